@@ -1,0 +1,23 @@
+#pragma once
+// What the hit location needs of the main window: the target picture's height
+// and the place to report a hit. The main window implements it; detection
+// knows nothing else of the window.
+
+#include <cstdint>
+
+namespace MotionDetection {
+
+class HitTarget {
+public:
+    virtual ~HitTarget() = default;
+    // The hit's offset from the target centre in the window's units (twips)
+    // and its raw score.
+    virtual void SetHole(std::int32_t x, std::int32_t y, double score) = 0;
+    // Height of the target picture, in the same units.
+    virtual float TargetHeight() const = 0;
+};
+
+// The window that receives hits; null drops every hit.
+void SetHitTarget(HitTarget* target);
+
+} // namespace MotionDetection

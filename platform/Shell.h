@@ -1,0 +1,20 @@
+#pragma once
+// Opening documents and web addresses with the desktop's default program.
+// Tests replace the opener and read what was asked.
+
+#include <QString>
+#include <functional>
+
+namespace platform {
+
+// Asks the desktop to open a web address or a local file; returns at once
+// without waiting for the program that opens it. True when the request was
+// handed over.
+bool openAddress(const QString& address);
+bool openFile(const QString& path);
+
+// Receives every request instead of the desktop (tests); empty restores it.
+using OpenHandler = std::function<bool(const QString& target, bool isFile)>;
+void setOpenHandler(OpenHandler handler);
+
+} // namespace platform
