@@ -1,0 +1,37 @@
+#pragma once
+// Shot detection: the frame routine, hit location and score, and the four
+// detection parameters.
+
+#include "detection/HitTarget.h"
+#include "platform/CaptureRecords.h"
+
+#include <cstdint>
+
+namespace MotionDetection {
+
+// Parameter ranges and the defaults applied by start-up and "Default Settings".
+struct ParameterRange {
+    const char* key;
+    std::int32_t min;
+    std::int32_t max;
+    std::int32_t defaultValue;
+};
+constexpr ParameterRange SampleEveryNthFrameRange{"SampleEveryNthFrame", 1, 50, 1};
+constexpr ParameterRange CompareEveryNthByteRange{"CompareEveryNthByte", 1, 50, 5};
+constexpr ParameterRange ToleranceRange{"Tolerance", 1, 255, 50};
+constexpr ParameterRange MaxLaserBeamRange{"MaxLaserBeam", 1, 100, 20};
+
+// Setters hold the value to its range, make it live and save it at once.
+void SetSampleEveryNthFrame(std::int32_t value);
+void SetCompareEveryNthByte(std::int32_t value);
+void SetTolerance(std::int32_t value);
+void SetMaxLaserBeam(std::int32_t value);
+std::int32_t GetSampleEveryNthFrame();
+std::int32_t GetCompareEveryNthByte();
+std::int32_t GetTolerance();
+std::int32_t GetMaxLaserBeam();
+
+// The frame routine registered with the capture window; always answers 0.
+std::int32_t FrameCallback(platform::CaptureHandle captureWindow, platform::VIDEOHDR* header);
+
+} // namespace MotionDetection

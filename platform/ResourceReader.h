@@ -1,0 +1,21 @@
+#pragma once
+// The program's own resources (embedded with Qt's resource system).
+
+#include <QByteArray>
+#include <QCursor>
+#include <QPixmap>
+#include <QString>
+
+namespace platform {
+
+// Raw bytes of resource id of a type ("WAVE" 100..103, "BIN" 100 and 101);
+// empty when there is no such resource.
+QByteArray LoadResData(int id, const QString& type);
+
+// The pictures the windows show.
+enum class Picture { Background, Target, Icon, AboutPistol };
+QPixmap LoadResPicture(Picture picture);
+// The pointing-hand cursor (hot spot 12, 9).
+QCursor LoadHandCursor();
+
+} // namespace platform
