@@ -32,6 +32,12 @@ public:
     virtual bool showSourceDialog(QWidget* parent) = 0;
     // Starts or stops delivering frames to the sink, about every periodMs.
     virtual void setStreaming(bool on, int periodMs, FrameSink sink) = 0;
+
+    // Told true when the camera stops delivering (unplugged, taken by another
+    // program) and false when its frames come again. Drivers that cannot lose
+    // their signal never call it.
+    using SignalSink = std::function<void(bool lost)>;
+    virtual void setSignalSink(SignalSink sink) { static_cast<void>(sink); }
 };
 
 // The drivers a capture service knows, by index 0..9.
