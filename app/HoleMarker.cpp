@@ -1,0 +1,39 @@
+#include "app/HoleMarker.h"
+
+#include "app/Twips.h"
+
+#include <QPainter>
+
+namespace app {
+
+HoleMarker::HoleMarker(float left, float top, QWidget* parent)
+    : QWidget(parent), left_(left), top_(top) {
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    resize(twips(Size), twips(Size));
+    place();
+}
+
+void HoleMarker::SetLeft(float left) {
+    left_ = left;
+    place();
+}
+
+void HoleMarker::SetTop(float top) {
+    top_ = top;
+    place();
+}
+
+void HoleMarker::place() {
+    move(twips(left_), twips(top_));
+}
+
+void HoleMarker::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::black);
+    painter.drawEllipse(rect());
+}
+
+} // namespace app

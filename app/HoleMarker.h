@@ -1,0 +1,33 @@
+#pragma once
+// One hole marker: a solid black disc, 150 x 150 twips, whose position is
+// kept in twips as single-precision values and shown at the nearest pixel.
+
+#include <QWidget>
+
+namespace app {
+
+class HoleMarker : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr float Size = 150.0F; // twips
+
+    HoleMarker(float left, float top, QWidget* parent);
+
+    float Left() const { return left_; }
+    float Top() const { return top_; }
+    float Width() const { return Size; }
+    float Height() const { return Size; }
+    void SetLeft(float left);
+    void SetTop(float top);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void place();
+
+    float left_;
+    float top_;
+};
+
+} // namespace app

@@ -1,0 +1,157 @@
+#include "app/Vantorel.h"
+
+#include "app/HoleMarker.h"
+#include "app/ScoreCard.h"
+#include "app/Twips.h"
+#include "detection/MotionDetection.h"
+#include "platform/ResourceReader.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPalette>
+#include <QPushButton>
+#include <QTimer>
+
+namespace app {
+namespace {
+
+constexpr int ClientWidth = 650; // pixels
+constexpr int ClientHeight = 459;
+
+// Designed places of the hole markers: below the client area, out of view.
+constexpr std::array<float, Vantorel::Markers> DesignedLeft{5325, 5505, 5700, 5880, 6060,
+                                                            6225, 6405, 6600, 6780, 6975};
+constexpr std::array<float, Vantorel::Markers> DesignedTop{7320, 7320, 7320, 7320, 7305,
+                                                           7305, 7305, 7305, 7320, 7305};
+
+void place(QWidget* widget, int left, int top, int width, int height) {
+    widget->setGeometry(twips(left), twips(top), twips(width), twips(height));
+}
+
+} // namespace
+
+Vantorel::Vantorel(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("Vantorel"));
+    setWindowTitle(QStringLiteral("Vantorel"));
+    setWindowIcon(QIcon(platform::LoadResPicture(platform::Picture::Icon)));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    buildControls();
+    buildMenus();
+    // The layout is fixed: the window takes the size of its client area and
+    // menu bar and cannot be resized.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    MotionDetection::SetHitTarget(this);
+}
+
+Vantorel::~Vantorel() {
+    // The frame analysis must not reach a window that is gone.
+    MotionDetection::SetHitTarget(nullptr);
+}
+
+void Vantorel::buildControls() {
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(ClientWidth, ClientHeight);
+    QPalette background = client->palette();
+    const QPixmap picture = platform::LoadResPicture(platform::Picture::Background);
+    if (!picture.isNull())
+        background.setBrush(QPalette::Window, QBrush(picture));
+    else
+        background.setColor(QPalette::Window, QColor(192, 192, 192));
+    client->setPalette(background);
+    client->setAutoFillBackground(true);
+    setCentralWidget(client);
+
+    Image1 = new QLabel(client);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setPixmap(platform::LoadResPicture(platform::Picture::Target));
+    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    place(Image1, 3285, 420, 6000, 6000);
+
+    Text1 = new ScoreCard(client);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    place(Text1, 420, 2580, 2445, 3090);
+    QPalette card = Text1->palette();
+    card.setColor(QPalette::Base, QColor(80, 80, 80));
+    card.setColor(QPalette::Text, QColor(0, 255, 255));
+    Text1->setPalette(card);
+    QFont designed(QStringLiteral("Arial"));
+    designed.setPointSizeF(9.75);
+    designed.setBold(true);
+    Text1->setFont(designed);
+    connect(Text1, &ScoreCard::GotFocus, this, &Vantorel::Text1_GotFocus);
+
+    Command1 = new QPushButton(QStringLiteral("New Game"), client);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    place(Command1, 465, 6030, 2370, 390);
+    connect(Command1, &QPushButton::clicked, this, &Vantorel::Command1_Click);
+
+    // Created after the target picture, so they are drawn above it.
+    for (int k = 0; k < Markers; ++k) {
+        shape2_[k] = new HoleMarker(DesignedLeft[k], DesignedTop[k], client);
+        shape2_[k]->setObjectName(QStringLiteral("Shape2_%1").arg(k));
+    }
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    connect(Timer1, &QTimer::timeout, this, &Vantorel::Timer1_Timer);
+
+    // The score card is first in the tab order and hands the focus on.
+    setTabOrder(Text1, Command1);
+    Text1->setFocus();
+}
+
+void Vantorel::buildMenus() {
+    auto item = [this](QMenu* menu, const char* name, const QString& caption) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        return action;
+    };
+    auto separator = [](QMenu* menu, const char* name) {
+        menu->addSeparator()->setObjectName(QString::fromLatin1(name));
+    };
+
+    fl = menuBar()->addMenu(QStringLiteral("File"));
+    fl->setObjectName(QStringLiteral("fl"));
+    ex = item(fl, "ex", QStringLiteral("Exit"));
+    connect(ex, &QAction::triggered, this, &Vantorel::ex_Click);
+
+    opt = menuBar()->addMenu(QStringLiteral("Options"));
+    opt->setObjectName(QStringLiteral("opt"));
+    frt = item(opt, "frt", QStringLiteral("Format"));
+    connect(frt, &QAction::triggered, this, &Vantorel::frt_Click);
+    src = item(opt, "src", QStringLiteral("Source"));
+    connect(src, &QAction::triggered, this, &Vantorel::src_Click);
+    separator(opt, "Spacer1");
+    stt = item(opt, "stt", QStringLiteral("Settings"));
+    connect(stt, &QAction::triggered, this, &Vantorel::stt_Click);
+    separator(opt, "Spacer2");
+    for (int i = 0; i < Devices; ++i) {
+        const std::string name = "dev_" + std::to_string(i);
+        dev[i] = item(opt, name.c_str(), QStringLiteral("Device%1").arg(i));
+        connect(dev[i], &QAction::triggered, this,
+                [this, i] { dev_Click(static_cast<std::int16_t>(i)); });
+    }
+
+    hl = menuBar()->addMenu(QStringLiteral("Help"));
+    hl->setObjectName(QStringLiteral("hl"));
+    hlp = item(hl, "hlp", QStringLiteral("Help Topics"));
+    connect(hlp, &QAction::triggered, this, &Vantorel::hlp_Click);
+    abt = item(hl, "abt", QStringLiteral("About"));
+    connect(abt, &QAction::triggered, this, &Vantorel::abt_Click);
+}
+
+const QString& Vantorel::ScoreCardText() const {
+    return Text1->Text();
+}
+
+int Vantorel::Timer1Interval() const {
+    return Timer1->isActive() ? Timer1->interval() : 0;
+}
+
+} // namespace app

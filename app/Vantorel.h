@@ -1,0 +1,143 @@
+#pragma once
+// The main window: the live picture, the target with its ten hole markers,
+// the score card and the "New Game" button, the menus, start-up and the end
+// of the program. One window per program run.
+
+#include "capture/ConnectionFunctions.h"
+#include "detection/HitTarget.h"
+#include "platform/CaptureRecords.h"
+
+#include <QMainWindow>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <memory>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QTimer;
+class SettingsFrm;
+class AboutFrm;
+
+namespace app {
+
+class HoleMarker;
+class ScoreCard;
+
+class Vantorel : public QMainWindow, public MotionDetection::HitTarget {
+    Q_OBJECT
+public:
+    static constexpr int Markers = 10;
+    static constexpr int Devices = ConnectionFunctions::DriverIndexes;
+
+    explicit Vantorel(QWidget* parent = nullptr);
+    ~Vantorel() override;
+    Vantorel(const Vantorel&) = delete;
+    Vantorel& operator=(const Vantorel&) = delete;
+
+    // Start-up, before the window is first shown. With no capture driver, or
+    // a driver that cannot be connected, the program ends in here.
+    void Form_Load();
+
+    // A hit from the frame analysis: offset from the target centre in twips
+    // and the raw score.
+    void SetHole(std::int32_t x, std::int32_t y, double score) override;
+    float TargetHeight() const override;
+
+    // Unloads the window, which ends the program.
+    void ExitProgram();
+    // Connects the capture window to a driver and insists on its format.
+    void ConnectDevice(std::int16_t index);
+
+    // Event handlers, named after their control and event.
+    void Command1_Click();
+    void Timer1_Timer();
+    void Text1_GotFocus();
+    void ex_Click();
+    void frt_Click();
+    void src_Click();
+    void stt_Click();
+    void dev_Click(std::int16_t index);
+    void hlp_Click();
+    void abt_Click();
+
+    // What the window holds, for the simulated range and the tests.
+    std::int16_t ReadyToShoot() const { return readyToShoot_; }
+    std::int16_t ShotCount() const { return shotCount_; }
+    std::int32_t TotalScore() const { return totalScore_; }
+    std::int32_t RearmDelay() const { return rearmDelay_; }
+    std::int32_t TargetCentreX() const { return targetCentreX_; }
+    std::int32_t TargetCentreY() const { return targetCentreY_; }
+    std::int32_t DeviceCount() const { return deviceCount_; }
+    const ConnectionFunctions::CaptureDeviceList& CaptureDeviceList() const { return devices_; }
+    platform::CaptureHandle CaptureWnd() const { return captureWnd_; }
+    // The score card as written, "\r\n" after every line.
+    const QString& ScoreCardText() const;
+    // The re-arm timer's interval: 0 while it is stopped.
+    int Timer1Interval() const;
+    HoleMarker* Shape2(int index) const { return shape2_.at(index); }
+    // The settings dialog and the about box, once created.
+    SettingsFrm* SettingsForm() const { return settings_.get(); }
+    AboutFrm* AboutForm() const { return about_.get(); }
+    // True once the window has been unloaded: from then on it ignores every event.
+    bool Ended() const { return ended_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void InitWindow();
+    void NewGame();
+    void Form_Unload();
+    SettingsFrm& Settings();
+    void applyRunTimeFonts();
+    void loadStoredParameters();
+
+    // Controls, named as designed.
+    QLabel* Image1 = nullptr;
+    ScoreCard* Text1 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QTimer* Timer1 = nullptr;
+    std::array<HoleMarker*, Markers> shape2_{};
+
+    // Menus and their items.
+    QMenu* fl = nullptr;
+    QAction* ex = nullptr;
+    QMenu* opt = nullptr;
+    QAction* frt = nullptr;
+    QAction* src = nullptr;
+    QAction* stt = nullptr;
+    std::array<QAction*, Devices> dev{};
+    QMenu* hl = nullptr;
+    QAction* hlp = nullptr;
+    QAction* abt = nullptr;
+
+    // Series state.
+    std::int16_t readyToShoot_ = 0;
+    std::int16_t shotCount_ = 0;
+    std::int32_t totalScore_ = 0;
+    std::int32_t rearmDelay_ = 0;
+    std::int32_t targetCentreX_ = 0;
+    std::int32_t targetCentreY_ = 0;
+
+    // Capture.
+    std::int32_t deviceCount_ = 0;
+    ConnectionFunctions::CaptureDeviceList devices_;
+    std::array<bool, Devices> answered_{};
+    platform::CaptureHandle captureWnd_ = 0;
+    // The capture window's name: never written, so empty.
+    std::array<char, ConnectionFunctions::DescriptionLength> captureTitle_{};
+
+    // The settings dialog and the about box live as long as the program's
+    // one main window; they are created on first use.
+    std::unique_ptr<SettingsFrm> settings_;
+    std::unique_ptr<AboutFrm> about_;
+
+    bool ended_ = false;
+};
+
+} // namespace app

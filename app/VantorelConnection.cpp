@@ -1,0 +1,60 @@
+// Connecting the capture window to a driver: the connection, the insistence
+// on 160 x 120 x 24, the frame routine, the preview and the two menu items
+// that depend on the driver's dialogs.
+
+#include "app/Vantorel.h"
+
+#include "capture/AVICAP.h"
+#include "capture/CallBackFunctions.h"
+#include "capture/ConnectionFunctions.h"
+#include "capture/StatusFunctions.h"
+#include "detection/MotionDetection.h"
+#include "platform/MessageBox.h"
+
+#include <QAction>
+
+namespace app {
+namespace {
+
+bool FormatIsRight(platform::CaptureHandle window) {
+    const std::int32_t width = StatusFunctions::GetFormatWidth(window);
+    const std::int32_t height = StatusFunctions::GetFormatHeight(window);
+    const std::int32_t bitCount = StatusFunctions::GetFormatBitCount(window);
+    return width == 160 && height == 120 && bitCount == 24;
+}
+
+} // namespace
+
+void Vantorel::ConnectDevice(std::int16_t index) {
+    if (ended_)
+        return;
+    if (!ConnectionFunctions::ConnectToDriver(captureWnd_, index)) {
+        platform::showMessage({QStringLiteral("Could Not Connect To Capture Driver"),
+                               QStringLiteral("Quillmere Vantorel v1.58"),
+                               platform::MessageButtons::Ok, platform::MessageIcon::Information});
+        ExitProgram();
+        return;
+    }
+    // As often as the user wants to try the driver's format dialog.
+    while (!FormatIsRight(captureWnd_)) {
+        const int answer = platform::showMessage(
+            {QStringLiteral("Please Set Video Format: 160x120x24bit!   Do You Want To Continue?"),
+             QStringLiteral("Set Video Format"), platform::MessageButtons::YesNo,
+             platform::MessageIcon::Information});
+        if (answer != platform::IDYES || !StatusFunctions::HasVideoFormatDialog(captureWnd_)) {
+            ExitProgram();
+            return;
+        }
+        AVICAP::VideoFormatDialog(captureWnd_);
+        if (ended_)
+            return;
+    }
+    StatusFunctions::SetCaptureYield(captureWnd_, -1);
+    CallBackFunctions::RegisterFrameCallback(captureWnd_, &MotionDetection::FrameCallback);
+    AVICAP::SetPreviewFrameRate(captureWnd_, 30);
+    AVICAP::SetPreview(captureWnd_, true);
+    src->setVisible(StatusFunctions::HasVideoSourceDialog(captureWnd_));
+    frt->setVisible(StatusFunctions::HasVideoFormatDialog(captureWnd_));
+}
+
+} // namespace app

@@ -1,0 +1,114 @@
+// The record of one series of ten shots: hits, hole markers, score card,
+// the pause after every shot and the cues that end it.
+
+#include "app/HoleMarker.h"
+#include "app/NumberFormat.h"
+#include "app/ScoreCard.h"
+#include "app/Twips.h"
+#include "app/Vantorel.h"
+#include "capture/StatusFunctions.h"
+#include "support/Sound.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <cmath>
+#include <limits>
+
+namespace app {
+namespace {
+
+constexpr std::int16_t True = -1;
+constexpr std::int16_t False = 0;
+constexpr float ParkingPlace = 1000.0F; // twips, behind the live picture
+
+// s = floor(score) + 1, at most 10. The frame analysis never delivers less
+// than -10, but the conversion is held to the integer range all the same.
+std::int32_t ShotScore(double score) {
+    const double s = std::floor(score) + 1.0;
+    if (s >= 10.0)
+        return 10;
+    if (s <= static_cast<double>(std::numeric_limits<std::int32_t>::min()))
+        return std::numeric_limits<std::int32_t>::min();
+    return static_cast<std::int32_t>(s);
+}
+
+} // namespace
+
+void Vantorel::SetHole(std::int32_t x, std::int32_t y, double score) {
+    if (ended_)
+        return;
+    // The format is asked afresh for every hit.
+    const std::int32_t width = StatusFunctions::GetFormatWidth(captureWnd_);
+    const std::int32_t height = StatusFunctions::GetFormatHeight(captureWnd_);
+    const std::int32_t bitCount = StatusFunctions::GetFormatBitCount(captureWnd_);
+    if (width != 160 || height != 120 || bitCount != 24)
+        return;
+    if (readyToShoot_ == False || shotCount_ >= Markers)
+        return;
+    if (std::isnan(score))
+        return; // not a hit that can be scored
+
+    HoleMarker* marker = shape2_[shotCount_];
+    marker->SetLeft(static_cast<float>((static_cast<double>(targetCentreX_) - x) -
+                                       static_cast<double>(marker->Width()) / 2));
+    marker->SetTop(static_cast<float>((static_cast<double>(targetCentreY_) - y) -
+                                      static_cast<double>(marker->Height()) / 2));
+
+    readyToShoot_ = False;
+    Timer1->start(rearmDelay_);
+
+    const std::int32_t s = ShotScore(score);
+    Text1->Append(QStringLiteral("Shot ") + FormatNumber(shotCount_ + 1, 2) +
+                  QStringLiteral(" Result Is ") + FormatNumber(s, 2) + QStringLiteral("\r\n"));
+    Sound::PlayEffect(0);
+    totalScore_ += s;
+    if (shotCount_ == Markers - 1)
+        Text1->Append(QStringLiteral("Summary ") + FormatNumber(totalScore_, 3) +
+                      QStringLiteral(" From ") + QString::number(100) + QStringLiteral("\r\n"));
+    ++shotCount_;
+}
+
+float Vantorel::TargetHeight() const {
+    return static_cast<float>(pixelsToTwips(Image1->height()));
+}
+
+void Vantorel::Command1_Click() {
+    if (ended_)
+        return;
+    NewGame();
+}
+
+void Vantorel::NewGame() {
+    readyToShoot_ = False;
+    // Pressed during a pause, the pause starts anew.
+    Timer1->start(rearmDelay_);
+    for (HoleMarker* marker : shape2_) {
+        marker->SetLeft(ParkingPlace);
+        marker->SetTop(ParkingPlace);
+    }
+    shotCount_ = 0;
+    totalScore_ = 0;
+    Text1->SetText(QString());
+}
+
+void Vantorel::Timer1_Timer() {
+    if (ended_)
+        return;
+    Timer1->stop();
+    readyToShoot_ = True;
+    if (shotCount_ == 0)
+        Sound::PlayEffect(1);
+    else if (shotCount_ < Markers)
+        Sound::PlayEffect(2);
+    else
+        Sound::PlayEffect(3);
+}
+
+void Vantorel::Text1_GotFocus() {
+    if (ended_)
+        return;
+    Command1->setFocus();
+}
+
+} // namespace app

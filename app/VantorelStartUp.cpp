@@ -1,0 +1,136 @@
+// Start-up: the device menu, the clips, the display font, the stored
+// detection parameters, the target centre and the capture connection.
+
+#include "app/Vantorel.h"
+
+#include "app/ScoreCard.h"
+#include "app/Twips.h"
+#include "capture/ConnectionFunctions.h"
+#include "detection/MotionDetection.h"
+#include "platform/MessageBox.h"
+#include "platform/Rounding.h"
+#include "platform/SettingsStore.h"
+#include "settings/SettingsFrm.h"
+#include "support/CreateFiles.h"
+#include "support/Sound.h"
+
+#include <QAction>
+#include <QFontInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+
+namespace app {
+namespace {
+
+const QString ProductTitle = QStringLiteral("Quillmere Vantorel v1.58");
+const QString DisplayFont = QStringLiteral("LCD2");
+
+// The entry's caption: the Name field followed by the Version field, up to
+// the first NUL (the name alone when the driver ended it with a NUL).
+QString DeviceCaption(const ConnectionFunctions::CaptureDevice& device) {
+    QByteArray whole(device.Name.data(), static_cast<int>(device.Name.size()));
+    whole.append(device.Version.data(), static_cast<int>(device.Version.size()));
+    return QString::fromLatin1(
+        whole.left(whole.indexOf('\0') < 0 ? whole.size() : whole.indexOf('\0')));
+}
+
+// Sets a font and tells whether the face asked for is the one in use.
+bool AssignFont(QWidget* widget, const QString& family, int pointSize) {
+    QFont font = widget->font();
+    font.setFamily(family);
+    if (QFontInfo(font).family() != family)
+        return false;
+    font.setPointSize(pointSize);
+    font.setBold(true);
+    widget->setFont(font);
+    return true;
+}
+
+} // namespace
+
+void Vantorel::Form_Load() {
+    if (ended_)
+        return;
+    // Every index is asked, so an index that does not answer leaves a gap
+    // and the entries of those that do still connect to their own index.
+    devices_.Count = 0;
+    for (int i = 0; i < Devices; ++i) {
+        answered_[i] = ConnectionFunctions::ReadDriverDescription(i, devices_.Devices[i]);
+        if (answered_[i])
+            ++devices_.Count;
+    }
+    deviceCount_ = devices_.Count;
+    if (deviceCount_ == 0) {
+        platform::showMessage({QStringLiteral("No Capture Hardware Detected"), ProductTitle,
+                               platform::MessageButtons::Ok, platform::MessageIcon::Information});
+        ExitProgram();
+        return;
+    }
+    for (int i = 0; i < Devices; ++i) {
+        if (answered_[i]) {
+            dev[i]->setText(DeviceCaption(devices_.Devices[i]));
+            dev[i]->setVisible(true);
+        } else {
+            dev[i]->setVisible(false);
+            dev[i]->setText(QString());
+        }
+    }
+
+    Sound::LoadSounds();
+    InitWindow();
+
+    captureWnd_ = ConnectionFunctions::CreateCaptureWindow(
+        captureTitle_.data(), platform::WS_CHILD | platform::WS_VISIBLE, 30, 28, 160, 120,
+        centralWidget(), 0);
+    int first = 0;
+    while (!answered_[first])
+        ++first;
+    ConnectDevice(static_cast<std::int16_t>(first));
+}
+
+void Vantorel::InitWindow() {
+    CreateFiles::InstallFont();
+    applyRunTimeFonts();
+    loadStoredParameters();
+
+    setWindowTitle(QStringLiteral("Quillmere Vantorel"));
+    const double left = pixelsToTwips(Image1->x());
+    const double top = pixelsToTwips(Image1->y());
+    const double width = pixelsToTwips(Image1->width());
+    const double height = pixelsToTwips(Image1->height());
+    targetCentreX_ = platform::nearest(left + width / 2);
+    targetCentreY_ = platform::nearest(top + height / 2);
+    rearmDelay_ = 1500;
+}
+
+// Qt never refuses a font; a face that is not installed is replaced by
+// another. That replacement counts as the failed assignment, which skips the
+// rest of the fonts.
+void Vantorel::applyRunTimeFonts() {
+    if (!AssignFont(Text1, DisplayFont, 11))
+        return;
+    AssignFont(Command1, DisplayFont, 14);
+}
+
+// The stored values reach their setters through the settings dialog's
+// sliders, which hold each one to the slider's range.
+void Vantorel::loadStoredParameters() {
+    const std::array<const MotionDetection::ParameterRange*, 4> ranges{
+        &MotionDetection::SampleEveryNthFrameRange, &MotionDetection::CompareEveryNthByteRange,
+        &MotionDetection::ToleranceRange, &MotionDetection::MaxLaserBeamRange};
+    SettingsFrm& settings = Settings();
+    for (int i = 0; i < 4; ++i) {
+        const QString key = QString::fromLatin1(ranges[i]->key);
+        const QString fallback = QStringLiteral(" %1").arg(ranges[i]->defaultValue);
+        const QString text = platform::GetSetting(QStringLiteral("Vantorel"),
+                                                  QStringLiteral("Settings"), key, fallback);
+        settings.Slider1(i)->setValue(MotionDetection::ReadStoredValue(text));
+    }
+    MotionDetection::SetSampleEveryNthFrame(settings.Slider1(0)->value());
+    MotionDetection::SetCompareEveryNthByte(settings.Slider1(1)->value());
+    MotionDetection::SetTolerance(settings.Slider1(2)->value());
+    MotionDetection::SetMaxLaserBeam(settings.Slider1(3)->value());
+}
+
+} // namespace app
