@@ -1,0 +1,19 @@
+#include "platform/Folders.h"
+
+#include <QDir>
+
+namespace platform {
+
+QString WindowsFolder() {
+    // An XDG_DATA_HOME that is not absolute is to be ignored.
+    const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    if (!dataHome.isEmpty() && QDir::isAbsolutePath(dataHome))
+        return QDir::cleanPath(dataHome);
+    return QDir::homePath() + QStringLiteral("/.local/share");
+}
+
+QString FontsFolder() {
+    return WindowsFolder() + QStringLiteral("/fonts");
+}
+
+} // namespace platform

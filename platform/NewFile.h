@@ -1,0 +1,39 @@
+#pragma once
+// A file created only where nothing stands yet: an existing file, or a link
+// in its place (even a dangling one), is never opened, followed or changed.
+// Closed when the object goes.
+
+#include <QByteArrayView>
+#include <QString>
+#include <optional>
+
+namespace platform {
+
+class NewFile {
+public:
+    // The new, empty file opened for writing, or nothing when the path is
+    // taken or cannot be created (missing or unwritable folder).
+    static std::optional<NewFile> create(const QString& path);
+
+    NewFile(NewFile&& other) noexcept;
+    NewFile& operator=(NewFile&& other) noexcept;
+    NewFile(const NewFile&) = delete;
+    NewFile& operator=(const NewFile&) = delete;
+    ~NewFile();
+
+    // Writes all of data, or as much as the disk takes; answers the count
+    // written.
+    qint64 write(QByteArrayView data);
+    void close();
+
+    // Tests: at most this many bytes go into each new file, as on a full
+    // disk; negative lifts the limit.
+    static void setWriteLimitForTesting(qint64 limit);
+
+private:
+    explicit NewFile(int descriptor) : descriptor_(descriptor) {}
+    int descriptor_ = -1;
+    qint64 written_ = 0;
+};
+
+} // namespace platform
