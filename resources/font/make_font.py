@@ -12,7 +12,12 @@ Writes resources/font/LCDFont.ttf beside this script.
 """
 
 import os
-import fontforge
+
+# A fixed time stamp in the font's tables, so the same script makes the same
+# file.
+os.environ.setdefault("SOURCE_DATE_EPOCH", "1700000000")
+
+import fontforge  # noqa: E402  (reads the time stamp when it loads)
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 OUTPUT = os.path.join(HERE, "LCDFont.ttf")
