@@ -5,6 +5,7 @@
 #include "detection/HitTarget.h"
 #include "platform/CaptureRecords.h"
 
+#include <QString>
 #include <cstdint>
 
 namespace MotionDetection {
@@ -30,6 +31,11 @@ std::int32_t GetSampleEveryNthFrame();
 std::int32_t GetCompareEveryNthByte();
 std::int32_t GetTolerance();
 std::int32_t GetMaxLaserBeam();
+
+// Reads a stored parameter text: its leading decimal number, leading blanks
+// ignored, a fraction rounded to the nearest integer (ties to even), 0 when
+// it holds no number; beyond the 32-bit range it saturates.
+std::int32_t ReadStoredValue(const QString& text);
 
 // The frame routine registered with the capture window; always answers 0.
 std::int32_t FrameCallback(platform::CaptureHandle captureWindow, platform::VIDEOHDR* header);
