@@ -1,0 +1,125 @@
+#include "support/CreateFiles.h"
+
+#include "platform/Folders.h"
+#include "platform/MessageBox.h"
+#include "platform/NewFile.h"
+#include "platform/ResourceReader.h"
+#include "platform/Shell.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontDatabase>
+
+namespace CreateFiles {
+namespace {
+constexpr int FontResource = 100;
+constexpr int HelpResource = 101;
+// A font file larger than this is not ours; it is not read in.
+constexpr qint64 LargestFontFile = 16 * 1024 * 1024;
+
+// Kept until the program ends, like every buffer read from the resources.
+QByteArray FontData;
+QByteArray HelpData;
+
+QString FontFilePath() {
+    return FontsFolder() + u'/' + QLatin1String(FontFileName);
+}
+QString HelpFilePath() {
+    return WindowsFolder() + u'/' + QLatin1String(HelpFileName);
+}
+
+enum class WriteResult { Written, NotCreated, ShortWrite };
+
+// Creates path only if nothing stands there, writes data whole and closes
+// it. A short write leaves no partial file behind, so that the next attempt
+// writes it whole instead of keeping a damaged file for good.
+WriteResult writeNewFile(const QString& path, const QByteArray& data) {
+    // The folder may not exist yet in a fresh home; a failure here shows up
+    // as a file that cannot be created.
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    auto file = platform::NewFile::create(path);
+    if (!file)
+        return WriteResult::NotCreated; // taken, or the folder cannot be written
+    const qint64 written = file->write(data);
+    file->close();
+    if (written == data.size())
+        return WriteResult::Written;
+    QFile::remove(path);
+    return WriteResult::ShortWrite;
+}
+
+void showCreateError(const char* fileName) {
+    platform::MessageRequest request;
+    request.text = QStringLiteral("Error creating ") + QLatin1String(fileName);
+    platform::showMessage(request);
+}
+
+// A font file found in place from an earlier run is normally known through
+// fontconfig, which reads the fonts folder. Where it is not (a stale font
+// cache, a data folder fontconfig is not told about), register it for this
+// run, so the display font works on every start and not only on the first.
+// Only a plain file is read: a link or a device in its place is left alone.
+void useExistingFont(const QString& path) {
+    if (QFontDatabase::families().contains(QLatin1String(FontFamily)))
+        return;
+    const QFileInfo info(path);
+    if (info.isSymLink() || !info.isFile() || info.size() > LargestFontFile)
+        return;
+    QFontDatabase::addApplicationFont(path);
+}
+} // namespace
+
+QString WindowsFolder() {
+    return platform::WindowsFolder();
+}
+QString FontsFolder() {
+    return platform::FontsFolder();
+}
+
+void LoadFontData() {
+    FontData = platform::LoadResData(FontResource, QStringLiteral("BIN"));
+}
+void LoadHelpData() {
+    HelpData = platform::LoadResData(HelpResource, QStringLiteral("BIN"));
+}
+std::int32_t FontLength() {
+    return static_cast<std::int32_t>(FontData.size());
+}
+std::int32_t HelpLength() {
+    return static_cast<std::int32_t>(HelpData.size());
+}
+
+void InstallFont() {
+    LoadFontData();
+    if (FontData.isEmpty())
+        return; // nothing carried: an empty file would stand in the way for good
+    switch (writeNewFile(FontFilePath(), FontData)) {
+    case WriteResult::Written:
+        // Registration reads the file, so it comes after the close.
+        QFontDatabase::addApplicationFont(FontFilePath());
+        break;
+    case WriteResult::NotCreated:
+        useExistingFont(FontFilePath());
+        break;
+    case WriteResult::ShortWrite:
+        showCreateError(FontFileName);
+        break;
+    }
+}
+
+void WriteHelpFile() {
+    LoadHelpData();
+    if (HelpData.isEmpty())
+        return;
+    if (writeNewFile(HelpFilePath(), HelpData) == WriteResult::ShortWrite)
+        showCreateError(HelpFileName);
+}
+
+void OpenHelp() {
+    WriteHelpFile();
+    platform::openFile(HelpFilePath());
+}
+
+} // namespace CreateFiles

@@ -1,0 +1,28 @@
+#pragma once
+// The four sound effects: the shot and the spoken cues Ready, Next and
+// Finish, held in memory from start-up to the end and played from there.
+
+#include <QByteArray>
+#include <cstdint>
+
+namespace Sound {
+
+// Effect indexes, in the order of their resources (WAVE 100..103).
+constexpr std::int32_t ShotEffect = 0;
+constexpr std::int32_t ReadyEffect = 1;
+constexpr std::int32_t NextEffect = 2;
+constexpr std::int32_t FinishEffect = 3;
+constexpr std::int32_t EffectCount = 4;
+
+// Reads WAVE 100 + k into buffer k, for k = 0..3.
+void LoadSounds();
+// Starts effect 0..3 in the background, cutting off any effect that still
+// sounds; any other index does nothing. Returns at once.
+void PlayEffect(std::int32_t index);
+// Stops the effect playing, then empties the four buffers.
+void FreeSounds();
+
+// The bytes of buffer index (empty outside 0..3 or when not loaded).
+QByteArray EffectBuffer(std::int32_t index);
+
+} // namespace Sound
