@@ -111,6 +111,56 @@ bool rgb32Order(PF format, ByteOrder& order) {
     }
 }
 
+// The number of planes a direct layout has.
+int planesOf(PF format) {
+    switch (format) {
+    case PF::Format_NV12:
+    case PF::Format_NV21:
+        return 2;
+    case PF::Format_YUV420P:
+    case PF::Format_YV12:
+    case PF::Format_YUV422P:
+        return 3;
+    default:
+        return 1;
+    }
+}
+
+// True when every byte the conversion may read lies inside the planes: a
+// frame whose strides or sizes do not add up must not send it past them.
+bool planesCover(const MappedPlanes& planes) {
+    const QRect& v = planes.viewport;
+    if (v.x() < 0 || v.y() < 0)
+        return false;
+    const auto lastRow = static_cast<std::size_t>(v.y() + v.height() - 1);
+    const auto lastColumn = static_cast<std::size_t>(v.x() + v.width() - 1);
+    auto fits = [&](int plane, std::size_t row, std::size_t endInRow) {
+        const auto i = static_cast<std::size_t>(plane);
+        return planes.data[i] != nullptr && planes.stride[i] >= 0 &&
+               row * static_cast<std::size_t>(planes.stride[i]) + endInRow <= planes.size[i];
+    };
+    switch (planes.pixelFormat) {
+    case PF::Format_YUYV:
+    case PF::Format_UYVY:
+        return fits(0, lastRow, (lastColumn / 2 + 1) * 4);
+    case PF::Format_Y8:
+        return fits(0, lastRow, lastColumn + 1);
+    case PF::Format_NV12:
+    case PF::Format_NV21:
+        return fits(0, lastRow, lastColumn + 1) &&
+               fits(1, lastRow / 2, (lastColumn & ~std::size_t{1}) + 2);
+    case PF::Format_YUV420P:
+    case PF::Format_YV12:
+        return fits(0, lastRow, lastColumn + 1) && fits(1, lastRow / 2, lastColumn / 2 + 1) &&
+               fits(2, lastRow / 2, lastColumn / 2 + 1);
+    case PF::Format_YUV422P:
+        return fits(0, lastRow, lastColumn + 1) && fits(1, lastRow, lastColumn / 2 + 1) &&
+               fits(2, lastRow, lastColumn / 2 + 1);
+    default:
+        return fits(0, lastRow, (lastColumn + 1) * 4);
+    }
+}
+
 } // namespace
 
 bool isDirectPixelFormat(QVideoFrameFormat::PixelFormat format) {
@@ -133,7 +183,8 @@ bool isDirectPixelFormat(QVideoFrameFormat::PixelFormat format) {
 bool convertPlanes(const MappedPlanes& planes, const OutputFormat& format,
                    std::vector<std::uint8_t>& out) {
     if (!isDirectPixelFormat(planes.pixelFormat) || planes.viewport.isEmpty() ||
-        format.width <= 0 || format.height == 0 || (format.bitCount != 24 && format.bitCount != 32))
+        format.width <= 0 || format.height == 0 ||
+        (format.bitCount != 24 && format.bitCount != 32) || !planesCover(planes))
         return false;
     const QRect crop = centreCrop43(planes.viewport.width(), planes.viewport.height())
                            .translated(planes.viewport.topLeft());
@@ -208,18 +259,28 @@ bool convertPlanes(const MappedPlanes& planes, const OutputFormat& format,
     return true;
 }
 
+namespace {
+
+bool convertThroughImage(const QVideoFrame& frame, const OutputFormat& format,
+                         std::vector<std::uint8_t>& out) {
+    if (format.width <= 0 || format.height == 0 || (format.bitCount != 24 && format.bitCount != 32))
+        return false;
+    const QImage picture = frame.toImage();
+    if (picture.isNull())
+        return false;
+    convertImage(picture, format, out);
+    return true;
+}
+
+} // namespace
+
 bool convertVideoFrame(const QVideoFrame& frame, const OutputFormat& format,
                        std::vector<std::uint8_t>& out) {
     if (!frame.isValid())
         return false;
     const QVideoFrameFormat frameFormat = frame.surfaceFormat();
-    if (!isDirectPixelFormat(frameFormat.pixelFormat())) {
-        const QImage picture = frame.toImage();
-        if (picture.isNull())
-            return false;
-        convertImage(picture, format, out);
-        return true;
-    }
+    if (!isDirectPixelFormat(frameFormat.pixelFormat()))
+        return convertThroughImage(frame, format, out);
     QVideoFrame mapped(frame); // shares the buffer; mapping needs a non-const frame
     if (!mapped.map(QVideoFrame::ReadOnly))
         return false;
@@ -229,22 +290,19 @@ bool convertVideoFrame(const QVideoFrame& frame, const OutputFormat& format,
     const QRect viewport = frameFormat.viewport().intersected(whole);
     planes.viewport = viewport.isEmpty() ? whole : viewport;
     for (int i = 0; i < std::min(mapped.planeCount(), 3); ++i) {
-        planes.data[static_cast<std::size_t>(i)] = mapped.bits(i);
-        planes.stride[static_cast<std::size_t>(i)] = mapped.bytesPerLine(i);
+        const auto at = static_cast<std::size_t>(i);
+        planes.data[at] = mapped.bits(i);
+        planes.stride[at] = mapped.bytesPerLine(i);
+        planes.size[at] = static_cast<std::size_t>(std::max(mapped.mappedBytes(i), 0));
     }
     planes.colorSpace = frameFormat.colorSpace();
     planes.fullRange = frameFormat.colorRange() == QVideoFrameFormat::ColorRange_Full;
     planes.bottomToTop = frameFormat.scanLineDirection() == QVideoFrameFormat::BottomToTop;
-    // A frame with fewer planes than its format needs cannot be read safely.
-    const int needed =
-        planes.pixelFormat == PF::Format_NV12 || planes.pixelFormat == PF::Format_NV21 ? 2
-        : planes.pixelFormat == PF::Format_YUV420P || planes.pixelFormat == PF::Format_YV12 ||
-                planes.pixelFormat == PF::Format_YUV422P
-            ? 3
-            : 1;
-    const bool ok = mapped.planeCount() >= needed && convertPlanes(planes, format, out);
+    const bool direct =
+        mapped.planeCount() >= planesOf(planes.pixelFormat) && convertPlanes(planes, format, out);
     mapped.unmap();
-    return ok;
+    // Planes whose sizes do not add up are left to Qt's own, slower reading.
+    return direct || convertThroughImage(frame, format, out);
 }
 
 } // namespace platform

@@ -23,6 +23,7 @@ struct MappedPlanes {
     QRect viewport; // the picture inside the planes, in pixels
     std::array<const std::uint8_t*, 3> data{};
     std::array<int, 3> stride{};
+    std::array<std::size_t, 3> size{}; // bytes readable from each plane's start
     QVideoFrameFormat::ColorSpace colorSpace = QVideoFrameFormat::ColorSpace_BT601;
     bool fullRange = false;   // YUV levels 0..255 instead of 16..235
     bool bottomToTop = false; // the first row in memory is the picture's bottom row
@@ -32,8 +33,8 @@ struct MappedPlanes {
 bool isDirectPixelFormat(QVideoFrameFormat::PixelFormat format);
 
 // Converts mapped planes of a direct pixel format; out is resized to
-// format.frameBytes(). False (out untouched) for any other pixel format or an
-// empty picture.
+// format.frameBytes(). False (out untouched) for any other pixel format, an
+// empty picture, or planes too small for the picture they claim to hold.
 bool convertPlanes(const MappedPlanes& planes, const OutputFormat& format,
                    std::vector<std::uint8_t>& out);
 
