@@ -100,6 +100,7 @@ void CaptureWindow::retire(std::unique_ptr<CaptureDriver> driver) {
     if (!driver)
         return;
     driver->setStreaming(false, periodMs_, {});
+    driver->setSignalSink({});
     if (deliveryDepth_ > 0)
         retired_.push_back(std::move(driver));
 }
@@ -108,8 +109,19 @@ void CaptureWindow::connectDriver(std::unique_ptr<CaptureDriver> driver, int ind
     retire(std::move(driver_));
     streaming_ = false;
     preview_ = false;
+    signalLost_ = false;
     driver_ = std::move(driver);
     driverIndex_ = driver_ ? index : 0;
+    if (driver_) {
+        const QPointer<CaptureWindow> self(this);
+        driver_->setSignalSink([self](bool lost) {
+            if (self && self->signalLost_ != lost) {
+                self->signalLost_ = lost;
+                self->update();
+            }
+        });
+    }
+    update();
 }
 
 QByteArray CaptureWindow::videoFormat() const {
@@ -241,10 +253,16 @@ void CaptureWindow::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     if (shown_.isNull()) {
         painter.fillRect(rect(), Qt::black);
-        return;
+    } else {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.drawImage(rect(), shown_);
     }
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(rect(), shown_);
+    if (signalLost_) {
+        // The last picture stays, dimmed, so the shooter sees the camera stopped.
+        painter.fillRect(rect(), QColor(0, 0, 0, 160));
+        painter.setPen(Qt::white);
+        painter.drawText(rect(), Qt::AlignCenter, QStringLiteral("No signal"));
+    }
 }
 
 } // namespace platform

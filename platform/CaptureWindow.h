@@ -62,6 +62,9 @@ public:
     QImage shownImage() const { return shown_; }
     // Frames handed to the frame routine since the window was created.
     std::uint32_t deliveredFrames() const { return delivered_; }
+    // True while the driver's camera has stopped delivering: the preview
+    // shows the last frame dimmed, with "No signal".
+    bool signalLost() const { return signalLost_; }
 
     // While one of these lives, frames reach the window whatever the time
     // since the last one (a simulated camera's "deliver now").
@@ -101,6 +104,7 @@ private:
     QElapsedTimer sincePreviewStart_;
     std::uint32_t delivered_ = 0;
     QImage shown_;
+    bool signalLost_ = false;
 };
 
 } // namespace platform
