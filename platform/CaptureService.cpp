@@ -16,6 +16,7 @@ namespace platform {
 namespace {
 
 CaptureDriverSource* installedSource = nullptr;
+CaptureMessageObserver messageObserver;
 
 constexpr int DriverIndexCount = 10;
 
@@ -82,6 +83,10 @@ void installCaptureDriverSource(CaptureDriverSource* source) {
     installedSource = source;
 }
 
+void setCaptureMessageObserver(CaptureMessageObserver observer) {
+    messageObserver = std::move(observer);
+}
+
 std::int32_t capGetDriverDescription(std::int16_t index, char* name, std::int32_t nameLength,
                                      char* version, std::int32_t versionLength) {
     if (installedSource == nullptr || index < 0 || index >= DriverIndexCount)
@@ -111,6 +116,8 @@ CaptureHandle capCreateCaptureWindow(const char* title, std::uint32_t style, std
 
 CaptureAnswer SendCaptureMessage(CaptureHandle handle, std::uint32_t message, std::int32_t wParam,
                                  std::intptr_t lParam) {
+    if (messageObserver)
+        messageObserver(handle, message, wParam, lParam);
     CaptureWindow* const window = CaptureWindow::find(handle);
     if (window == nullptr)
         return 0;

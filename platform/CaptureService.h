@@ -8,6 +8,7 @@
 #include "platform/CaptureRecords.h"
 
 #include <cstdint>
+#include <functional>
 
 class QWidget;
 
@@ -34,6 +35,12 @@ CaptureHandle capCreateCaptureWindow(const char* title, std::uint32_t style, std
 // a window without a connected driver answer 0.
 CaptureAnswer SendCaptureMessage(CaptureHandle window, std::uint32_t message, std::int32_t wParam,
                                  std::intptr_t lParam);
+
+// Tests: sees every capture message, with its arguments, before it is
+// handled; an empty observer removes it.
+using CaptureMessageObserver = std::function<void(CaptureHandle window, std::uint32_t message,
+                                                  std::int32_t wParam, std::intptr_t lParam)>;
+void setCaptureMessageObserver(CaptureMessageObserver observer);
 
 // The widget behind a handle (tests, the simulated range); null if none.
 CaptureWindow* findCaptureWindow(CaptureHandle window);
