@@ -118,11 +118,15 @@ std::map<int, QByteArray> SystemFields(const QByteArray& bytes, const HelpFile& 
     if (found == help.entries.end() || found->second.section != 0) {
         return fields;
     }
-    const qsizetype start = qsizetype(help.contentOffset + found->second.offset);
-    const qsizetype end = start + qsizetype(found->second.length);
-    if (start < 0 || end > bytes.size()) {
+    const auto size = std::uint64_t(bytes.size());
+    const Entry& entry = found->second;
+    if (help.contentOffset > size || entry.offset > size - help.contentOffset ||
+        entry.length > size - help.contentOffset - entry.offset) {
         return fields;
     }
+    const std::uint64_t first = help.contentOffset + entry.offset;
+    const auto start = static_cast<qsizetype>(first);
+    const qsizetype end = start + qsizetype(entry.length);
     for (qsizetype at = start + 4; at + 4 <= end;) {
         const int code = int(*LittleEndian(bytes, at, 2));
         const qsizetype length = qsizetype(*LittleEndian(bytes, at + 2, 2));

@@ -162,6 +162,17 @@ INSTANTIATE_TEST_SUITE_P(SoundResources, Clip,
                                            ClipCase{103, "Finish", 1, 44100, 0.954, kCueLayout}),
                          CaseName);
 
+TEST(SoundResources, EachIdHoldsItsOwnClip) {
+    // Ready, Next and Finish grow longer in that order, and the shot is the
+    // longest clip of all: a mix-up of ids shows as a broken order.
+    const auto size = [](int id) {
+        return platform::LoadResData(id, QStringLiteral("WAVE")).size();
+    };
+    EXPECT_LT(size(101), size(102));
+    EXPECT_LT(size(102), size(103));
+    EXPECT_LT(size(103), size(100));
+}
+
 class ShotClip : public Clip {};
 
 TEST_P(ShotClip, IsLoudAtOnceAndDiesAwayOverTheClip) {
