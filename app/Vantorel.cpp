@@ -5,6 +5,8 @@
 #include "app/Twips.h"
 #include "detection/MotionDetection.h"
 #include "platform/ResourceReader.h"
+#include "settings/SettingsFrm.h"
+#include "support/AboutFrm.h"
 
 #include <QAction>
 #include <QLabel>
