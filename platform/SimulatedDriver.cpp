@@ -50,12 +50,11 @@ void SimulatedDriver::setFormat(std::int32_t width, std::int32_t height, std::in
 }
 
 bool SimulatedDriver::showFormatDialog(QWidget* parent) {
-    if (!config_.hasFormatDialog)
+    if (!config_.hasFormatDialog || state_->camera == nullptr)
         return false;
     const auto state = state_; // this driver may be replaced while the dialog is open
     if (state->formatAction) {
-        if (state->camera != nullptr)
-            state->formatAction(index_, *state->camera);
+        state->formatAction(index_, *state->camera);
         return true;
     }
     SimulatedFormatDialog dialog(config_.width, config_.height, config_.bitCount, parent);
@@ -69,12 +68,11 @@ bool SimulatedDriver::showFormatDialog(QWidget* parent) {
 }
 
 bool SimulatedDriver::showSourceDialog(QWidget* parent) {
-    if (!config_.hasSourceDialog)
+    if (!config_.hasSourceDialog || state_->camera == nullptr)
         return false;
     const auto state = state_;
     if (state->sourceAction) {
-        if (state->camera != nullptr)
-            state->sourceAction(index_, *state->camera);
+        state->sourceAction(index_, *state->camera);
         return true;
     }
     SimulatedSourceDialog dialog(state->scene, parent);
