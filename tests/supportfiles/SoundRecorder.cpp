@@ -2,8 +2,10 @@
 
 #include <QDeadlineTimer>
 #include <QTest>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <numbers>
 
 namespace testsound {
 namespace {
@@ -57,15 +59,41 @@ QByteArray SoundRecorder::stop() {
     return samples_;
 }
 
+namespace {
+std::int16_t sampleAt(const QByteArray& samples, qsizetype i) {
+    std::int16_t v = 0;
+    std::memcpy(&v, samples.constData() + 2 * i, 2);
+    return v;
+}
+} // namespace
+
+double toneSeconds(const QByteArray& samples, double frequency, double threshold) {
+    const qsizetype count = samples.size() / 2;
+    const double k = 2 * std::cos(2 * std::numbers::pi * frequency / Rate);
+    qsizetype loudWindows = 0;
+    for (qsizetype start = 0; start + WindowSamples <= count; start += WindowSamples) {
+        double s1 = 0;
+        double s2 = 0;
+        for (qsizetype i = start; i < start + WindowSamples; ++i) {
+            const double s = sampleAt(samples, i) + k * s1 - s2;
+            s2 = s1;
+            s1 = s;
+        }
+        const double power = s1 * s1 + s2 * s2 - k * s1 * s2;
+        if (2 * std::sqrt(std::max(power, 0.0)) / WindowSamples > threshold)
+            ++loudWindows;
+    }
+    return double(loudWindows * WindowSamples) / Rate;
+}
+
 double loudSeconds(const QByteArray& samples, double threshold) {
     const qsizetype count = samples.size() / 2;
     qsizetype loudWindows = 0;
     for (qsizetype start = 0; start + WindowSamples <= count; start += WindowSamples) {
         double sum = 0;
         for (qsizetype i = start; i < start + WindowSamples; ++i) {
-            std::int16_t v = 0;
-            std::memcpy(&v, samples.constData() + 2 * i, 2);
-            sum += double(v) * v;
+            const double v = sampleAt(samples, i);
+            sum += v * v;
         }
         if (std::sqrt(sum / WindowSamples) > threshold)
             ++loudWindows;
