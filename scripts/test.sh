@@ -12,6 +12,9 @@ mkdir -m 700 "$scratch/home" "$scratch/runtime"
 export HOME="$scratch/home" XDG_RUNTIME_DIR="$scratch/runtime"
 export XDG_CONFIG_HOME="$HOME/.config" XDG_DATA_HOME="$HOME/.local/share"
 export QT_QPA_PLATFORM=offscreen
+# The tests' sounds go to the private server below, never to one named by
+# the caller's environment.
+unset PULSE_SERVER PULSE_SINK
 cleanup() {
     pulseaudio --kill >/dev/null 2>&1 || true
     rm -rf "$scratch"
