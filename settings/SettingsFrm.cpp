@@ -43,6 +43,7 @@ const std::array<SliderRow, SettingsFrm::SliderCount> Rows{{
 }};
 
 QGroupBox* frame(QWidget* parent, const char* name, int left, int top, int width, int height) {
+    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): owned by its Qt parent
     auto* box = new QGroupBox(parent);
     box->setObjectName(QLatin1String(name));
     box->setGeometry(px(left), px(top), px(width), px(height));
@@ -78,6 +79,7 @@ SettingsFrm::SettingsFrm(QWidget* parent)
         label->setToolTip(QLatin1String(row.tooltip));
         labels_.at(static_cast<std::size_t>(i)) = label;
 
+        // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): owned by its Qt parent
         auto* slider = new QSlider(Qt::Horizontal, Frame1);
         slider->setObjectName(QStringLiteral("Slider1_%1").arg(i));
         slider->setGeometry(px(300), px(row.sliderTop), px(4185), px(195));

@@ -19,6 +19,7 @@ const QString ProductName = QStringLiteral("Quillmere Vantorel");
 const QString ProductTitle = QStringLiteral("Quillmere Vantorel v1.58");
 
 QLabel* centredLabel(QWidget* parent, const char* name, const QRect& twipsRect) {
+    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): owned by its Qt parent
     auto* label = new QLabel(parent);
     label->setObjectName(QLatin1String(name));
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -46,6 +47,7 @@ AboutFrm::AboutFrm(QWidget* parent)
     setPalette(white);
     setAutoFillBackground(true);
 
+    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): owned by its Qt parent
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(px(1095), px(90), px(3375), px(1980));
@@ -67,6 +69,7 @@ AboutFrm::AboutFrm(QWidget* parent)
     Label1->setCursor(platform::LoadHandCursor());
     Label1->installEventFilter(this);
 
+    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): owned by its Qt parent
     Command1 = new QPushButton(QStringLiteral("Close"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(px(2175), px(3465), px(1155), px(330));

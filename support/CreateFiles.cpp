@@ -17,7 +17,7 @@ namespace {
 constexpr int FontResource = 100;
 constexpr int HelpResource = 101;
 // A font file larger than this is not ours; it is not read in.
-constexpr qint64 LargestFontFile = 16 * 1024 * 1024;
+constexpr qint64 LargestFontFile = qint64{16} * 1024 * 1024;
 
 // Kept until the program ends, like every buffer read from the resources.
 QByteArray FontData;
