@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <algorithm>
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -17,23 +18,26 @@ int main(int argc, char** argv) {
     platform::SimulatedCamera camera;
     platform::installCaptureDriverSource(&camera);
 
-    app::Vantorel window;
-    window.Form_Load();
-    if (window.Ended())
-        return 0;
-    window.show();
+    int status = 0;
+    {
+        app::Vantorel window;
+        window.Form_Load();
+        if (window.Ended())
+            return 0;
+        window.show();
 
-    app::RangeWindow range(camera);
-    // Beside the main window, on the side where the screen has room.
-    const QRect frame = window.frameGeometry();
-    const QRect screen = window.screen()->availableGeometry();
-    int x = frame.right() + 10;
-    if (x + range.width() > screen.right())
-        x = std::max(screen.left(), frame.left() - range.width() - 10);
-    range.move(x, frame.top());
-    range.show();
+        app::RangeWindow range(camera);
+        // Beside the main window, on the side where the screen has room.
+        const QRect frame = window.frameGeometry();
+        const QRect screen = window.screen()->availableGeometry();
+        int x = frame.right() + 10;
+        if (x + range.width() > screen.right())
+            x = std::max(screen.left(), frame.left() - range.width() - 10);
+        range.move(x, frame.top());
+        range.show();
 
-    const int status = QApplication::exec();
+        status = QApplication::exec();
+    }
     platform::installCaptureDriverSource(nullptr);
     return status;
 }

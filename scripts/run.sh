@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts the program.
+# Installs what is missing, builds, and starts the program on the simulated
+# range (no camera needed). build/app/vantorel starts it with your cameras.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/install-deps.sh"
 "$top/scripts/build.sh"
-exec "$top/build/tools/vantorel-replay" "$top/tools/sample"
+exec "$top/build/app/vantorel-sim"
