@@ -2,6 +2,7 @@
 // routine, a camera that stops delivering shows "No signal" and delivers
 // nothing, and connecting to the device again brings the picture back.
 
+#include "SyntheticCameraSource.h"
 #include "SyntheticFeed.h"
 #include "SyntheticFrames.h"
 #include "platform/CaptureService.h"
@@ -13,37 +14,11 @@
 #include <gtest/gtest.h>
 
 using cameratest::makeFrame;
+using cameratest::SyntheticCameraSource;
 using cameratest::SyntheticFeed;
 using namespace platform;
 
 namespace {
-
-// Drivers of one synthetic camera at index 0; each connection makes a new
-// feed, as opening the real device again does.
-class SyntheticCameraSource : public CaptureDriverSource {
-public:
-    bool describe(int index, std::string& name, std::string& version) override {
-        if (index != 0)
-            return false;
-        name = "Synthetic Camera";
-        version = "test /dev/video0";
-        return true;
-    }
-    std::unique_ptr<CaptureDriver> open(int index) override {
-        if (index != 0)
-            return nullptr;
-        auto feed = std::make_unique<SyntheticFeed>();
-        latest = feed.get();
-        ++opened;
-        auto driver = std::make_unique<QtCameraDriver>(std::move(feed), settings);
-        driver->setSignalTimeout(30);
-        return driver;
-    }
-
-    SyntheticFeed* latest = nullptr;
-    int opened = 0;
-    std::shared_ptr<QtCameraSettings> settings = std::make_shared<QtCameraSettings>();
-};
 
 int framesSeen = 0;
 
