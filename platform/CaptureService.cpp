@@ -33,6 +33,7 @@ template <typename Record>
 CaptureAnswer copyOut(const Record& record, std::int32_t size, std::intptr_t address) {
     if (size <= 0 || address == 0)
         return 0;
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): the caller's address travels as lParam
     std::memcpy(reinterpret_cast<void*>(address), &record,
                 std::min(sizeof(Record), static_cast<std::size_t>(size)));
     return 1;
@@ -64,6 +65,7 @@ CaptureAnswer videoFormat(const CaptureWindow& window, std::int32_t size, std::i
     if (size <= 0 || address == 0)
         return static_cast<CaptureAnswer>(format.size());
     const auto count = std::min(static_cast<qsizetype>(size), format.size());
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): the caller's address travels as lParam
     std::memcpy(reinterpret_cast<void*>(address), format.constData(),
                 static_cast<std::size_t>(count));
     return static_cast<CaptureAnswer>(count);
@@ -72,6 +74,7 @@ CaptureAnswer videoFormat(const CaptureWindow& window, std::int32_t size, std::i
 CaptureAnswer setSequenceSetup(CaptureWindow& window, std::int32_t size, std::intptr_t address) {
     if (size <= 0 || address == 0)
         return 0;
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): the caller's address travels as lParam
     std::memcpy(&window.captureParms(), reinterpret_cast<const void*>(address),
                 std::min(sizeof(CAPTUREPARMS), static_cast<std::size_t>(size)));
     return 1;
@@ -106,6 +109,7 @@ CaptureHandle capCreateCaptureWindow(const char* title, std::uint32_t style, std
     // A capture window is always a child; without drivers it would be useless.
     if (parent == nullptr || installedSource == nullptr || width < 0 || height < 0)
         return 0;
+    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): owned by its Qt parent
     auto* window = new CaptureWindow(parent); // owned by the parent
     window->setObjectName(QStringLiteral("CaptureWindow"));
     window->setWindowTitle(title != nullptr ? QString::fromLocal8Bit(title) : QString());

@@ -228,6 +228,7 @@ void CaptureWindow::deliver(std::span<std::uint8_t> frame) {
         header.dwTimeCaptured = static_cast<std::uint32_t>(
             sincePreviewStart_.isValid() ? sincePreviewStart_.elapsed() : 0);
         header.dwFlags = 0x1 | 0x8; // done, key frame
+        // NOLINTNEXTLINE(performance-no-int-to-ptr): the routine was registered as an address
         reinterpret_cast<FrameCallbackProc>(address)(handle_, &header);
     }
     if (!self)
