@@ -5,6 +5,7 @@
 #include "capture/StatusFunctions.h"
 #include "detection/ChangeMap.h"
 #include "detection/MotionDetection.h"
+#include "detection/RowChange.h"
 #include "detection/Testing.h"
 #include "platform/Rounding.h"
 
@@ -65,12 +66,26 @@ bool analysable(const Geometry& g) {
            (g.height - 1) * g.rowBytes + g.width * g.bytesPerPixel <= g.bytes;
 }
 
-// Writes white bytes, clipped to the frame.
-void whiten(std::uint8_t* frame, const Geometry& g, std::int64_t offset, std::int64_t count) {
-    const std::int64_t end = std::min(offset + count, g.bytes);
+// Writes white bytes, clipped to the frame. The vertical bar is one pixel
+// (a few bytes) a row: those go without a call.
+inline void whiten(std::uint8_t* frame, const Geometry& g, std::int64_t offset,
+                   std::int64_t length) {
+    const std::int64_t end = std::min(offset + length, g.bytes);
     if (offset < 0 || offset >= end)
         return;
-    std::memset(frame + offset, 255, static_cast<std::size_t>(end - offset));
+    const std::int64_t count = end - offset;
+    if (count <= 4) { // spelt out, or the compiler makes it a call of memset again
+        std::uint8_t* const pixel = frame + offset;
+        pixel[0] = 255;
+        if (count > 1)
+            pixel[1] = 255;
+        if (count > 2)
+            pixel[2] = 255;
+        if (count > 3)
+            pixel[3] = 255;
+        return;
+    }
+    std::memset(frame + offset, 255, static_cast<std::size_t>(count));
 }
 
 // The one-pixel white cross through the middle of the frame, drawn before
@@ -83,6 +98,17 @@ void drawCross(std::uint8_t* frame, const Geometry& g) {
     if (!g.hasPixels)
         return;
     const std::int64_t half = platform::nearest(static_cast<double>(g.rowBytes) / 2.0);
+    if (g.bytesPerPixel == 3 && g.rowBytes > 0 &&
+        (g.height - 1) * g.rowBytes + half + 3 <= g.bytes) {
+        // The usual 24-bit frame, wholly inside: no clipping needed.
+        std::uint8_t* pixel = frame + half;
+        for (std::int64_t i = 0; i < g.height; ++i, pixel += g.rowBytes) {
+            pixel[0] = 255;
+            pixel[1] = 255;
+            pixel[2] = 255;
+        }
+        return;
+    }
     for (std::int64_t i = 0; i < g.height; ++i) {
         const std::int64_t offset = i * g.rowBytes + half;
         if (offset >= g.bytes)
@@ -118,26 +144,31 @@ void analyse(const std::uint8_t* frame, const Geometry& g, std::int32_t step,
     std::int32_t maxX = 0;
     std::int32_t minY = g.gridRows;
     std::int32_t maxY = 0;
-    const std::int64_t pixelStep = step * g.bytesPerPixel;
+    const std::int64_t bytesPerPixel = g.bytesPerPixel;
+    const std::int64_t pixelStep = step * bytesPerPixel;
+    const std::int64_t visitedCols = (g.width - 1) / step + 1;
+    // From the first byte of a row's first visited pixel to the last byte of its last.
+    const auto rowSpan = static_cast<std::size_t>((visitedCols - 1) * pixelStep + bytesPerPixel);
+    std::uint8_t* const cells = map.Cells.data();
     std::int32_t gy = 0;
     for (std::int64_t y = 0; y <= g.height - 1; y += step, ++gy) {
-        std::int32_t gx = 0;
-        std::int64_t o = y * g.rowBytes;
-        for (std::int64_t x = 0; x <= g.width - 1; x += step, ++gx, o += pixelStep) {
+        const std::int64_t rowStart = y * g.rowBytes;
+        // Unchanged cells stay 0, so a row without any changed byte is done.
+        if (!bytesDiffer(a + rowStart, b + rowStart, rowSpan, static_cast<std::uint8_t>(tolerance)))
+            continue;
+        std::uint8_t* const cellRow = cells + static_cast<std::ptrdiff_t>(gy) * map.Stride;
+        std::int64_t o = rowStart;
+        for (std::int32_t gx = 0; gx < visitedCols; ++gx, o += pixelStep) {
             bool changed = false;
-            for (std::int64_t k = 0; k < g.bytesPerPixel; ++k) {
-                if (std::abs(a[o + k] - b[o + k]) > tolerance) {
-                    changed = true;
-                    break;
-                }
-            }
+            for (std::int64_t k = 0; k < bytesPerPixel && !changed; ++k)
+                changed = std::abs(a[o + k] - b[o + k]) > tolerance;
             if (changed) {
                 minX = std::min(minX, gx);
                 maxX = std::max(maxX, gx);
                 minY = std::min(minY, gy);
                 maxY = std::max(maxY, gy);
+                cellRow[gx] = 1;
             }
-            map.cell(gx, gy) = changed ? 1 : 0;
         }
     }
     // The loops above visit at least the pixel (0, 0).
