@@ -23,6 +23,7 @@ void AppFixture::SetUp() {
     });
     // Effects are known by their clips.
     std::vector<QByteArray> clips;
+    clips.reserve(4);
     for (int k = 0; k < 4; ++k)
         clips.push_back(platform::LoadResData(100 + k, QStringLiteral("WAVE")));
     platform::SoundOutput::setPlayObserver([this, clips](const QByteArray& image) {
