@@ -19,7 +19,7 @@ QtCameraSource::QtCameraSource(QList<QCameraDevice> cameras) : cameras_(std::mov
 QtCameraSource::~QtCameraSource() = default;
 
 QString QtCameraSource::backendName() {
-    const QString chosen = qEnvironmentVariable("QT_MEDIA_BACKEND");
+    QString chosen = qEnvironmentVariable("QT_MEDIA_BACKEND");
     if (!chosen.isEmpty())
         return chosen;
 #if defined(Q_OS_WIN)

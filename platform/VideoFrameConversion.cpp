@@ -20,11 +20,12 @@ SamplingPlan planSampling(const QRect& crop, int width, int height) {
     plan.columns.resize(static_cast<std::size_t>(width));
     plan.rows.resize(static_cast<std::size_t>(height));
     for (int i = 0; i < width; ++i) {
-        const auto offset = (static_cast<std::int64_t>(2 * i + 1) * crop.width()) / (2 * width);
+        const auto offset = ((2 * std::int64_t{i} + 1) * crop.width()) / (2 * std::int64_t{width});
         plan.columns[static_cast<std::size_t>(i)] = crop.x() + static_cast<int>(offset);
     }
     for (int j = 0; j < height; ++j) {
-        const auto offset = (static_cast<std::int64_t>(2 * j + 1) * crop.height()) / (2 * height);
+        const auto offset =
+            ((2 * std::int64_t{j} + 1) * crop.height()) / (2 * std::int64_t{height});
         plan.rows[static_cast<std::size_t>(j)] = crop.y() + static_cast<int>(offset);
     }
     return plan;
@@ -73,12 +74,12 @@ void fill(const MappedPlanes& planes, const SamplingPlan& plan, const OutputForm
     for (int r = 0; r < height; ++r) {
         // A positive height stores the picture's bottom row first.
         const int pictureRow = format.height > 0 ? height - 1 - r : r;
-        int y = plan.rows[static_cast<std::size_t>(pictureRow)];
+        std::ptrdiff_t y = plan.rows[static_cast<std::size_t>(pictureRow)];
         if (planes.bottomToTop)
             y = lastSourceRow - y;
         std::uint8_t* dst = out + static_cast<std::size_t>(r) * rowBytes;
         for (int i = 0; i < width; ++i, dst += bytesPerPixel)
-            pixel(plan.columns[static_cast<std::size_t>(i)], y, dst);
+            pixel(std::ptrdiff_t{plan.columns[static_cast<std::size_t>(i)]}, y, dst);
     }
 }
 
@@ -201,13 +202,13 @@ bool convertPlanes(const MappedPlanes& planes, const OutputFormat& format,
 
     switch (planes.pixelFormat) {
     case PF::Format_YUYV:
-        fill(planes, plan, format, dst, [&](int x, int y, std::uint8_t* bgr) {
+        fill(planes, plan, format, dst, [&](std::ptrdiff_t x, std::ptrdiff_t y, std::uint8_t* bgr) {
             const std::uint8_t* pair = p0 + y * s0 + (x >> 1) * 4;
             m.toBgr(pair[(x & 1) * 2], pair[1], pair[3], bgr);
         });
         break;
     case PF::Format_UYVY:
-        fill(planes, plan, format, dst, [&](int x, int y, std::uint8_t* bgr) {
+        fill(planes, plan, format, dst, [&](std::ptrdiff_t x, std::ptrdiff_t y, std::uint8_t* bgr) {
             const std::uint8_t* pair = p0 + y * s0 + (x >> 1) * 4;
             m.toBgr(pair[1 + (x & 1) * 2], pair[0], pair[2], bgr);
         });
@@ -215,7 +216,7 @@ bool convertPlanes(const MappedPlanes& planes, const OutputFormat& format,
     case PF::Format_NV12:
     case PF::Format_NV21: {
         const int uFirst = planes.pixelFormat == PF::Format_NV12 ? 0 : 1;
-        fill(planes, plan, format, dst, [&](int x, int y, std::uint8_t* bgr) {
+        fill(planes, plan, format, dst, [&](std::ptrdiff_t x, std::ptrdiff_t y, std::uint8_t* bgr) {
             const std::uint8_t* uv = p1 + (y >> 1) * s1 + (x & ~1);
             m.toBgr(p0[y * s0 + x], uv[uFirst], uv[1 - uFirst], bgr);
         });
@@ -227,19 +228,19 @@ bool convertPlanes(const MappedPlanes& planes, const OutputFormat& format,
         const auto* vPlane = planes.pixelFormat == PF::Format_YUV420P ? p2 : p1;
         const auto uStride = planes.pixelFormat == PF::Format_YUV420P ? s1 : s2;
         const auto vStride = planes.pixelFormat == PF::Format_YUV420P ? s2 : s1;
-        fill(planes, plan, format, dst, [&](int x, int y, std::uint8_t* bgr) {
+        fill(planes, plan, format, dst, [&](std::ptrdiff_t x, std::ptrdiff_t y, std::uint8_t* bgr) {
             m.toBgr(p0[y * s0 + x], uPlane[(y >> 1) * uStride + (x >> 1)],
                     vPlane[(y >> 1) * vStride + (x >> 1)], bgr);
         });
         break;
     }
     case PF::Format_YUV422P:
-        fill(planes, plan, format, dst, [&](int x, int y, std::uint8_t* bgr) {
+        fill(planes, plan, format, dst, [&](std::ptrdiff_t x, std::ptrdiff_t y, std::uint8_t* bgr) {
             m.toBgr(p0[y * s0 + x], p1[y * s1 + (x >> 1)], p2[y * s2 + (x >> 1)], bgr);
         });
         break;
     case PF::Format_Y8:
-        fill(planes, plan, format, dst, [&](int x, int y, std::uint8_t* bgr) {
+        fill(planes, plan, format, dst, [&](std::ptrdiff_t x, std::ptrdiff_t y, std::uint8_t* bgr) {
             // Grey cameras send full-range levels.
             bgr[0] = bgr[1] = bgr[2] = p0[y * s0 + x];
         });
@@ -247,7 +248,7 @@ bool convertPlanes(const MappedPlanes& planes, const OutputFormat& format,
     default: {
         ByteOrder order{};
         rgb32Order(planes.pixelFormat, order);
-        fill(planes, plan, format, dst, [&](int x, int y, std::uint8_t* bgr) {
+        fill(planes, plan, format, dst, [&](std::ptrdiff_t x, std::ptrdiff_t y, std::uint8_t* bgr) {
             const std::uint8_t* px = p0 + y * s0 + x * 4;
             bgr[0] = px[order.b];
             bgr[1] = px[order.g];

@@ -179,7 +179,7 @@ TEST(QtCameraMeasurement, RateAndBrightnessOfThePicture) {
     EXPECT_FALSE(camera.driver->meanBrightness().has_value());
     camera.stream(1);
     for (int i = 0; i < 10; ++i)
-        camera.feed->deliver(camera.grey(200, i * 40000)); // 25 frames a second
+        camera.feed->deliver(camera.grey(200, i * qint64{40000})); // 25 frames a second
     EXPECT_NEAR(camera.driver->measuredFrameRate(), 25.0, 0.01);
     ASSERT_TRUE(camera.driver->meanBrightness().has_value());
     EXPECT_NEAR(*camera.driver->meanBrightness(), 200, 3);

@@ -39,6 +39,7 @@ protected:
         connectAndPreview();
     }
     void TearDown() override {
+        // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): the parent would delete it later
         delete findCaptureWindow(handle);
         installCaptureDriverSource(nullptr);
     }

@@ -110,7 +110,7 @@ QVideoFrame makeFrame(PF format, QSize size, const Picture& picture, qint64 star
                 break;
             default: {
                 const auto at = rgb32Layout(format);
-                uchar* px = p0 + y * s0 + x * 4;
+                uchar* px = p0 + std::ptrdiff_t{y} * s0 + std::ptrdiff_t{x} * 4;
                 px[at[0]] = static_cast<uchar>(c.red());
                 px[at[1]] = static_cast<uchar>(c.green());
                 px[at[2]] = static_cast<uchar>(c.blue());

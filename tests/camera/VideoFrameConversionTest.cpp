@@ -24,7 +24,9 @@ struct Bgr {
 Bgr pixelAt(const std::vector<std::uint8_t>& out, const OutputFormat& format, int x, int y) {
     const int height = std::abs(format.height);
     const int row = format.height > 0 ? height - 1 - y : y;
-    const std::uint8_t* px = out.data() + row * format.rowBytes() + x * (format.bitCount / 8);
+    const std::uint8_t* px =
+        out.data() + static_cast<std::size_t>(row) * format.rowBytes() +
+        static_cast<std::size_t>(x) * static_cast<std::size_t>(format.bitCount / 8);
     return {px[0], px[1], px[2]};
 }
 
@@ -187,7 +189,8 @@ TEST(VideoFrameConversion, ViewportLimitsThePicture) {
     ASSERT_TRUE(frame.map(QVideoFrame::WriteOnly));
     for (int y = 0; y < 480; ++y)
         for (int x = 0; x < 704; ++x) {
-            uchar* px = frame.bits(0) + y * frame.bytesPerLine(0) + x * 4;
+            uchar* px =
+                frame.bits(0) + std::ptrdiff_t{y} * frame.bytesPerLine(0) + std::ptrdiff_t{x} * 4;
             px[0] = 255;
             px[1] = x < 640 ? 0 : 255; // red outside the viewport
             px[2] = 0;
@@ -211,8 +214,8 @@ TEST(VideoFrameConversion, UnreadableFramesAndFormatsAreRefused) {
 TEST(VideoFrameConversion, PlanarFourTwoTwoReadsChromaFromEveryRow) {
     // 8 x 6 planes: the top three rows are red, the bottom three blue, so
     // reading chroma from half the rows would colour the bottom red.
-    std::vector<std::uint8_t> y(8 * 6), u(4 * 6), v(4 * 6);
-    for (int row = 0; row < 6; ++row) {
+    std::vector<std::uint8_t> y(48), u(24), v(24);
+    for (std::ptrdiff_t row = 0; row < 6; ++row) {
         const bool top = row < 3;
         std::fill_n(y.begin() + row * 8, 8, top ? 82 : 41);
         std::fill_n(u.begin() + row * 4, 4, top ? 90 : 240);
@@ -232,7 +235,7 @@ TEST(VideoFrameConversion, PlanarFourTwoTwoReadsChromaFromEveryRow) {
 }
 
 TEST(VideoFrameConversion, PlanesTooSmallForTheirPictureAreNotRead) {
-    std::vector<std::uint8_t> packed(64 * 48 * 2, 128);
+    std::vector<std::uint8_t> packed(std::size_t{64} * 48 * 2, 128);
     platform::MappedPlanes planes;
     planes.pixelFormat = PF::Format_YUYV;
     planes.viewport = QRect(0, 0, 64, 48);
