@@ -44,7 +44,7 @@ public:
     bool signalLost() const { return lost_; }
     // How long the camera may stay silent before the signal counts as lost.
     void setSignalTimeout(int ms);
-    static constexpr int DefaultSignalTimeoutMs = 2000;
+    static constexpr int DefaultSignalTimeoutMs = 3000;
 
     QtCameraFeed& feed() { return *feed_; }
     QtCameraSettings& settings() { return *settings_; }
