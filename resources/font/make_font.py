@@ -25,9 +25,9 @@ OUTPUT = os.path.join(HERE, "LCDFont.ttf")
 # Cell geometry in font units (em 1000). Segments are drawn on centre lines
 # and are W thick; GAP keeps neighbouring segments apart like on a real LCD.
 EM, ASCENT, DESCENT = 1000, 800, 200
-ADVANCE = 660
-LEFT, RIGHT, BOTTOM, TOP = 50, 590, 0, 720
-W = 84
+ADVANCE = 500
+LEFT, RIGHT, BOTTOM, TOP = 40, 460, 0, 720
+W = 72
 GAP = 12
 
 XL, XR = LEFT + W / 2, RIGHT - W / 2
