@@ -19,7 +19,7 @@
 
 namespace {
 
-constexpr std::size_t frameBytes = 160 * 3 * 120;
+constexpr std::size_t frameBytes = std::size_t{160} * 3 * 120;
 
 class BenchDriver : public platform::CaptureDriver {
 public:
@@ -87,9 +87,9 @@ void runFrames(benchmark::State& state, std::int32_t step, bool withDot) {
     for (std::size_t i = 0; i < dark.size(); ++i)
         dark[i] = static_cast<std::uint8_t>(20 + (i * 2654435761U >> 28));
     std::vector<std::uint8_t> dotted = dark;
-    for (int row = 70; row < 85; ++row) {
-        for (int x = 100; x < 115; ++x)
-            std::memset(&dotted[static_cast<std::size_t>(row * 480 + x * 3)], 250, 3);
+    for (std::size_t row = 70; row < 85; ++row) {
+        for (std::size_t x = 100; x < 115; ++x)
+            std::memset(&dotted[row * 480 + x * 3], 250, 3);
     }
     // The cross the routine draws is the same every time, so the two frames
     // can be handed over again and again.

@@ -63,8 +63,9 @@ Frame::Frame(std::int32_t width, std::int32_t height, std::int32_t bytesPerPixel
 }
 
 void Frame::setPixel(std::int32_t x, std::int32_t row, std::uint8_t value) {
-    const auto offset = static_cast<std::size_t>(row * rowBytes + x * bytesPerPixel);
-    std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(offset), bytesPerPixel, value);
+    const std::ptrdiff_t offset =
+        std::ptrdiff_t{row} * rowBytes + std::ptrdiff_t{x} * bytesPerPixel;
+    std::fill_n(bytes.begin() + offset, bytesPerPixel, value);
 }
 
 void Frame::setCell(std::int32_t column, std::int32_t row, std::int32_t step, std::uint8_t value) {
@@ -76,7 +77,8 @@ void Frame::fill(std::uint8_t value) {
 }
 
 std::uint8_t Frame::byteAt(std::int32_t x, std::int32_t row, std::int32_t b) const {
-    return bytes[static_cast<std::size_t>(row * rowBytes + x * bytesPerPixel + b)];
+    return bytes[std::size_t(row) * std::size_t(rowBytes) +
+                 std::size_t(x) * std::size_t(bytesPerPixel) + std::size_t(b)];
 }
 
 void DetectionTest::SetUp() {

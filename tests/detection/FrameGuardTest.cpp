@@ -68,7 +68,7 @@ TEST_F(FrameGuard, ZeroWidthGetsOnlyTheBar) {
 TEST_F(FrameGuard, GridOfZeroColumnsIsNotAnalysed) {
     setParameters(1, 50, 50, 100);
     useImageSize(20, 120); // nearest(20 / 50) = 0 columns
-    std::vector<std::uint8_t> bytes(20 * 3 * 120, 100);
+    std::vector<std::uint8_t> bytes(std::size_t{20} * 3 * 120, 100);
     EXPECT_FALSE(deliverBytes(bytes));
 }
 

@@ -62,7 +62,7 @@ protected:
 
     // The sample's frames turned into pictures of another size.
     QString resizedSample(const QSize& picture, const QRect& place) {
-        const QString folder = home.filePath(QStringLiteral("resized"));
+        QString folder = home.filePath(QStringLiteral("resized"));
         QDir().mkpath(folder);
         for (int i = 0; i < 7; ++i) {
             QImage canvas(picture, QImage::Format_RGB888);
