@@ -3,8 +3,8 @@
 // mouse.
 
 #include "app/RangeWindow.h"
+#include "app/RunProgram.h"
 #include "app/Vantorel.h"
-#include "platform/CaptureService.h"
 #include "platform/SimulatedCamera.h"
 
 #include <QApplication>
@@ -13,31 +13,17 @@
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Vantorel"));
-
     platform::SimulatedCamera camera;
-    platform::installCaptureDriverSource(&camera);
-
-    int status = 0;
-    {
-        app::Vantorel window;
-        window.Form_Load();
-        if (window.Ended())
-            return 0;
-        window.show();
-
-        app::RangeWindow range(camera);
+    return app::RunProgram(camera, [&camera](app::Vantorel& window) {
+        auto range = std::make_unique<app::RangeWindow>(camera);
         // Beside the main window, on the side where the screen has room.
         const QRect frame = window.frameGeometry();
         const QRect screen = window.screen()->availableGeometry();
         int x = frame.right() + 10;
-        if (x + range.width() > screen.right())
-            x = std::max(screen.left(), frame.left() - range.width() - 10);
-        range.move(x, frame.top());
-        range.show();
-
-        status = QApplication::exec();
-    }
-    platform::installCaptureDriverSource(nullptr);
-    return status;
+        if (x + range->width() > screen.right())
+            x = std::max(screen.left(), frame.left() - range->width() - 10);
+        range->move(x, frame.top());
+        range->show();
+        return std::unique_ptr<QWidget>(std::move(range));
+    });
 }
