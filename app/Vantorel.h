@@ -127,7 +127,6 @@ private:
     // Capture.
     std::int32_t deviceCount_ = 0;
     ConnectionFunctions::CaptureDeviceList devices_;
-    std::array<bool, Devices> answered_{};
     platform::CaptureHandle captureWnd_ = 0;
     // The capture window's name: never written, so empty.
     std::array<char, ConnectionFunctions::DescriptionLength> captureTitle_{};

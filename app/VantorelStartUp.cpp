@@ -52,15 +52,9 @@ bool AssignFont(QWidget* widget, const QString& family, int pointSize) {
 void Vantorel::Form_Load() {
     if (ended_)
         return;
-    // Every index is asked, so an index that does not answer leaves a gap
-    // and the entries of those that do still connect to their own index.
-    devices_.Count = 0;
-    for (int i = 0; i < Devices; ++i) {
-        answered_[i] = ConnectionFunctions::ReadDriverDescription(i, devices_.Devices[i]);
-        if (answered_[i])
-            ++devices_.Count;
-    }
-    deviceCount_ = devices_.Count;
+    // An index that does not answer leaves a gap; the entries of those that
+    // do still connect to their own index.
+    deviceCount_ = ConnectionFunctions::ListCaptureDrivers(devices_);
     if (deviceCount_ == 0) {
         platform::showMessage({QStringLiteral("No Capture Hardware Detected"), ProductTitle,
                                platform::MessageButtons::Ok, platform::MessageIcon::Information});
@@ -68,7 +62,7 @@ void Vantorel::Form_Load() {
         return;
     }
     for (int i = 0; i < Devices; ++i) {
-        if (answered_[i]) {
+        if (devices_.Answered[i]) {
             dev[i]->setText(DeviceCaption(devices_.Devices[i]));
             dev[i]->setVisible(true);
         } else {
@@ -84,7 +78,7 @@ void Vantorel::Form_Load() {
         captureTitle_.data(), platform::WS_CHILD | platform::WS_VISIBLE, 30, 28, 160, 120,
         centralWidget(), 0);
     int first = 0;
-    while (!answered_[first])
+    while (!devices_.Answered[first])
         ++first;
     ConnectDevice(static_cast<std::int16_t>(first));
 }

@@ -21,7 +21,9 @@ bool ReadDriverDescription(std::int32_t index, CaptureDevice& entry) {
 std::int32_t ListCaptureDrivers(CaptureDeviceList& list) {
     list.Count = 0;
     for (int index = 0; index < DriverIndexes; ++index) {
-        if (ReadDriverDescription(index, list.Devices[static_cast<std::size_t>(index)]))
+        const auto i = static_cast<std::size_t>(index);
+        list.Answered[i] = ReadDriverDescription(index, list.Devices[i]);
+        if (list.Answered[i])
             ++list.Count;
     }
     return list.Count;

@@ -24,6 +24,9 @@ struct CaptureDevice {
 struct CaptureDeviceList {
     std::array<CaptureDevice, DriverIndexes> Devices{};
     std::int32_t Count = 0;
+    // Which indexes answered, so that entries after a gap still connect to
+    // their own index.
+    std::array<bool, DriverIndexes> Answered{};
 };
 
 bool ReadDriverDescription(std::int32_t index, CaptureDevice& entry);
