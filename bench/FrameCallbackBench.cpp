@@ -9,6 +9,7 @@
 #include "detection/MotionDetection.h"
 #include "detection/Testing.h"
 #include "platform/CaptureService.h"
+#include "platform/FrameConversion.h"
 
 #include <QByteArray>
 #include <QWidget>
@@ -23,15 +24,7 @@ constexpr std::size_t frameBytes = std::size_t{160} * 3 * 120;
 
 class BenchDriver : public platform::CaptureDriver {
 public:
-    QByteArray videoFormat() const override {
-        platform::BITMAPINFOHEADER header{};
-        header.biSize = sizeof header;
-        header.biWidth = 160;
-        header.biHeight = 120;
-        header.biPlanes = 1;
-        header.biBitCount = 24;
-        return {reinterpret_cast<const char*>(&header), static_cast<qsizetype>(sizeof header)};
-    }
+    QByteArray videoFormat() const override { return platform::OutputFormat{}.videoFormat(); }
     bool hasFormatDialog() const override { return false; }
     bool hasSourceDialog() const override { return false; }
     bool showFormatDialog(QWidget* /*parent*/) override { return false; }

@@ -20,6 +20,23 @@ std::size_t OutputFormat::frameBytes() const {
     return rowBytes() * static_cast<std::size_t>(std::abs(height));
 }
 
+BITMAPINFOHEADER OutputFormat::header() const {
+    BITMAPINFOHEADER fields{};
+    fields.biSize = sizeof(BITMAPINFOHEADER);
+    fields.biWidth = width;
+    fields.biHeight = height;
+    fields.biPlanes = 1;
+    fields.biBitCount = bitCount;
+    fields.biCompression = BI_RGB;
+    fields.biSizeImage = static_cast<std::uint32_t>(frameBytes());
+    return fields;
+}
+
+QByteArray OutputFormat::videoFormat() const {
+    const BITMAPINFOHEADER fields = header();
+    return {reinterpret_cast<const char*>(&fields), static_cast<qsizetype>(sizeof fields)};
+}
+
 QRect centreCrop43(int width, int height) {
     if (width <= 0 || height <= 0)
         return {};

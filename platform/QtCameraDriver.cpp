@@ -6,7 +6,6 @@
 #include "platform/VideoFrameConversion.h"
 
 #include <cstdlib>
-#include <cstring>
 
 namespace platform {
 namespace {
@@ -67,18 +66,7 @@ void QtCameraDriver::applyMode() {
 }
 
 QByteArray QtCameraDriver::videoFormat() const {
-    const OutputFormat& output = settings_->output;
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof(BITMAPINFOHEADER);
-    header.biWidth = output.width;
-    header.biHeight = output.height;
-    header.biPlanes = 1;
-    header.biBitCount = output.bitCount;
-    header.biCompression = BI_RGB;
-    header.biSizeImage = static_cast<std::uint32_t>(output.frameBytes());
-    QByteArray bytes(sizeof header, '\0');
-    std::memcpy(bytes.data(), &header, sizeof header);
-    return bytes;
+    return settings_->output.videoFormat();
 }
 
 bool QtCameraDriver::showFormatDialog(QWidget* parent) {

@@ -1,5 +1,6 @@
 #include "platform/SimulatedDriver.h"
 
+#include "platform/FrameConversion.h"
 #include "platform/SimulatedCameraDialogs.h"
 
 #include <cstring>
@@ -20,16 +21,7 @@ SimulatedDriver::~SimulatedDriver() {
 }
 
 BITMAPINFOHEADER SimulatedDriver::header() const {
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof(BITMAPINFOHEADER);
-    header.biWidth = config_.width;
-    header.biHeight = config_.height;
-    header.biPlanes = 1;
-    header.biBitCount = config_.bitCount;
-    header.biCompression = BI_RGB;
-    if (const auto layout = FrameLayout::of(header))
-        header.biSizeImage = static_cast<std::uint32_t>(layout->frameBytes());
-    return header;
+    return OutputFormat{config_.width, config_.height, config_.bitCount}.header();
 }
 
 QByteArray SimulatedDriver::videoFormat() const {

@@ -1,19 +1,13 @@
 #include "tools/replay/ReplayDriver.h"
 
+#include "platform/FrameConversion.h"
+
 #include <span>
 
 namespace replay {
 
 QByteArray ReplayDriver::videoFormat() const {
-    platform::BITMAPINFOHEADER header{};
-    header.biSize = sizeof header;
-    header.biWidth = 160;
-    header.biHeight = 120;
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    header.biCompression = platform::BI_RGB;
-    header.biSizeImage = 160 * 3 * 120;
-    return {reinterpret_cast<const char*>(&header), static_cast<qsizetype>(sizeof header)};
+    return platform::OutputFormat{}.videoFormat(); // 160 x 120 x 24, bottom-up
 }
 
 void ReplayDriver::setStreaming(bool on, int /*periodMs*/, FrameSink sink) {
