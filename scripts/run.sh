@@ -4,5 +4,5 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/install-deps.sh"
-"$top/scripts/build.sh"
+"$top/scripts/build.sh" vantorel-sim vantorel
 exec "$top/build/app/vantorel-sim"
