@@ -1,9 +1,8 @@
-// Writing out the display font and the help file: first start, later
-// starts, files or links already in place, folders that cannot be written,
-// short writes, and opening the help file.
+// Writing out the display font and the help file: first and later starts,
+// files or links already in place, folders that cannot be written, short
+// writes, and opening the help file.
 
 #include "support/CreateFiles.h"
-#include "platform/Folders.h"
 #include "platform/NewFile.h"
 #include "platform/ResourceReader.h"
 #include "platform/Shell.h"
@@ -15,8 +14,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
-#include <QList>
-#include <QPair>
 #include <gtest/gtest.h>
 
 namespace {
@@ -36,14 +33,23 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     file.write(bytes);
 }
 
-class SupportFiles : public ::testing::Test {
+struct SupportFile {
+    const char* fileName;
+    int resource;
+    void (*start)(); // what a start of the program, or "Help Topics", does
+};
+void PrintTo(const SupportFile& f, std::ostream* os) {
+    *os << f.fileName;
+}
+
+class SupportFiles : public ::testing::TestWithParam<SupportFile> {
 protected:
     void SetUp() override {
         QFontDatabase::removeAllApplicationFonts();
         ASSERT_FALSE(lcdKnown()) << "this machine knows LCD2 already; the test cannot tell "
                                     "whether the program registered it";
         platform::setOpenHandler([this](const QString& target, bool isFile) {
-            opened.append({target, isFile});
+            opened.append(isFile ? target : QStringLiteral("address ") + target);
             return true;
         });
     }
@@ -52,197 +58,124 @@ protected:
         platform::setOpenHandler({});
         QFontDatabase::removeAllApplicationFonts();
     }
-
-    QString fontFile() const { return home.dataFolder() + QStringLiteral("/fonts/LCDFont.ttf"); }
-    QString helpFile() const { return home.dataFolder() + QStringLiteral("/Vantorel.chm"); }
-    // A data folder that can never be made: it would lie inside a file.
-    void pointDataFolderIntoAFile() {
-        writeFile(home.path() + QStringLiteral("/plain-file"), "x");
-        qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/plain-file/data")).toLocal8Bit());
+    bool isFont() const { return GetParam().resource == 100; }
+    QString file() const {
+        return (isFont() ? CreateFiles::FontsFolder() : CreateFiles::WindowsFolder()) + u'/' +
+               QLatin1String(GetParam().fileName);
+    }
+    // The help file is asked to open on every "Help Topics", written or not.
+    QStringList opensExpected(qsizetype times) const {
+        return isFont() ? QStringList() : QStringList(times, file());
     }
 
     testsupport::ScratchHome home;
     testsupport::MessageRecorder messages;
-    QList<QPair<QString, bool>> opened;
-    const QByteArray font = platform::LoadResData(100, QStringLiteral("BIN"));
-    const QByteArray help = platform::LoadResData(101, QStringLiteral("BIN"));
+    QStringList opened;
+    const QByteArray bytes = platform::LoadResData(GetParam().resource, QStringLiteral("BIN"));
 };
 } // namespace
 
-TEST_F(SupportFiles, FirstStartWritesTheWholeFontAndMakesItUsable) {
-    ASSERT_FALSE(font.isEmpty());
-    CreateFiles::InstallFont();
-    EXPECT_EQ(QFileInfo(fontFile()).size(), font.size());
-    EXPECT_EQ(readAll(fontFile()), font);
-    EXPECT_EQ(CreateFiles::FontLength(), font.size());
-    EXPECT_TRUE(lcdKnown());
-    EXPECT_TRUE(QFontDatabase::styles(QStringLiteral("LCD2")).contains(QStringLiteral("Bold")));
-    EXPECT_TRUE(messages.shown().isEmpty());
-}
-
-TEST_F(SupportFiles, FontFolderIsMadeWhenMissing) {
-    ASSERT_FALSE(QFileInfo::exists(home.dataFolder() + QStringLiteral("/fonts")));
-    CreateFiles::InstallFont();
-    EXPECT_TRUE(QFileInfo(fontFile()).isFile());
-}
-
-TEST_F(SupportFiles, SecondStartLeavesTheFontUntouchedAndSilent) {
-    CreateFiles::InstallFont();
-    const QDateTime written = QFileInfo(fontFile()).lastModified();
-    QFile::setPermissions(fontFile(), QFile::ReadOwner); // any write attempt would show
-    CreateFiles::InstallFont();
-    EXPECT_EQ(QFileInfo(fontFile()).lastModified(), written);
-    EXPECT_EQ(readAll(fontFile()), font);
-    EXPECT_TRUE(messages.shown().isEmpty());
-    EXPECT_TRUE(lcdKnown());
-}
-
-// The font file from an earlier run is used as it stands, so the score card
-// has its display face on every start, not only on the first.
-TEST_F(SupportFiles, LaterStartUsesTheFontAlreadyInPlace) {
-    CreateFiles::InstallFont();
+TEST_P(SupportFiles, FirstStartWritesItWholeAndLaterStartsLeaveItAlone) {
+    ASSERT_FALSE(bytes.isEmpty());
+    GetParam().start(); // its folder does not exist yet
+    EXPECT_EQ(readAll(file()), bytes);
+    EXPECT_EQ(lcdKnown(), isFont());
     QFontDatabase::removeAllApplicationFonts(); // as in a fresh run
-    ASSERT_FALSE(lcdKnown());
-    CreateFiles::InstallFont();
-    EXPECT_TRUE(lcdKnown());
-    EXPECT_EQ(readAll(fontFile()), font);
+    const QDateTime written = QFileInfo(file()).lastModified();
+    QFile::setPermissions(file(), QFile::ReadOwner); // any write attempt would show
+    GetParam().start();
+    GetParam().start();
+    EXPECT_EQ(QFileInfo(file()).lastModified(), written);
+    EXPECT_EQ(readAll(file()), bytes);
     EXPECT_TRUE(messages.shown().isEmpty());
+    EXPECT_EQ(lcdKnown(), isFont()) << "the font in place is used on later starts too";
+    EXPECT_EQ(opened, opensExpected(3));
 }
 
-TEST_F(SupportFiles, DifferentFileUnderTheFontsNameIsNeitherReplacedNorReported) {
-    const QByteArray other("not a font, and shorter than one");
-    writeFile(fontFile(), other);
-    CreateFiles::InstallFont();
-    EXPECT_EQ(readAll(fontFile()), other);
-    EXPECT_TRUE(messages.shown().isEmpty());
-    EXPECT_FALSE(lcdKnown());
-}
+// An exclusive create: what stands there is never replaced, reported,
+// followed or read.
+TEST_P(SupportFiles, WhatStandsInItsPlaceIsKept) {
+    writeFile(file(), "not ours");
+    GetParam().start();
+    EXPECT_EQ(readAll(file()), QByteArray("not ours"));
 
-TEST_F(SupportFiles, LinkInThePlaceOfTheFontIsNotFollowed) {
-    const QString target = home.path() + QStringLiteral("/elsewhere/target.ttf");
-    QDir().mkpath(home.dataFolder() + QStringLiteral("/fonts"));
-    QDir().mkpath(home.path() + QStringLiteral("/elsewhere"));
-    ASSERT_TRUE(QFile::link(target, fontFile())); // dangling: writing through it would create
-    CreateFiles::InstallFont();
+    QFile::remove(file());
+    const QString target = home.path() + QStringLiteral("/elsewhere");
+    ASSERT_TRUE(QFile::link(target, file())); // dangling: writing through it would create
+    GetParam().start();
     EXPECT_FALSE(QFileInfo::exists(target));
-    EXPECT_TRUE(QFileInfo(fontFile()).isSymLink());
-    EXPECT_TRUE(messages.shown().isEmpty());
-
-    writeFile(target, font); // now a real font behind the link: still not read
-    CreateFiles::InstallFont();
+    writeFile(target, bytes); // a real file behind the link: still not read
+    GetParam().start();
+    EXPECT_TRUE(QFileInfo(file()).isSymLink());
     EXPECT_FALSE(lcdKnown());
-    EXPECT_TRUE(QFileInfo(fontFile()).isSymLink());
+    EXPECT_TRUE(messages.shown().isEmpty());
+    EXPECT_EQ(opened, opensExpected(3));
 }
 
-TEST_F(SupportFiles, UnwritableFontFolderIsSilent) {
-    const QString folder = home.dataFolder() + QStringLiteral("/fonts");
+TEST_P(SupportFiles, FolderThatCannotBeWrittenIsSilent) {
+    const QString folder = QFileInfo(file()).absolutePath();
     QDir().mkpath(folder);
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
-    if (QFileInfo(folder).isWritable()) {
-        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        GTEST_SKIP() << "running with rights that write into a read-only folder (root); the "
-                        "folder that cannot be made is tested instead";
-    }
-    CreateFiles::InstallFont();
+    const bool readOnly = !QFileInfo(folder).isWritable(); // root writes anyway
+    if (readOnly)
+        GetParam().start();
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    EXPECT_FALSE(QFileInfo::exists(fontFile()));
+    EXPECT_FALSE(QFileInfo::exists(file()));
+    // A data folder that can never be made: it would lie inside a file.
+    writeFile(home.path() + QStringLiteral("/plain-file"), "x");
+    qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/plain-file/data")).toLocal8Bit());
+    GetParam().start();
+    EXPECT_FALSE(QFileInfo::exists(QFileInfo(file()).absolutePath()));
     EXPECT_TRUE(messages.shown().isEmpty());
     EXPECT_FALSE(lcdKnown());
+    if (!isFont()) {
+        EXPECT_EQ(opened.last(), file());
+    }
 }
 
-TEST_F(SupportFiles, FontFolderThatCannotBeMadeIsSilent) {
-    pointDataFolderIntoAFile();
-    CreateFiles::InstallFont();
-    EXPECT_FALSE(QFileInfo::exists(platform::FontsFolder()));
-    EXPECT_TRUE(messages.shown().isEmpty());
-    EXPECT_FALSE(lcdKnown());
-}
-
-TEST_F(SupportFiles, ShortFontWriteIsReportedAndLeavesNoPartialFile) {
-    platform::NewFile::setWriteLimitForTesting(1000);
-    CreateFiles::InstallFont();
+TEST_P(SupportFiles, ShortWriteIsReportedAndTheNextStartWritesItWhole) {
+    platform::NewFile::setWriteLimitForTesting(bytes.size() - 1);
+    GetParam().start();
     ASSERT_EQ(messages.shown().size(), 1);
-    EXPECT_EQ(messages.shown()[0].text, QStringLiteral("Error creating LCDFont.ttf"));
-    EXPECT_TRUE(messages.shown()[0].title.isEmpty());
-    EXPECT_EQ(messages.shown()[0].buttons, platform::MessageButtons::Ok);
-    EXPECT_EQ(messages.shown()[0].icon, platform::MessageIcon::None);
-    EXPECT_FALSE(QFileInfo::exists(fontFile()));
+    const platform::MessageRequest& shown = messages.shown()[0];
+    EXPECT_EQ(shown.text, QStringLiteral("Error creating ") + QLatin1String(GetParam().fileName));
+    EXPECT_TRUE(shown.title.isEmpty());
+    EXPECT_EQ(shown.buttons, platform::MessageButtons::Ok);
+    EXPECT_EQ(shown.icon, platform::MessageIcon::None);
+    EXPECT_FALSE(QFileInfo::exists(file())) << "no damaged file is kept";
     EXPECT_FALSE(lcdKnown());
 
-    // The next start writes it whole.
     platform::NewFile::setWriteLimitForTesting(-1);
-    CreateFiles::InstallFont();
-    EXPECT_EQ(readAll(fontFile()), font);
-    EXPECT_TRUE(lcdKnown());
+    GetParam().start();
+    EXPECT_EQ(readAll(file()), bytes);
+    EXPECT_EQ(lcdKnown(), isFont());
     EXPECT_EQ(messages.shown().size(), 1);
+    EXPECT_EQ(opened, opensExpected(2));
 }
 
-TEST_F(SupportFiles, FirstHelpWritesTheWholeFileAndOpensIt) {
-    ASSERT_FALSE(help.isEmpty());
-    CreateFiles::OpenHelp();
-    EXPECT_EQ(readAll(helpFile()), help);
-    EXPECT_EQ(CreateFiles::HelpLength(), help.size());
-    ASSERT_EQ(opened.size(), 1);
-    EXPECT_EQ(opened[0].first, helpFile());
-    EXPECT_TRUE(opened[0].second);
-    EXPECT_TRUE(messages.shown().isEmpty());
-}
+INSTANTIATE_TEST_SUITE_P(
+    Each, SupportFiles,
+    ::testing::Values(SupportFile{"LCDFont.ttf", 100, CreateFiles::InstallFont},
+                      SupportFile{"Vantorel.chm", 101, CreateFiles::OpenHelp}),
+    [](const auto& info) { return info.param.resource == 100 ? "Font" : "Help"; });
 
-TEST_F(SupportFiles, LaterHelpOnlyOpensTheFile) {
-    CreateFiles::OpenHelp();
-    const QDateTime written = QFileInfo(helpFile()).lastModified();
-    CreateFiles::OpenHelp();
-    CreateFiles::OpenHelp();
-    EXPECT_EQ(QFileInfo(helpFile()).lastModified(), written);
-    EXPECT_EQ(opened.size(), 3);
-    EXPECT_TRUE(messages.shown().isEmpty());
-}
-
-TEST_F(SupportFiles, DifferentHelpFileIsKeptAndOpened) {
-    writeFile(helpFile(), "an older help file");
-    CreateFiles::OpenHelp();
-    EXPECT_EQ(readAll(helpFile()), QByteArray("an older help file"));
-    ASSERT_EQ(opened.size(), 1);
-    EXPECT_EQ(opened[0].first, helpFile());
-    EXPECT_TRUE(messages.shown().isEmpty());
-}
-
-TEST_F(SupportFiles, ShortHelpWriteIsReportedRemovedAndStillOpened) {
-    platform::NewFile::setWriteLimitForTesting(help.size() - 1);
-    CreateFiles::OpenHelp();
-    ASSERT_EQ(messages.shown().size(), 1);
-    EXPECT_EQ(messages.shown()[0].text, QStringLiteral("Error creating Vantorel.chm"));
-    EXPECT_TRUE(messages.shown()[0].title.isEmpty());
-    EXPECT_FALSE(QFileInfo::exists(helpFile()));
-    EXPECT_EQ(opened.size(), 1);
-
-    platform::NewFile::setWriteLimitForTesting(-1);
-    CreateFiles::OpenHelp();
-    EXPECT_EQ(readAll(helpFile()), help);
-}
-
-TEST_F(SupportFiles, HelpFolderThatCannotBeMadeIsSilentButStillAsksToOpen) {
-    pointDataFolderIntoAFile();
-    CreateFiles::OpenHelp();
-    EXPECT_TRUE(messages.shown().isEmpty());
-    ASSERT_EQ(opened.size(), 1);
-    EXPECT_EQ(opened[0].first, platform::WindowsFolder() + QStringLiteral("/Vantorel.chm"));
-}
-
-TEST_F(SupportFiles, FoldersFollowTheDataFolderAtEveryCall) {
-    EXPECT_EQ(CreateFiles::WindowsFolder(), home.dataFolder());
-    EXPECT_EQ(CreateFiles::FontsFolder(), home.dataFolder() + QStringLiteral("/fonts"));
-    qputenv("XDG_DATA_HOME", "/somewhere/else");
-    EXPECT_EQ(CreateFiles::WindowsFolder(), QStringLiteral("/somewhere/else"));
-    EXPECT_EQ(CreateFiles::FontsFolder(), QStringLiteral("/somewhere/else/fonts"));
-}
-
-TEST_F(SupportFiles, WithoutAUsableDataFolderTheHomesOwnIsUsed) {
+// The folders are read afresh at every call, and a relative or missing
+// XDG_DATA_HOME falls back to the home's own.
+TEST(SupportFolders, FollowTheDataFolder) {
+    const testsupport::ScratchHome home;
     const QByteArray oldHome = qgetenv("HOME");
     qputenv("HOME", home.path().toLocal8Bit());
-    qputenv("XDG_DATA_HOME", "relative/data");
-    EXPECT_EQ(CreateFiles::WindowsFolder(), home.path() + QStringLiteral("/.local/share"));
-    qunsetenv("XDG_DATA_HOME");
-    EXPECT_EQ(CreateFiles::FontsFolder(), home.path() + QStringLiteral("/.local/share/fonts"));
+    const QString fallback = home.path() + QStringLiteral("/.local/share");
+    const std::pair<const char*, QString> rows[] = {
+        {"/somewhere/else", QStringLiteral("/somewhere/else")},
+        {"relative/data", fallback},
+        {nullptr, fallback},
+    };
+    for (const auto& [value, folder] : rows) {
+        SCOPED_TRACE(value ? value : "unset");
+        value ? qputenv("XDG_DATA_HOME", value) : qunsetenv("XDG_DATA_HOME");
+        EXPECT_EQ(CreateFiles::WindowsFolder(), folder);
+        EXPECT_EQ(CreateFiles::FontsFolder(), folder + QStringLiteral("/fonts"));
+    }
     qputenv("HOME", oldHome);
 }
