@@ -1,7 +1,8 @@
 // The program with the real-camera backend: no camera at all, and a camera
-// that connects in the program's format at once.
+// that previews in the program's format at once, stops delivering, and comes
+// back when the device is chosen again.
 
-#include "SyntheticCameraSource.h"
+#include "SyntheticFeed.h"
 #include "SyntheticFrames.h"
 #include "app/Vantorel.h"
 #include "platform/CaptureService.h"
@@ -13,9 +14,36 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
+
+// One synthetic camera at index 0; each connection opens a new feed, as
+// opening the real device again does. Silence counts as lost after 30 ms.
+class SyntheticCameraSource : public platform::CaptureDriverSource {
+public:
+    bool describe(int index, std::string& name, std::string& version) override {
+        if (index != 0)
+            return false;
+        name = "Synthetic Camera";
+        version = "test /dev/video0";
+        return true;
+    }
+    std::unique_ptr<platform::CaptureDriver> open(int index) override {
+        if (index != 0)
+            return nullptr;
+        auto feed = std::make_unique<cameratest::SyntheticFeed>();
+        latest = feed.get();
+        ++opened;
+        auto driver = std::make_unique<platform::QtCameraDriver>(
+            std::move(feed), std::make_shared<platform::QtCameraSettings>());
+        driver->setSignalTimeout(30);
+        return driver;
+    }
+    cameratest::SyntheticFeed* latest = nullptr;
+    int opened = 0;
+};
 
 class CameraProgram : public ::testing::Test {
 protected:
@@ -30,9 +58,24 @@ protected:
         platform::setEndHandler({});
         platform::resetProgramEnded();
     }
+    void start(platform::CaptureDriverSource& source) {
+        platform::installCaptureDriverSource(&source);
+        window = std::make_unique<app::Vantorel>();
+        window->Form_Load();
+    }
+    platform::CaptureWindow* capture() const {
+        return platform::findCaptureWindow(window->CaptureWnd());
+    }
+    void deliver(qint64 timeUs, int grey = 200) {
+        const platform::CaptureWindow::ImmediateDelivery now;
+        cameras.latest->deliver(cameratest::makeFrame(
+            {QSize(640, 480), QVideoFrameFormat::Format_NV12},
+            [=](int, int) { return QColor(grey, grey, grey); }, timeUs));
+    }
 
     testsupport::ScratchHome home;
     testsupport::MessageRecorder messages;
+    SyntheticCameraSource cameras;
     std::unique_ptr<app::Vantorel> window;
     int ends = 0;
 };
@@ -40,10 +83,8 @@ protected:
 } // namespace
 
 TEST_F(CameraProgram, NoCameraSaysNoCaptureHardwareAndEnds) {
-    platform::QtCameraSource cameras{QList<QCameraDevice>{}};
-    platform::installCaptureDriverSource(&cameras);
-    window = std::make_unique<app::Vantorel>();
-    window->Form_Load();
+    platform::QtCameraSource none{QList<QCameraDevice>{}};
+    start(none);
     EXPECT_TRUE(window->Ended());
     EXPECT_EQ(ends, 1);
     ASSERT_EQ(messages.shown().size(), 1);
@@ -53,27 +94,39 @@ TEST_F(CameraProgram, NoCameraSaysNoCaptureHardwareAndEnds) {
 }
 
 TEST_F(CameraProgram, CameraPreviewsInTheProgramsFormatWithoutAQuestion) {
-    cameratest::SyntheticCameraSource cameras;
-    platform::installCaptureDriverSource(&cameras);
-    window = std::make_unique<app::Vantorel>();
-    window->Form_Load();
+    start(cameras);
     ASSERT_FALSE(window->Ended());
     EXPECT_TRUE(messages.shown().isEmpty());
     EXPECT_TRUE(window->findChild<QAction*>(QStringLiteral("frt"))->isVisible());
     EXPECT_TRUE(window->findChild<QAction*>(QStringLiteral("src"))->isVisible());
-
-    platform::CaptureWindow* capture = platform::findCaptureWindow(window->CaptureWnd());
-    ASSERT_NE(capture, nullptr);
-    EXPECT_TRUE(capture->isPreviewing());
-    {
-        const platform::CaptureWindow::ImmediateDelivery now;
-        cameras.latest->deliver(cameratest::makeFrame(
-            QVideoFrameFormat::Format_NV12, QSize(640, 480),
-            [](int, int) { return QColor(40, 40, 40); }, 0));
-    }
-    EXPECT_EQ(capture->deliveredFrames(), 1U);
+    ASSERT_NE(capture(), nullptr);
+    EXPECT_TRUE(capture()->isPreviewing());
+    deliver(0, 40);
+    EXPECT_EQ(capture()->deliveredFrames(), 1U);
     // The aiming cross is drawn into the frame before it is shown.
-    const QImage shown = capture->shownImage();
-    ASSERT_FALSE(shown.isNull());
+    const QImage shown = capture()->shownImage();
+    ASSERT_EQ(shown.size(), QSize(160, 120));
     EXPECT_GT(qGray(shown.pixel(80, 60)), 200);
+    EXPECT_NEAR(qGray(shown.pixel(5, 5)), 40, 3);
+}
+
+TEST_F(CameraProgram, CameraThatStopsShowsNoSignalUntilChosenAgain) {
+    start(cameras);
+    deliver(0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return capture()->signalLost(); }, 5000));
+    EXPECT_EQ(capture()->deliveredFrames(), 1U);
+    // The last picture stays, dimmed.
+    const int grey = qGray(capture()->grab().toImage().pixel(5, 5));
+    EXPECT_GT(grey, 20);
+    EXPECT_LT(grey, 150);
+
+    const auto oldRecord = cameras.latest->record;
+    window->dev_Click(0);
+    EXPECT_EQ(cameras.opened, 2);
+    EXPECT_TRUE(oldRecord->released);
+    EXPECT_FALSE(capture()->signalLost());
+    deliver(0);
+    EXPECT_EQ(capture()->deliveredFrames(), 2U);
+    cameras.latest->fail(); // unplugged: lost at once
+    EXPECT_TRUE(capture()->signalLost());
 }

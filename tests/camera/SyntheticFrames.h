@@ -1,7 +1,8 @@
 #pragma once
-// Camera frames with known content, made the way a camera hands them over:
-// a QVideoFrame of the wanted pixel layout, mapped writable and filled from a
-// picture given as a colour per pixel.
+// Camera frames with known content, made the way a camera hands them over: a
+// QVideoFrame of the wanted layout, mapped writable and filled from a picture
+// given as a colour per pixel (YUV in BT.601 video range, chroma from the
+// top-left pixel of each shared block).
 
 #include <QColor>
 #include <QVideoFrame>
@@ -12,14 +13,16 @@ namespace cameratest {
 
 using Picture = std::function<QColor(int x, int y)>;
 
-// Fills every plane of a new frame from the picture (chroma from the top-left
-// pixel of each shared block; YUV in BT.601 video range). Not for YUV422P,
-// whose planes Qt 6.4 sizes for half the chroma rows.
-QVideoFrame makeFrame(QVideoFrameFormat::PixelFormat format, QSize size, const Picture& picture,
+QVideoFrame makeFrame(const QVideoFrameFormat& format, const Picture& picture,
                       qint64 startTimeUs = -1);
 
-// Four quadrants: red top left, green top right, blue bottom left, white
-// bottom right.
-QColor quadrants(int x, int y, QSize size);
+// A small frame of one grey level.
+inline QVideoFrame
+greyFrame(int level, qint64 startTimeUs,
+          QVideoFrameFormat::PixelFormat layout = QVideoFrameFormat::Format_YUYV) {
+    return makeFrame(
+        {QSize(64, 48), layout}, [=](int, int) { return QColor(level, level, level); },
+        startTimeUs);
+}
 
 } // namespace cameratest
