@@ -9,7 +9,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QMenu>
+#include <QPushButton>
+#include <QTest>
 
 namespace apptest {
 
@@ -21,18 +22,13 @@ void AppFixture::SetUp() {
         opened_.push_back(target);
         return true;
     });
-    // Effects are known by their clips.
+    // Effects are known by their clips, WAVE 100 to 103.
     std::vector<QByteArray> clips;
-    clips.reserve(4);
     for (int k = 0; k < 4; ++k)
         clips.push_back(platform::LoadResData(100 + k, QStringLiteral("WAVE")));
     platform::SoundOutput::setPlayObserver([this, clips](const QByteArray& image) {
-        for (int k = 0; k < 4; ++k)
-            if (image == clips[k]) {
-                effects_.push_back(k);
-                return;
-            }
-        effects_.push_back(-1);
+        const auto found = std::find(clips.begin(), clips.end(), image);
+        effects_.push_back(found == clips.end() ? -1 : static_cast<int>(found - clips.begin()));
     });
     MotionDetection::ResetFrameStateForTesting();
     platform::installCaptureDriverSource(&camera_);
@@ -59,14 +55,22 @@ QAction* AppFixture::action(const QString& name) const {
     return window_->findChild<QAction*>(name);
 }
 
-QStringList AppFixture::visibleDevices() const {
-    QStringList captions;
-    for (int i = 0; i < app::Vantorel::Devices; ++i) {
-        QAction* entry = action(QStringLiteral("dev_%1").arg(i));
-        if (entry->isVisible())
-            captions << entry->text();
-    }
-    return captions;
+platform::CaptureWindow* AppFixture::capture() const {
+    return platform::findCaptureWindow(window_->CaptureWnd());
+}
+
+void AppFixture::clickNewGame() {
+    QTest::mouseClick(window_->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+}
+
+void AppFixture::openSeries() {
+    clickNewGame();
+    endPause();
+}
+
+void AppFixture::endPause() {
+    ASSERT_EQ(window_->Timer1Interval(), 1500);
+    window_->Timer1_Timer();
 }
 
 void AppFixture::deliverFrames(int count) {
@@ -82,19 +86,10 @@ void AppFixture::fireAtCells(double dx, double dy) {
     // centre, one of radius 7.5 covers the four diagonal neighbours (those
     // on the aiming cross never change).
     const bool centre = dx == 0.0 && dy == 0.0;
-    const double x = 80.0 + 5.0 * dx + 0.5;
-    const double y = 59.0 - 5.0 * dy + 0.5;
-    const double radius = camera_.scene().dotRadius;
     camera_.scene().dotRadius = centre ? 7.5 : 4.0;
     deliverFrames(2); // a settled picture to compare with
-    camera_.firePulse(QPointF(x / 160.0, y / 120.0), 3);
+    camera_.firePulse(QPointF((80.5 + 5.0 * dx) / 160.0, (59.5 - 5.0 * dy) / 120.0), 3);
     deliverFrames(4);
-    camera_.scene().dotRadius = radius;
-}
-
-void AppFixture::endPause() {
-    ASSERT_EQ(window_->Timer1Interval(), 1500);
-    window_->Timer1_Timer();
 }
 
 platform::SimulatedDriverConfig Driver(const std::string& name) {

@@ -4,11 +4,11 @@
 // a record of the clips played, and one main window.
 
 #include "app/Vantorel.h"
+#include "platform/CaptureWindow.h"
 #include "platform/SimulatedCamera.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/ScratchHome.h"
 
-#include <QPointF>
 #include <QString>
 #include <gtest/gtest.h>
 #include <memory>
@@ -33,21 +33,22 @@ protected:
     void start();
     app::Vantorel& window() { return *window_; }
     QAction* action(const QString& name) const;
-    // Captions of the visible device entries, in menu order.
-    QStringList visibleDevices() const;
+    platform::CaptureWindow* capture() const;
 
-    // Delivers frames from the camera to the capture window at once.
+    // "New Game", and the pause after it ending.
+    void clickNewGame();
+    void openSeries();
+    // The pause ends: what the re-arm timer does when it fires.
+    void endPause();
+
     void deliverFrames(int count);
     // Fires a laser pulse at a point of the grid, in grid cells from the
     // centre of the 32 x 24 grid (the analysis at its defaults), positive dy
     // upwards, and delivers the frames that carry it.
     void fireAtCells(double dx, double dy);
-    // The pause ends: what the re-arm timer does when it fires.
-    void endPause();
 
-    // The sound effects played, by index, in order.
+    // The sound effects played, by clip index, in order.
     const std::vector<int>& effects() const { return effects_; }
-    bool ended() const { return endCount_ > 0; }
     int endCount() const { return endCount_; }
 
     testsupport::ScratchHome home_;

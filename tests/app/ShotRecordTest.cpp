@@ -1,11 +1,11 @@
 // The series of ten shots: which hits count, where the markers go, what the
-// score card says and which sounds play.
+// score card says and which sounds play; and shots from the simulated range.
 
 #include "app/HoleMarker.h"
+#include "app/RangeWindow.h"
 #include "tests/app/AppFixture.h"
 
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTest>
 
 namespace apptest {
@@ -18,50 +18,39 @@ protected:
         start();
         ASSERT_FALSE(window().Ended());
     }
-    // "New Game" and the pause after it.
-    void openSeries() {
-        clickNewGame();
-        endPause();
-    }
-    void clickNewGame() {
-        QTest::mouseClick(window().findChild<QPushButton*>(QStringLiteral("Command1")),
-                          Qt::LeftButton);
-    }
-    QString shown() const {
-        return const_cast<ShotRecord*>(this)
-            ->window()
-            .findChild<QPlainTextEdit*>(QStringLiteral("Text1"))
-            ->toPlainText();
-    }
+    int shots() { return window().ShotCount(); }
 };
 
-TEST_F(ShotRecord, StartsIdle) {
-    EXPECT_EQ(window().ReadyToShoot(), 0);
-    EXPECT_EQ(window().ShotCount(), 0);
-    EXPECT_EQ(window().TotalScore(), 0);
-    EXPECT_EQ(window().Timer1Interval(), 0);
-    EXPECT_TRUE(window().ScoreCardText().isEmpty());
-}
-
-TEST_F(ShotRecord, HitBeforeNewGameIsTurnedAway) {
-    window().SetHole(0, 0, 10.0);
-    EXPECT_EQ(window().ShotCount(), 0);
-    EXPECT_TRUE(window().ScoreCardText().isEmpty());
-    EXPECT_TRUE(effects().empty());
-}
-
-TEST_F(ShotRecord, NewGameOpensTheSeriesAfterThePause) {
+// Hits count only while the series is ready, with the right video format.
+TEST_F(ShotRecord, HitsAreTurnedAwayUnlessTheSeriesIsReady) {
+    window().SetHole(0, 0, 10.0); // before "New Game"
     clickNewGame();
-    EXPECT_EQ(window().ReadyToShoot(), 0);
-    EXPECT_EQ(window().Timer1Interval(), 1500);
-    for (int k = 0; k < app::Vantorel::Markers; ++k) {
-        EXPECT_EQ(window().Shape2(k)->Left(), 1000.0F);
-        EXPECT_EQ(window().Shape2(k)->Top(), 1000.0F);
-    }
+    window().SetHole(0, 0, 10.0); // during the pause
+    EXPECT_EQ(shots(), 0);
+    const QRect preview(30, 28, 160, 120); // parked markers hide behind it
+    for (int k = 0; k < app::Vantorel::Markers; ++k)
+        EXPECT_TRUE(preview.contains(window().Shape2(k)->geometry())) << k;
     endPause();
-    EXPECT_EQ(window().ReadyToShoot(), -1);
-    EXPECT_EQ(window().Timer1Interval(), 0);
-    EXPECT_EQ(effects(), std::vector<int>{1});
+    for (const auto& [width, height, bits] : {std::tuple{320, 240, 24}, {160, 120, 32}}) {
+        camera_.setFormat(0, width, height, static_cast<std::int16_t>(bits));
+        window().SetHole(0, 0, 10.0);
+    }
+    EXPECT_EQ(shots(), 0);
+    camera_.setFormat(0, 160, 120, 24);
+    window().SetHole(0, 0, 10.0);
+    window().SetHole(300, 0, 9.0); // during the pause after a shot
+    EXPECT_EQ(window().ScoreCardText(), QStringLiteral("Shot  1 Result Is 10\r\n"));
+    // "New Game" during the pause starts it anew, with a clean card.
+    clickNewGame();
+    EXPECT_EQ(shots(), 0);
+    EXPECT_TRUE(window().findChild<QPlainTextEdit*>("Text1")->toPlainText().isEmpty());
+    endPause();
+    // "New Game" while ready turns hits away until its pause ends.
+    clickNewGame();
+    window().SetHole(0, 0, 10.0);
+    EXPECT_EQ(shots(), 0);
+    endPause();
+    EXPECT_EQ(effects(), (std::vector<int>{1, 0, 1, 1}));
 }
 
 TEST_F(ShotRecord, TheReArmTimerFiresByItself) {
@@ -71,197 +60,126 @@ TEST_F(ShotRecord, TheReArmTimerFiresByItself) {
     EXPECT_EQ(effects(), std::vector<int>{1});
 }
 
-TEST_F(ShotRecord, HitDuringThePauseAfterNewGameIsTurnedAway) {
-    clickNewGame();
-    window().SetHole(0, 0, 10.0);
-    EXPECT_EQ(window().ShotCount(), 0);
-    EXPECT_TRUE(effects().empty());
-}
-
-TEST_F(ShotRecord, HitDuringThePauseAfterAShotIsTurnedAway) {
+// The marker's centre is the target centre (6285, 3420) minus the offset.
+TEST_F(ShotRecord, MarkerLandsAtTheOffsetFromTheTargetCentre) {
     openSeries();
     window().SetHole(0, 0, 10.0);
-    window().SetHole(300, 0, 9.0);
-    EXPECT_EQ(window().ShotCount(), 1);
-    EXPECT_EQ(window().ScoreCardText(), QStringLiteral("Shot  1 Result Is 10\r\n"));
-    EXPECT_EQ(effects(), (std::vector<int>{1, 0}));
-}
-
-TEST_F(ShotRecord, HitAtTheCentreCentresTheMarker) {
-    openSeries();
-    window().SetHole(0, 0, 10.0);
-    EXPECT_EQ(window().Shape2(0)->Left(), 6210.0F);
-    EXPECT_EQ(window().Shape2(0)->Top(), 3345.0F);
     EXPECT_EQ(window().Shape2(0)->pos(), QPoint(414, 223));
     EXPECT_EQ(window().Shape2(0)->size(), QSize(10, 10));
+    endPause();
+    window().SetHole(1125, 875, 5.2493); // the worked example: ring 6
+    EXPECT_EQ(window().Shape2(1)->Left(), 5085.0F);
+    EXPECT_EQ(window().Shape2(1)->Top(), 2470.0F);
+    EXPECT_EQ(window().findChild<QPlainTextEdit*>("Text1")->toPlainText(),
+              QStringLiteral("Shot  1 Result Is 10\nShot  2 Result Is  6\n"));
 }
 
-TEST_F(ShotRecord, WorkedExampleLandsInRingSix) {
-    openSeries();
-    window().SetHole(1125, 875, 5.2493);
-    EXPECT_EQ(window().Shape2(0)->Left(), 5085.0F);
-    EXPECT_EQ(window().Shape2(0)->Top(), 2470.0F);
-    EXPECT_EQ(window().ScoreCardText(), QStringLiteral("Shot  1 Result Is  6\r\n"));
-    EXPECT_EQ(shown(), QStringLiteral("Shot  1 Result Is  6\n"));
-    EXPECT_EQ(window().TotalScore(), 6);
-    EXPECT_EQ(window().ReadyToShoot(), 0);
-    EXPECT_EQ(window().Timer1Interval(), 1500);
-}
-
-struct ScoreCase {
-    double raw;
-    int recorded;
-    const char* line;
+// Each shot scores floor(raw) + 1, at most 10; negative numbers carry one
+// minus sign.
+struct SeriesCase {
+    const char* name;
+    std::array<double, 10> raw;
+    std::array<int, 10> scores;
+    const char* summary;
 };
-
-class ShotScore : public ShotRecord, public ::testing::WithParamInterface<ScoreCase> {};
-
-TEST_P(ShotScore, IsTheFloorPlusOneAtMostTen) {
-    const ScoreCase c = GetParam();
-    openSeries();
-    window().SetHole(0, 0, c.raw);
-    EXPECT_EQ(window().TotalScore(), c.recorded);
-    EXPECT_EQ(window().ScoreCardText(), QString::fromLatin1(c.line) + QStringLiteral("\r\n"));
+void PrintTo(const SeriesCase& c, std::ostream* out) {
+    *out << c.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, ShotScore,
-                         ::testing::Values(ScoreCase{10.0, 10, "Shot  1 Result Is 10"},
-                                           ScoreCase{9.0, 10, "Shot  1 Result Is 10"},
-                                           ScoreCase{8.999, 9, "Shot  1 Result Is  9"},
-                                           ScoreCase{8.6, 9, "Shot  1 Result Is  9"},
-                                           ScoreCase{0.0, 1, "Shot  1 Result Is  1"},
-                                           ScoreCase{-0.5, 0, "Shot  1 Result Is  0"},
-                                           ScoreCase{-1.0, 0, "Shot  1 Result Is  0"},
-                                           ScoreCase{-1.2, -1, "Shot  1 Result Is -1"},
-                                           ScoreCase{-3.2, -3, "Shot  1 Result Is -3"},
-                                           ScoreCase{-9.44, -9, "Shot  1 Result Is -9"}));
+class SeriesScores : public ShotRecord, public ::testing::WithParamInterface<SeriesCase> {};
 
-// Ten shots by calling SetHole, each followed by the end of its pause.
-class SeriesOfScores : public ShotRecord {
-protected:
-    void shootSeries(const std::vector<double>& scores) {
-        openSeries();
-        for (double score : scores) {
-            window().SetHole(0, 0, score);
-            endPause();
-        }
+TEST_P(SeriesScores, ListsTheShotsAndTheSummary) {
+    const SeriesCase& c = GetParam();
+    openSeries();
+    QString expected;
+    for (int k = 0; k < 10; ++k) {
+        window().SetHole(0, 0, c.raw[k]);
+        endPause();
+        expected += QStringLiteral("Shot %1 Result Is %2\r\n").arg(k + 1, 2).arg(c.scores[k], 2);
     }
-};
-
-TEST_F(SeriesOfScores, NegativeTotalHasOneMinusSign) {
-    shootSeries({-3.2, -3.2, -3.2, -3.2, 0.0, 0.0, 0.0, 0.0, -0.5, -0.5});
-    EXPECT_EQ(window().TotalScore(), -8);
-    EXPECT_TRUE(window().ScoreCardText().contains(QStringLiteral("Shot  3 Result Is -3\r\n")));
-    EXPECT_TRUE(window().ScoreCardText().endsWith(QStringLiteral("Summary  -8 From 100\r\n")));
+    EXPECT_EQ(window().ScoreCardText(), expected + c.summary + QStringLiteral("\r\n"));
 }
 
-TEST_F(SeriesOfScores, SummaryOfMinusTwelve) {
-    shootSeries({-3.2, -3.2, -3.2, -3.2, -0.5, -0.5, -0.5, -0.5, -0.5, -0.5});
-    EXPECT_TRUE(window().ScoreCardText().endsWith(QStringLiteral("Summary -12 From 100\r\n")));
-}
-
-TEST_F(SeriesOfScores, SummaryOfAHundredAndOfSeven) {
-    shootSeries(std::vector<double>(10, 9.5));
-    EXPECT_TRUE(window().ScoreCardText().endsWith(QStringLiteral("Summary 100 From 100\r\n")));
-    shootSeries({0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, -0.5, -0.5, -0.5});
-    EXPECT_TRUE(window().ScoreCardText().endsWith(QStringLiteral("Summary   7 From 100\r\n")));
-}
-
-TEST_F(SeriesOfScores, EleventhHitAndEveryHitAfterTheLastTickAreTurnedAway) {
-    shootSeries(std::vector<double>(10, 5.0));
-    const QString card = window().ScoreCardText();
-    EXPECT_EQ(window().ShotCount(), 10);
-    EXPECT_EQ(window().ReadyToShoot(), -1);
-    window().SetHole(0, 0, 10.0);
-    window().SetHole(100, 100, 10.0);
-    EXPECT_EQ(window().ShotCount(), 10);
-    EXPECT_EQ(window().ScoreCardText(), card);
-    EXPECT_EQ(window().Timer1Interval(), 0);
-    EXPECT_EQ(effects().back(), 3);
-}
-
-TEST_F(ShotRecord, NewGameDuringAPauseStartsThePauseAnewAndPlaysReady) {
-    openSeries();
-    window().SetHole(0, 0, 10.0);
-    clickNewGame();
-    EXPECT_EQ(window().ShotCount(), 0);
-    EXPECT_TRUE(window().ScoreCardText().isEmpty());
-    EXPECT_TRUE(shown().isEmpty());
-    EXPECT_EQ(window().Shape2(0)->Left(), 1000.0F);
-    endPause();
-    EXPECT_EQ(effects(), (std::vector<int>{1, 0, 1}));
-}
-
-TEST_F(ShotRecord, NewGameWhileReadyTurnsHitsAwayUntilThePauseEnds) {
-    openSeries();
-    clickNewGame();
-    window().SetHole(0, 0, 10.0);
-    EXPECT_EQ(window().ShotCount(), 0);
-    endPause();
-    window().SetHole(0, 0, 10.0);
-    EXPECT_EQ(window().ShotCount(), 1);
-    EXPECT_EQ(effects(), (std::vector<int>{1, 1, 0}));
-}
-
-TEST_F(ShotRecord, HitWithTheWrongVideoFormatIsTurnedAway) {
-    openSeries();
-    camera_.setFormat(0, 320, 240, 24);
-    window().SetHole(0, 0, 10.0);
-    camera_.setFormat(0, 160, 120, 32);
-    window().SetHole(0, 0, 10.0);
-    EXPECT_EQ(window().ShotCount(), 0);
-    EXPECT_EQ(effects(), std::vector<int>{1});
-    camera_.setFormat(0, 160, 120, 24);
-    window().SetHole(0, 0, 10.0);
-    EXPECT_EQ(window().ShotCount(), 1);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Series, SeriesScores,
+    ::testing::Values(SeriesCase{"Edges",
+                                 {10.0, 9.0, 8.999, 8.6, 0.0, -0.5, -1.0, -1.2, -3.2, -9.44},
+                                 {10, 10, 9, 9, 1, 0, 0, -1, -3, -9},
+                                 "Summary  26 From 100"},
+                      SeriesCase{"Hundred",
+                                 {9.5, 9.5, 9.5, 9.5, 9.5, 9.5, 9.5, 9.5, 9.5, 9.5},
+                                 {10, 10, 10, 10, 10, 10, 10, 10, 10, 10},
+                                 "Summary 100 From 100"},
+                      SeriesCase{"Seven",
+                                 {0, 0, 0, 0, 0, 0, 0, -0.5, -0.5, -0.5},
+                                 {1, 1, 1, 1, 1, 1, 1, 0, 0, 0},
+                                 "Summary   7 From 100"},
+                      SeriesCase{"MinusTwelve",
+                                 {-3.2, -3.2, -3.2, -3.2, -0.5, -0.5, -0.5, -0.5, -0.5, -0.5},
+                                 {-3, -3, -3, -3, 0, 0, 0, 0, 0, 0},
+                                 "Summary -12 From 100"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // A full series fired with the simulated laser at one ring after another,
-// from the camera through the frame analysis to the score card.
+// from the camera through the frame analysis to the score card; a shot in
+// every pause is turned away.
 TEST_F(ShotRecord, TenLaserShotsAtKnownRings) {
-    struct Shot {
-        double dx, dy; // grid cells from the centre, dy upwards
-        int ring;
-        float left, top; // expected marker place, twips
-    };
-    // Offsets on the target picture are 250 twips a cell, mirrored left to
-    // right; the marker's centre is the target centre (6285, 3420) minus
-    // the offset.
-    auto shot = [](double dx, double dy, int ring) {
-        return Shot{dx, dy, ring, static_cast<float>(6285 - 250 * dx - 75),
-                    static_cast<float>(3420 - 250 * dy - 75)};
-    };
-    const std::vector<Shot> shots{shot(0, 0, 10),      shot(1.5, 1.5, 9),  shot(1.5, -2.5, 8),
-                                  shot(-2.5, -3.5, 7), shot(3.5, 3.5, 6),  shot(-4.5, -4.5, 5),
-                                  shot(5.5, -5.5, 4),  shot(-6.5, 6.5, 3), shot(7.5, 7.5, 2),
-                                  shot(-9.5, -6.5, 1)};
+    // {dx, dy} in grid cells from the centre, dy upwards, for rings 10 to 1.
+    const std::array<std::pair<double, double>, 10> cells{{{0, 0},
+                                                           {1.5, 1.5},
+                                                           {1.5, -2.5},
+                                                           {-2.5, -3.5},
+                                                           {3.5, 3.5},
+                                                           {-4.5, -4.5},
+                                                           {5.5, -5.5},
+                                                           {-6.5, 6.5},
+                                                           {7.5, 7.5},
+                                                           {-9.5, -6.5}}};
     clickNewGame();
-    fireAtCells(2.5, 2.5); // during the pause: turned away
-    EXPECT_EQ(window().ShotCount(), 0);
+    fireAtCells(2.5, 2.5);
+    EXPECT_EQ(shots(), 0);
     endPause();
     QString expected;
-    for (std::size_t k = 0; k < shots.size(); ++k) {
+    for (int k = 0; k < 10; ++k) {
         SCOPED_TRACE(k);
-        fireAtCells(shots[k].dx, shots[k].dy);
-        ASSERT_EQ(window().ShotCount(), static_cast<int>(k + 1));
-        EXPECT_EQ(window().Shape2(static_cast<int>(k))->Left(), shots[k].left);
-        EXPECT_EQ(window().Shape2(static_cast<int>(k))->Top(), shots[k].top);
-        expected += QStringLiteral("Shot %1 Result Is %2\r\n").arg(k + 1, 2).arg(shots[k].ring, 2);
-        if (k == 9) // the tenth line, then the summary
-            expected += QStringLiteral("Summary  55 From 100\r\n");
-        EXPECT_EQ(window().ScoreCardText(), expected);
-        fireAtCells(2.5, 2.5); // during the pause: turned away
-        EXPECT_EQ(window().ShotCount(), static_cast<int>(k + 1));
+        const auto [dx, dy] = cells[k];
+        fireAtCells(dx, dy);
+        ASSERT_EQ(shots(), k + 1);
+        // 250 twips a cell on the target picture, mirrored left to right.
+        EXPECT_EQ(window().Shape2(k)->Left(), static_cast<float>(6285 - 250 * dx - 75));
+        EXPECT_EQ(window().Shape2(k)->Top(), static_cast<float>(3420 - 250 * dy - 75));
+        expected += QStringLiteral("Shot %1 Result Is %2\r\n").arg(k + 1, 2).arg(10 - k, 2);
+        fireAtCells(2.5, 2.5);
+        EXPECT_EQ(shots(), k + 1);
         endPause();
     }
-    EXPECT_EQ(window().TotalScore(), 55);
-    EXPECT_EQ(window().ScoreCardText().count(QStringLiteral("\r\n")), 11);
+    expected += QStringLiteral("Summary  55 From 100\r\n");
+    EXPECT_EQ(window().ScoreCardText(), expected);
     EXPECT_EQ(effects(),
               (std::vector<int>{1, 0, 2, 0, 2, 0, 2, 0, 2, 0, 2, 0, 2, 0, 2, 0, 2, 0, 2, 0, 3}));
     // After the last tick every shot is turned away until "New Game".
+    EXPECT_EQ(window().ReadyToShoot(), -1);
     fireAtCells(2.5, 2.5);
-    EXPECT_EQ(window().ShotCount(), 10);
+    window().SetHole(0, 0, 10.0);
     EXPECT_EQ(window().ScoreCardText(), expected);
+    EXPECT_EQ(window().Timer1Interval(), 0);
+}
+
+// The range window shows the camera's view, three times as large; a click
+// fires a pulse there.
+TEST_F(ShotRecord, RangeClickFiresAShotThatIsScored) {
+    app::RangeWindow range(camera_);
+    range.show();
+    EXPECT_EQ(range.windowTitle(), QStringLiteral("Range"));
+    EXPECT_EQ(range.size(), QSize(480, 360));
+    EXPECT_GT(qGray(range.grab().toImage().pixel(300, 200)), 20); // the lit paper
+    openSeries();
+    camera_.scene().dotRadius = 4.0;
+    deliverFrames(2);
+    // The middle of the cell 3.5 cells right of and above the grid centre.
+    QTest::mouseClick(&range, Qt::LeftButton, {}, QPoint(98 * 3, 42 * 3));
+    deliverFrames(4);
+    EXPECT_EQ(window().ScoreCardText(), QStringLiteral("Shot  1 Result Is  6\r\n"));
 }
 
 } // namespace

@@ -1,133 +1,80 @@
 // The ways the program ends, and that nothing runs after the end; the
 // other menu items.
 
-#include "detection/MotionDetection.h"
 #include "platform/CaptureService.h"
-#include "platform/CaptureWindow.h"
 #include "settings/SettingsFrm.h"
 #include "support/AboutFrm.h"
 #include "tests/app/AppFixture.h"
 
 #include <QAction>
 #include <QFile>
-#include <QPushButton>
 #include <QSettings>
 #include <QSlider>
-#include <QTest>
 
 namespace apptest {
 namespace {
 
-using Shutdown = AppFixture;
-using Menus = AppFixture;
+class Ending : public AppFixture, public ::testing::WithParamInterface<bool> {};
 
-TEST_F(Shutdown, NoCaptureHardwareShowsTheMessageAndEnds) {
-    camera_.setDriver(0, std::nullopt);
+TEST_P(Ending, UnloadsOnceAndNothingRunsAfter) {
     start();
-    EXPECT_TRUE(window().Ended());
-    EXPECT_EQ(endCount(), 1);
-    ASSERT_EQ(messages_.shown().size(), 1);
-    const platform::MessageRequest& box = messages_.shown().front();
-    EXPECT_EQ(box.text, QStringLiteral("No Capture Hardware Detected"));
-    EXPECT_EQ(box.title, QStringLiteral("Quillmere Vantorel v1.58"));
-    EXPECT_EQ(box.buttons, platform::MessageButtons::Ok);
-    EXPECT_EQ(box.icon, platform::MessageIcon::Information);
-    EXPECT_FALSE(window().isVisible());
-    EXPECT_EQ(window().CaptureWnd(), 0U);
-    EXPECT_EQ(window().SettingsForm(), nullptr); // nothing after the message ran
-}
-
-TEST_F(Shutdown, ExitMenuEndsTheProgramOnce) {
-    start();
+    window().SettingsForm()->Slider1(2)->setValue(77);
+    window().Command1_Click(); // a pause is running
     const platform::CaptureHandle handle = window().CaptureWnd();
-    action(QStringLiteral("ex"))->trigger();
+    if (GetParam())
+        action("ex")->trigger();
+    else
+        EXPECT_TRUE(window().close());
     EXPECT_TRUE(window().Ended());
-    EXPECT_EQ(endCount(), 1);
     EXPECT_FALSE(window().isVisible());
+    EXPECT_EQ(window().Timer1Interval(), 0);
     EXPECT_EQ(platform::findCaptureWindow(handle)->callback(platform::WM_CAP_SET_CALLBACK_FRAME),
               0);
-    action(QStringLiteral("ex"))->trigger();
-    window().close();
-    EXPECT_EQ(endCount(), 1);
-}
-
-TEST_F(Shutdown, CloseControlEndsTheProgram) {
-    start();
-    EXPECT_TRUE(window().close());
-    EXPECT_TRUE(window().Ended());
-    EXPECT_EQ(endCount(), 1);
-}
-
-TEST_F(Shutdown, NoEventRunsAfterTheEnd) {
-    start();
-    window().Command1_Click();
-    window().Timer1_Timer(); // ready, sound 1
-    action(QStringLiteral("ex"))->trigger();
-    const std::vector<int> before = effects();
+    // The stored settings are on disk.
+    QSettings file(home_.settingsFile(), QSettings::IniFormat);
+    EXPECT_EQ(file.value("Settings/Tolerance").toString(), QStringLiteral(" 77"));
+    window().Timer1_Timer();
     window().SetHole(0, 0, 10.0);
     window().Command1_Click();
-    window().Timer1_Timer();
-    action(QStringLiteral("stt"))->trigger();
-    action(QStringLiteral("abt"))->trigger();
-    action(QStringLiteral("dev_0"))->trigger();
+    for (const char* item : {"stt", "abt", "dev_0", "hlp", "ex"})
+        action(item)->trigger();
+    window().close();
+    EXPECT_EQ(endCount(), 1);
     EXPECT_EQ(window().ShotCount(), 0);
     EXPECT_EQ(window().Timer1Interval(), 0);
-    EXPECT_EQ(effects(), before);
+    EXPECT_TRUE(effects().empty());
     EXPECT_FALSE(window().SettingsForm()->isVisible());
     EXPECT_EQ(window().AboutForm(), nullptr);
+    EXPECT_TRUE(opened_.empty());
     EXPECT_TRUE(messages_.shown().isEmpty());
 }
 
-TEST_F(Shutdown, PauseRunningAtTheEndNeverFinishes) {
-    start();
-    window().Command1_Click();
-    window().close();
-    QTest::qWait(1700);
-    EXPECT_EQ(window().ReadyToShoot(), 0);
-    EXPECT_TRUE(effects().empty());
-}
+INSTANTIATE_TEST_SUITE_P(Paths, Ending, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "ExitMenu" : "CloseControl"; });
 
-TEST_F(Shutdown, StoredSettingsAreOnDiskAtTheEnd) {
-    start();
-    window().SettingsForm()->Slider1(2)->setValue(77);
-    action(QStringLiteral("ex"))->trigger();
-    QSettings file(home_.settingsFile(), QSettings::IniFormat);
-    EXPECT_EQ(file.value(QStringLiteral("Settings/Tolerance")).toString(), QStringLiteral(" 77"));
-}
+using Menus = AppFixture;
 
-TEST_F(Menus, SettingsShowsTheOneDialogModeless) {
+// Settings and About show their one modeless window again after "Close";
+// Help Topics writes the help file and opens it.
+TEST_F(Menus, ShowTheOneSettingsDialogAboutBoxAndHelp) {
     start();
     SettingsFrm* settings = window().SettingsForm();
-    action(QStringLiteral("stt"))->trigger();
-    EXPECT_EQ(window().SettingsForm(), settings);
-    EXPECT_TRUE(settings->isVisible());
-    EXPECT_FALSE(settings->isModal());
-    settings->Command1_Click();
-    EXPECT_FALSE(settings->isVisible());
-    action(QStringLiteral("stt"))->trigger();
-    EXPECT_EQ(window().SettingsForm(), settings);
-    EXPECT_TRUE(settings->isVisible());
-}
-
-TEST_F(Menus, AboutShowsTheOneBox) {
-    start();
-    EXPECT_EQ(window().AboutForm(), nullptr);
-    action(QStringLiteral("abt"))->trigger();
-    AboutFrm* about = window().AboutForm();
-    ASSERT_NE(about, nullptr);
-    EXPECT_TRUE(about->isVisible());
-    about->Command1_Click();
-    action(QStringLiteral("abt"))->trigger();
-    EXPECT_EQ(window().AboutForm(), about);
-    EXPECT_TRUE(about->isVisible());
-    EXPECT_EQ(about->FormLoadCount(), 1);
-}
-
-TEST_F(Menus, HelpTopicsWritesAndOpensTheHelpFile) {
-    start();
-    action(QStringLiteral("hlp"))->trigger();
+    for (int round = 0; round < 2; ++round) {
+        action("stt")->trigger();
+        action("abt")->trigger();
+        EXPECT_EQ(window().SettingsForm(), settings);
+        EXPECT_TRUE(settings->isVisible());
+        EXPECT_FALSE(settings->isModal());
+        ASSERT_NE(window().AboutForm(), nullptr);
+        EXPECT_TRUE(window().AboutForm()->isVisible());
+        EXPECT_EQ(window().AboutForm()->FormLoadCount(), 1);
+        settings->Command1_Click();
+        window().AboutForm()->Command1_Click();
+        EXPECT_FALSE(settings->isVisible() || window().AboutForm()->isVisible());
+    }
+    action("hlp")->trigger();
     ASSERT_EQ(opened_.size(), 1U);
-    EXPECT_TRUE(opened_.front().endsWith(QStringLiteral("Vantorel.chm")));
+    EXPECT_TRUE(opened_.front().endsWith("Vantorel.chm"));
     EXPECT_TRUE(QFile::exists(opened_.front()));
 }
 
