@@ -1,29 +1,59 @@
 // The real cameras' drivers fed synthetic frames: the camera list, the choice
-// of a camera mode, the output format, delivery while streaming, the
-// preview-rate limit, and a camera that stops delivering.
+// of a camera mode, delivery while streaming, the preview-rate limit, a
+// camera that stops delivering, and the format and source dialogs.
 
 #include "platform/QtCameraDriver.h"
-#include "SyntheticFeed.h"
-#include "SyntheticFrames.h"
+#include "SyntheticCamera.h"
 #include "platform/QtCameraSource.h"
+#include "platform/QtCameraSourceDialog.h"
 #include "platform/QtCameraV4l2Controls.h"
 #include "platform/VideoFrameConversion.h"
 
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
+#include <tuple>
 
 using cameratest::FedDriver;
 using cameratest::greyFrame;
+using platform::CameraControl;
 using platform::CameraMode;
 using PF = QVideoFrameFormat::PixelFormat;
+
+namespace {
+
+// Runs the action on the modal dialog as soon as it is open.
+void whenDialogOpens(std::function<void(QDialog&)> action) {
+    QTimer::singleShot(0, [action = std::move(action)] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        action(*dialog);
+    });
+}
+
+QString text(QDialog& dialog, const char* name) {
+    auto* label = dialog.findChild<QLabel*>(QLatin1String(name));
+    return label ? label->text() : QStringLiteral("<missing>");
+}
+
+QComboBox* box(QDialog& dialog, const char* name) {
+    return dialog.findChild<QComboBox*>(QLatin1String(name));
+}
+
+} // namespace
 
 TEST(QtCameraSource, NoCamerasNoDriversButEachIndexKeepsItsFormatChoice) {
     platform::QtCameraSource source(QList<QCameraDevice>{});
     for (int index = -1; index <= 10; ++index) {
         std::string name = "unchanged", version;
-        EXPECT_FALSE(source.describe(index, name, version)) << index;
+        EXPECT_FALSE(source.describe(index, name, version) || source.open(index)) << index;
         EXPECT_EQ(name, "unchanged");
-        EXPECT_EQ(source.open(index), nullptr) << index;
     }
     source.settings(3)->output.width = 320;
     EXPECT_EQ(source.settings(3)->output.width, 320);
@@ -32,96 +62,81 @@ TEST(QtCameraSource, NoCamerasNoDriversButEachIndexKeepsItsFormatChoice) {
     for (const char* path : {"/dev/null", "/nonexistent/video0", "not a path"}) {
         platform::QtCameraV4l2Controls controls{QString::fromLatin1(path)};
         EXPECT_TRUE(controls.list().empty()) << path;
-        EXPECT_FALSE(controls.set(platform::CameraControl::Kind::Gain, 1)) << path;
+        EXPECT_FALSE(controls.set(CameraControl::Kind::Gain, 1)) << path;
     }
 }
 
 TEST(CameraModeChoice, RateThenNoUpscalingThenSizeThenDirectLayout) {
-    const CameraMode hd{QSize(1280, 720), 30, PF::Format_YUYV},
-        vga{QSize(640, 480), 30, PF::Format_YUYV}, cif{QSize(176, 144), 30, PF::Format_YUYV},
-        qvga{QSize(320, 240), 30, PF::Format_YUYV}, slow{QSize(160, 120), 15, PF::Format_YUYV},
-        ntsc{QSize(1280, 720), 29.97F, PF::Format_YUYV},
-        qqvga{QSize(160, 120), 30, PF::Format_YUYV}, jpeg{QSize(640, 480), 30, PF::Format_Jpeg},
-        nv12{QSize(640, 480), 30, PF::Format_NV12};
-    const struct {
-        const char* name;
-        std::vector<CameraMode> modes;
-        QSize output;
-        int chosen;
-    } rows[] = {
-        {"smallest at least 160 x 120", {hd, vga, cif, qvga}, {160, 120}, 2},
-        {"exactly 320 x 240", {hd, vga, cif, qvga}, {320, 240}, 3},
-        {"exactly 640 x 480", {hd, vga, cif, qvga}, {640, 480}, 1},
-        {"29.97 per second before size", {slow, ntsc}, {160, 120}, 1},
-        {"too small only when nothing larger", {qqvga, qvga}, {640, 480}, 1},
-        {"direct layout before compressed", {jpeg, nv12}, {160, 120}, 1},
-        {"no modes", {}, {160, 120}, -1},
+    const auto mode = [](int width, float rate, PF layout = PF::Format_YUYV) {
+        return CameraMode{QSize(width, width * 3 / 4), rate, layout};
     };
-    for (const auto& row : rows)
-        EXPECT_EQ(platform::chooseCameraMode(row.modes, row.output), row.chosen) << row.name;
-    EXPECT_EQ(vga.label(), QStringLiteral("640 x 480, 30 fps, YUYV"));
+    const std::vector<CameraMode> sizes{mode(1280, 30), mode(640, 30), mode(176, 30),
+                                        mode(320, 30)};
+    EXPECT_EQ(platform::chooseCameraMode(sizes, {160, 120}), 2);
+    EXPECT_EQ(platform::chooseCameraMode(sizes, {320, 240}), 3);
+    EXPECT_EQ(platform::chooseCameraMode(sizes, {640, 480}), 1);
+    EXPECT_EQ(platform::chooseCameraMode({mode(160, 15), mode(1280, 29.97F)}, {160, 120}), 1);
+    EXPECT_EQ(platform::chooseCameraMode({mode(160, 30), mode(320, 30)}, {640, 480}), 1);
+    EXPECT_EQ(platform::chooseCameraMode(
+                  {mode(640, 30, PF::Format_Jpeg), mode(640, 30, PF::Format_NV12)}, {160, 120}),
+              1);
+    EXPECT_EQ(platform::chooseCameraMode({}, {160, 120}), -1);
+    EXPECT_EQ(mode(640, 30).label(), QStringLiteral("640 x 480, 30 fps, YUYV"));
 }
 
 TEST(QtCameraDriver, OpensInTheClosestModeOffersTheProgramsFormatAndReleases) {
     FedDriver camera({{QSize(1280, 720), 30, PF::Format_YUYV},
                       {QSize(320, 240), 30, PF::Format_YUYV},
                       {QSize(160, 120), 15, PF::Format_YUYV}});
-    EXPECT_TRUE(camera.record->started);
-    EXPECT_EQ(camera.record->usedModes, std::vector<int>{1});
-    EXPECT_EQ(camera.driver->activeMode(), 1);
+    const auto record = camera.feed->record;
+    EXPECT_TRUE(record->started);
+    EXPECT_EQ(record->usedModes, std::vector<int>{1});
     const auto header = camera.header();
     EXPECT_EQ(header.biSize, 40U);
-    EXPECT_EQ(header.biWidth, 160);
-    EXPECT_EQ(header.biHeight, 120);
-    EXPECT_EQ(header.biBitCount, 24);
+    EXPECT_EQ(std::tuple(header.biWidth, header.biHeight, int{header.biBitCount}),
+              std::tuple(160, 120, 24));
     EXPECT_EQ(header.biSizeImage, 57600U);
     EXPECT_TRUE(camera.driver->hasFormatDialog() && camera.driver->hasSourceDialog());
     camera.driver.reset();
-    EXPECT_TRUE(camera.record->released);
+    EXPECT_TRUE(record->released);
 }
 
 TEST(QtCameraDriver, ConvertedFramesReachTheSinkOnlyWhileStreaming) {
     FedDriver camera;
     camera.feed->deliver(greyFrame(100, 0));
-    EXPECT_TRUE(camera.frames.empty());
     camera.stream();
     const QVideoFrame frame = greyFrame(100, 100000);
     camera.feed->deliver(frame);
+    camera.driver->setStreaming(false, 33, {});
+    camera.feed->deliver(greyFrame(100, 200000));
     std::vector<std::uint8_t> expected;
     ASSERT_TRUE(platform::convertVideoFrame(frame, {}, expected));
     EXPECT_EQ(camera.frames, (std::vector<std::vector<std::uint8_t>>{expected}));
-    camera.driver->setStreaming(false, 33, {});
-    camera.feed->deliver(greyFrame(100, 200000));
-    EXPECT_EQ(camera.frames.size(), 1U);
 }
 
 TEST(QtCameraPreviewRate, OneFramePerPeriodWithAQuarterOfSlack) {
-    const auto every = [](qint64 perSecond, int count) {
+    const auto every = [](qint64 perSecond, qint64 count) {
         std::vector<qint64> times;
         for (qint64 i = 0; i < count; ++i)
             times.push_back(i * 1000000 / perSecond);
         return times;
     };
-    const struct {
-        const char* name;
-        std::vector<qint64> timesUs;
-        std::size_t delivered;
-    } rows[] = {
-        {"camera at 100 per second: every third frame", every(100, 100), 34},
-        {"camera at the preview rate loses nothing", every(30, 60), 60},
-        {"24.749 ms is too soon, 24.750 ms is not", {0, 24749, 24750}, 2},
-        {"time stamps starting over", {5000000, 0, 40000}, 3},
+    const std::pair<std::vector<qint64>, std::size_t> rows[] = {
+        {every(100, 100), 34},    // every third frame of a faster camera
+        {every(30, 60), 60},      // a camera at the preview rate loses nothing
+        {{0, 24749, 24750}, 2},   // 33 ms less a quarter is the least gap
+        {{5000000, 0, 40000}, 3}, // time stamps starting over
     };
-    for (const auto& row : rows) {
+    for (const auto& [timesUs, delivered] : rows) {
         FedDriver camera;
         camera.stream(33);
-        for (const qint64 time : row.timesUs)
+        for (const qint64 time : timesUs)
             camera.feed->deliver(greyFrame(50, time));
-        EXPECT_EQ(camera.frames.size(), row.delivered) << row.name;
+        EXPECT_EQ(camera.frames.size(), delivered) << timesUs.size() << " frames";
     }
 }
 
-TEST(QtCameraSignal, SilentCameraIsLostUntilFramesComeBack) {
+TEST(QtCameraSignal, SilentCameraIsLostUntilFramesComeBackFailingOneAtOnce) {
     FedDriver camera;
     std::vector<bool> reports;
     camera.driver->setSignalSink([&](bool lost) { reports.push_back(lost); });
@@ -129,19 +144,88 @@ TEST(QtCameraSignal, SilentCameraIsLostUntilFramesComeBack) {
     camera.stream();
     camera.feed->deliver(greyFrame(80, 0));
     ASSERT_TRUE(QTest::qWaitFor([&] { return camera.driver->signalLost(); }, 5000));
-    EXPECT_EQ(reports, std::vector<bool>{true});
     EXPECT_EQ(camera.driver->measuredFrameRate(), 0);
     camera.feed->deliver(greyFrame(80, 1000000));
-    EXPECT_FALSE(camera.driver->signalLost());
-    EXPECT_EQ(reports, (std::vector<bool>{true, false}));
     EXPECT_EQ(camera.frames.size(), 2U);
+    camera.feed->fail();
+    EXPECT_EQ(reports, (std::vector<bool>{true, false, true}));
+    bool late = false; // a sink set after the loss hears of it at once
+    camera.driver->setSignalSink([&](bool lost) { late = lost; });
+    EXPECT_TRUE(late);
 }
 
-TEST(QtCameraSignal, FailingCameraIsLostAtOnceEvenForALateSink) {
+TEST(QtCameraFormatDialog, OffersSizesDepthsAndModesAndKeepsOnlyAnAcceptedChoice) {
+    FedDriver camera(
+        {{QSize(640, 480), 30, PF::Format_YUYV}, {QSize(1280, 720), 10, PF::Format_Jpeg}});
+    const auto use = [&](int size, int depth, int mode, bool accept) {
+        whenDialogOpens([=](QDialog& dialog) {
+            EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Video Format"));
+            box(dialog, "outputSize")->setCurrentIndex(size);
+            box(dialog, "bitDepth")->setCurrentIndex(depth);
+            box(dialog, "cameraMode")->setCurrentIndex(mode);
+            accept ? dialog.accept() : dialog.reject();
+        });
+        EXPECT_TRUE(camera.driver->showFormatDialog(nullptr));
+    };
+    use(2, 1, 2, false);
+    EXPECT_EQ(camera.header().biWidth, 160);
+    use(1, 1, 2, true);
+    const auto header = camera.header();
+    EXPECT_EQ(std::tuple(header.biWidth, header.biHeight, int{header.biBitCount}),
+              std::tuple(320, 240, 32));
+    EXPECT_EQ(camera.settings->modeIndex, 1);
+    EXPECT_EQ(camera.feed->record->usedModes, (std::vector<int>{0, 1}));
+    QStringList seen; // each box's entries and current index when reopened
+    whenDialogOpens([&](QDialog& dialog) {
+        for (const char* name : {"outputSize", "bitDepth", "cameraMode"}) {
+            QStringList items;
+            for (int i = 0; i < box(dialog, name)->count(); ++i)
+                items << box(dialog, name)->itemText(i);
+            seen << items.join('|') + " @" + QString::number(box(dialog, name)->currentIndex());
+        }
+        dialog.reject();
+    });
+    camera.driver->showFormatDialog(nullptr);
+    EXPECT_EQ(seen, (QStringList{"160 x 120|320 x 240|640 x 480 @1", "24 bits|32 bits @1",
+                                 "Automatic (closest to the output size)|640 x 480, 30 fps, "
+                                 "YUYV|1280 x 720, 10 fps, Jpeg @2"}));
+}
+
+TEST(QtCameraSourceDialog, ShowsRateBrightnessAndOnlyTheControlsTheCameraHas) {
+    FedDriver camera({}, {{CameraControl::Kind::Exposure, 3, 2047, 1, 250},
+                          {CameraControl::Kind::Brightness, 0, 255, 1, 128}});
+    camera.stream(1);
+    for (int i = 0; i < 6; ++i)
+        camera.feed->deliver(greyFrame(60, i * 1000000LL / 30, PF::Format_XRGB8888));
+    whenDialogOpens([](QDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Video Source"));
+        EXPECT_EQ(text(dialog, "frameRate"), QStringLiteral("30.0 frames per second"));
+        EXPECT_EQ(text(dialog, "meanBrightness"), QStringLiteral("60 of 255"));
+        EXPECT_TRUE(text(dialog, "brightnessAdvice").startsWith(QStringLiteral("Dark enough")));
+        EXPECT_EQ(dialog.findChild<QSlider*>(QStringLiteral("Gain")), nullptr);
+        auto* exposure = dialog.findChild<QSlider*>(QStringLiteral("Exposure"));
+        ASSERT_NE(exposure, nullptr);
+        EXPECT_EQ(exposure->value(), 250);
+        exposure->setValue(100);
+        dialog.findChild<QPushButton*>(QStringLiteral("close"))->click();
+    });
+    EXPECT_TRUE(camera.driver->showSourceDialog(nullptr));
+    using Change = std::pair<CameraControl::Kind, int>;
+    EXPECT_EQ(camera.feed->record->controlChanges,
+              (std::vector{Change{CameraControl::Kind::Exposure, 100}}));
+}
+
+TEST(QtCameraSourceDialog, SaysSoWhenTheCameraIsSilentLostOrTooBright) {
     FedDriver camera;
+    platform::QtCameraSourceDialog dialog(*camera.driver);
+    EXPECT_EQ(text(dialog, "frameRate"), QStringLiteral("Waiting for pictures"));
+    EXPECT_EQ(text(dialog, "meanBrightness"), QStringLiteral("Not measured yet"));
+    EXPECT_TRUE(dialog.findChildren<QSlider*>().isEmpty());
+    camera.stream(1);
+    camera.feed->deliver(greyFrame(230, 0));
+    dialog.refresh();
+    EXPECT_TRUE(text(dialog, "brightnessAdvice").startsWith(QStringLiteral("Too bright")));
     camera.feed->fail();
-    EXPECT_TRUE(camera.driver->signalLost());
-    bool lost = false;
-    camera.driver->setSignalSink([&](bool l) { lost = l; });
-    EXPECT_TRUE(lost);
+    dialog.refresh();
+    EXPECT_EQ(text(dialog, "frameRate"), QStringLiteral("No signal"));
 }

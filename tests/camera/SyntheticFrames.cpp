@@ -1,4 +1,4 @@
-#include "SyntheticFrames.h"
+#include "SyntheticCamera.h"
 
 #include <algorithm>
 #include <array>

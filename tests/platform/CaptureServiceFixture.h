@@ -1,60 +1,88 @@
 #pragma once
-// A capture service with a simulated camera installed, a parent window, and a
-// scripted driver whose frames the test pushes by hand.
+// A capture service with a simulated camera installed and a parent window,
+// and a scripted driver whose frames the test pushes by hand.
 
 #include "platform/CaptureService.h"
 #include "platform/CaptureWindow.h"
+#include "platform/FrameConversion.h"
 #include "platform/SimulatedCamera.h"
 
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <vector>
 
-// A driver that delivers exactly the frames a test pushes.
+// Delivers a 160 x 120 x 24 frame whenever the test pushes one while streaming.
 class ScriptedDriver : public platform::CaptureDriver {
 public:
-    explicit ScriptedDriver(int* live) : live_(live) { ++*live_; }
-    ~ScriptedDriver() override { --*live_; }
-    QByteArray videoFormat() const override;
+    explicit ScriptedDriver(int& live) : live_(live) { ++live_; }
+    ~ScriptedDriver() override { --live_; }
+    QByteArray videoFormat() const override { return platform::OutputFormat{}.videoFormat(); }
     bool hasFormatDialog() const override { return false; }
     bool hasSourceDialog() const override { return false; }
     bool showFormatDialog(QWidget*) override { return false; }
     bool showSourceDialog(QWidget*) override { return false; }
-    void setStreaming(bool on, int periodMs, FrameSink sink) override;
-
-    bool push(); // hands one 160 x 120 x 24 frame to the sink; false when not streaming
+    void setStreaming(bool on, int periodMs, FrameSink sink) override {
+        sink_ = on ? std::move(sink) : FrameSink{};
+        lastPeriod = periodMs;
+    }
+    bool push() {                     // false when not streaming
+        const FrameSink sink = sink_; // the frame routine may stop the stream
+        if (sink)
+            sink(frame_);
+        return static_cast<bool>(sink);
+    }
     int lastPeriod = 0;
 
 private:
-    int* live_;
+    int& live_;
     FrameSink sink_;
     std::vector<std::uint8_t> frame_ = std::vector<std::uint8_t>(57600, 0x30);
 };
 
-class ScriptedSource : public platform::CaptureDriverSource {
-public:
-    bool describe(int index, std::string& name, std::string& version) override;
-    std::unique_ptr<platform::CaptureDriver> open(int index) override;
-
-    ScriptedDriver* last = nullptr; // the driver opened last
-    int live = 0;                   // drivers alive
-    int opened = 0;                 // drivers opened so far
-};
-
-class CaptureService : public ::testing::Test {
+class CaptureService : public ::testing::Test, public platform::CaptureDriverSource {
 protected:
-    CaptureService();
-    ~CaptureService() override;
+    CaptureService() {
+        camera.scene().noise = 0.0;
+        platform::installCaptureDriverSource(&camera);
+    }
+    ~CaptureService() override { platform::installCaptureDriverSource(nullptr); }
+
+    // The scripted drivers, for scriptedWindow().
+    bool describe(int, std::string& name, std::string&) override {
+        name = "Scripted";
+        return true;
+    }
+    std::unique_ptr<platform::CaptureDriver> open(int) override {
+        ++opened;
+        auto driver = std::make_unique<ScriptedDriver>(live);
+        scripted = driver.get();
+        return driver;
+    }
 
     platform::CaptureHandle createWindow(std::uint32_t style = platform::WS_CHILD |
-                                                               platform::WS_VISIBLE);
-    platform::CaptureHandle connectedWindow(int index = 0);
+                                                               platform::WS_VISIBLE) {
+        return platform::capCreateCaptureWindow("", style, 30, 28, 160, 120, &parent, 0);
+    }
     platform::CaptureAnswer send(platform::CaptureHandle window, std::uint32_t message,
-                                 std::int32_t wParam = 0, const void* record = nullptr);
-    // Connects to the scripted source instead of the camera.
-    platform::CaptureHandle scriptedWindow();
+                                 std::int32_t wParam = 0, const void* record = nullptr) {
+        return platform::SendCaptureMessage(window, message, wParam,
+                                            reinterpret_cast<std::intptr_t>(record));
+    }
+    platform::CaptureHandle connectedWindow(int index = 0) {
+        const platform::CaptureHandle window = createWindow();
+        EXPECT_NE(send(window, platform::WM_CAP_DRIVER_CONNECT, index), 0);
+        return window;
+    }
+    // A window connected to a scripted driver instead of the camera.
+    platform::CaptureHandle scriptedWindow() {
+        platform::installCaptureDriverSource(this);
+        const platform::CaptureHandle window = connectedWindow();
+        platform::installCaptureDriverSource(&camera);
+        return window;
+    }
 
     platform::SimulatedCamera camera;
-    ScriptedSource scripted;
     QWidget parent;
+    ScriptedDriver* scripted = nullptr; // the one opened last
+    int live = 0, opened = 0;           // scripted drivers alive, and opened so far
 };

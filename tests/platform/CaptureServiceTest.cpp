@@ -4,186 +4,124 @@
 #include "CaptureServiceFixture.h"
 
 #include <cstring>
-#include <memory>
+#include <tuple>
 
 using namespace platform;
 
-TEST_F(CaptureService, HandlesAreDistinctAndNeverReused) {
-    const CaptureHandle first = createWindow();
-    const CaptureHandle second = createWindow();
-    EXPECT_NE(first, 0U);
-    EXPECT_NE(second, 0U);
-    EXPECT_NE(first, second);
-    delete findCaptureWindow(first);
-    EXPECT_EQ(findCaptureWindow(first), nullptr);
+TEST_F(CaptureService, HandlesAreDistinctNeverReusedAndNeedAParentAndASource) {
+    const CaptureHandle hidden = createWindow(WS_CHILD);
+    const CaptureHandle shown = createWindow();
+    EXPECT_TRUE(hidden != 0 && shown != 0 && hidden != shown);
+    EXPECT_TRUE(findCaptureWindow(hidden)->isHidden());
+    EXPECT_FALSE(findCaptureWindow(shown)->isHidden());
+    delete findCaptureWindow(hidden); // NOLINT(cppcoreguidelines-owning-memory)
+    EXPECT_EQ(findCaptureWindow(hidden), nullptr);
+    EXPECT_EQ(send(hidden, WM_CAP_DRIVER_CONNECT), 0);
     const CaptureHandle third = createWindow();
-    EXPECT_NE(third, first);
-    EXPECT_NE(third, second);
-}
-
-TEST_F(CaptureService, ClosedWindowAnswersNothing) {
-    const CaptureHandle window = connectedWindow();
-    delete findCaptureWindow(window);
-    EXPECT_EQ(send(window, WM_CAP_GET_VIDEOFORMAT), 0);
-    EXPECT_EQ(send(window, WM_CAP_DRIVER_CONNECT, 0), 0);
-}
-
-TEST_F(CaptureService, WindowCreationNeedsAParentAndASource) {
+    EXPECT_TRUE(third != hidden && third != shown);
     EXPECT_EQ(capCreateCaptureWindow("", WS_CHILD, 0, 0, 160, 120, nullptr, 0), 0U);
     installCaptureDriverSource(nullptr);
     EXPECT_EQ(createWindow(), 0U);
 }
 
-TEST_F(CaptureService, StyleDecidesWhetherTheWindowShows) {
-    const CaptureHandle hidden = createWindow(WS_CHILD);
-    EXPECT_TRUE(findCaptureWindow(hidden)->isHidden());
-    const CaptureHandle shown = createWindow(WS_CHILD | WS_VISIBLE);
-    EXPECT_FALSE(findCaptureWindow(shown)->isHidden());
-}
-
-TEST_F(CaptureService, DescriptionsAreCutToTheBuffer) {
-    char name[8];
-    char version[4];
+TEST_F(CaptureService, DescriptionsAreCutToTheBufferAndSilentIndexesWriteNothing) {
+    char name[8], version[4], one = 'x';
     std::memset(name, 'x', sizeof name);
     std::memset(version, 'x', sizeof version);
     EXPECT_NE(capGetDriverDescription(0, name, sizeof name, version, sizeof version), 0);
     EXPECT_STREQ(name, "Simulat");
     EXPECT_STREQ(version, "Ver");
+    EXPECT_NE(capGetDriverDescription(0, &one, 0, nullptr, 0), 0);
+    EXPECT_EQ(one, 'x');
+    for (const int index : {1, -1, 10})
+        EXPECT_EQ(capGetDriverDescription(index, name, sizeof name, nullptr, 0), 0) << index;
+    EXPECT_STREQ(name, "Simulat");
 }
 
-TEST_F(CaptureService, DescriptionOfASilentIndexWritesNothing) {
-    char name[8] = "keep";
-    EXPECT_EQ(capGetDriverDescription(1, name, sizeof name, nullptr, 0), 0);
-    EXPECT_EQ(capGetDriverDescription(-1, name, sizeof name, nullptr, 0), 0);
-    EXPECT_EQ(capGetDriverDescription(10, name, sizeof name, nullptr, 0), 0);
-    EXPECT_STREQ(name, "keep");
+TEST_F(CaptureService, EveryMessageToNoWindowOrNoDriverAnswersZero) {
+    const CaptureHandle unconnected = createWindow();
+    const CaptureHandle connected = connectedWindow();
+    for (const std::uint32_t message :
+         {WM_CAP_SET_CALLBACK_ERRORA, WM_CAP_SET_CALLBACK_STATUSA, WM_CAP_SET_CALLBACK_YIELD,
+          WM_CAP_SET_CALLBACK_FRAME, WM_CAP_SET_CALLBACK_VIDEOSTREAM,
+          WM_CAP_SET_CALLBACK_WAVESTREAM, WM_CAP_SET_CALLBACK_CAPCONTROL, WM_CAP_DRIVER_GET_CAPS,
+          WM_CAP_DLG_VIDEOFORMAT, WM_CAP_DLG_VIDEOSOURCE, WM_CAP_GET_VIDEOFORMAT,
+          WM_CAP_SET_PREVIEW, WM_CAP_SET_PREVIEWRATE, WM_CAP_GET_STATUS, WM_CAP_SET_SEQUENCE_SETUP,
+          WM_CAP_GET_SEQUENCE_SETUP, WM_USER + 11}) {
+        CAPTUREPARMS record{};
+        for (const CaptureHandle window : {unconnected, CaptureHandle{0}, CaptureHandle{0xDEAD}})
+            EXPECT_EQ(send(window, message, sizeof record, &record), 0) << message;
+        EXPECT_EQ(record.dwRequestMicroSecPerFrame, 0U) << message;
+    }
+    EXPECT_EQ(send(connected, WM_USER + 11), 0); // a disconnect is never offered
+    EXPECT_EQ(send(connected, 0x0010), 0);
 }
 
-TEST_F(CaptureService, ZeroLengthBuffersAreLeftAlone) {
-    char name = 'x';
-    EXPECT_NE(capGetDriverDescription(0, &name, 0, nullptr, 0), 0);
-    EXPECT_EQ(name, 'x');
-}
-
-class UnconnectedWindow : public CaptureService,
-                          public ::testing::WithParamInterface<std::uint32_t> {};
-
-TEST_P(UnconnectedWindow, AnswersZero) {
-    CAPTUREPARMS record{};
-    const CaptureHandle window = createWindow();
-    EXPECT_EQ(send(window, GetParam(), sizeof record, &record), 0);
-    EXPECT_EQ(send(0, GetParam(), sizeof record, &record), 0);
-    EXPECT_EQ(send(0xDEAD, GetParam(), sizeof record, &record), 0);
-    EXPECT_EQ(record.dwRequestMicroSecPerFrame, 0U);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    EveryMessage, UnconnectedWindow,
-    ::testing::Values(WM_CAP_SET_CALLBACK_ERRORA, WM_CAP_SET_CALLBACK_STATUSA,
-                      WM_CAP_SET_CALLBACK_YIELD, WM_CAP_SET_CALLBACK_FRAME,
-                      WM_CAP_SET_CALLBACK_VIDEOSTREAM, WM_CAP_SET_CALLBACK_WAVESTREAM,
-                      WM_CAP_SET_CALLBACK_CAPCONTROL, WM_CAP_DRIVER_GET_CAPS,
-                      WM_CAP_DLG_VIDEOFORMAT, WM_CAP_DLG_VIDEOSOURCE, WM_CAP_GET_VIDEOFORMAT,
-                      WM_CAP_SET_PREVIEW, WM_CAP_SET_PREVIEWRATE, WM_CAP_GET_STATUS,
-                      WM_CAP_SET_SEQUENCE_SETUP, WM_CAP_GET_SEQUENCE_SETUP, WM_USER + 11));
-
-TEST_F(CaptureService, UnknownMessageToAConnectedWindowAnswersZero) {
-    const CaptureHandle window = connectedWindow();
-    EXPECT_EQ(send(window, WM_USER + 11), 0); // a disconnect is never offered
-    EXPECT_EQ(send(window, 0x0010), 0);
-}
-
-TEST_F(CaptureService, FormatSizeThenAsMuchAsTheCallerHasRoomFor) {
-    const CaptureHandle window = connectedWindow();
-    EXPECT_EQ(send(window, WM_CAP_GET_VIDEOFORMAT), 40);
-    std::uint8_t buffer[48];
-    std::memset(buffer, 0xEE, sizeof buffer);
-    EXPECT_EQ(send(window, WM_CAP_GET_VIDEOFORMAT, 20, buffer), 20);
-    EXPECT_EQ(buffer[4], 160); // biWidth, low byte
-    EXPECT_EQ(buffer[20], 0xEE);
-    EXPECT_EQ(send(window, WM_CAP_GET_VIDEOFORMAT, sizeof buffer, buffer), 40);
-    BITMAPINFOHEADER header{};
-    std::memcpy(&header, buffer, sizeof header);
-    EXPECT_EQ(header.biSize, 40U);
-    EXPECT_EQ(header.biHeight, 120);
-    EXPECT_EQ(header.biBitCount, 24);
-    EXPECT_EQ(header.biSizeImage, 57600U);
-    EXPECT_EQ(buffer[40], 0xEE);
-}
-
-TEST_F(CaptureService, RecordsAreCopiedNoFurtherThanTheDeclaredSize) {
-    const CaptureHandle window = connectedWindow();
-    CAPSTATUS status{};
-    status.uiImageHeight = 7;
-    EXPECT_NE(send(window, WM_CAP_GET_STATUS, 4, &status), 0);
-    EXPECT_EQ(status.uiImageWidth, 160U);
-    EXPECT_EQ(status.uiImageHeight, 7U);
-    EXPECT_EQ(send(window, WM_CAP_GET_STATUS, 0, &status), 0);
-    EXPECT_EQ(send(window, WM_CAP_GET_STATUS, 76, nullptr), 0);
-}
-
-TEST_F(CaptureService, CapabilitiesAndStatusOfTheConnectedDriver) {
+TEST_F(CaptureService, RecordsAreCopiedNoFurtherThanTheCallerHasRoomFor) {
     SimulatedDriverConfig config;
     config.hasSourceDialog = false;
     config.height = -120;
     camera.setDriver(4, config);
     const CaptureHandle window = connectedWindow(4);
+    std::uint8_t format[48];
+    std::memset(format, 0xEE, sizeof format);
+    EXPECT_EQ(send(window, WM_CAP_GET_VIDEOFORMAT), 40);
+    EXPECT_EQ(send(window, WM_CAP_GET_VIDEOFORMAT, 20, format), 20);
+    EXPECT_EQ(format[4], 160); // biWidth, low byte
+    EXPECT_EQ(format[20], 0xEE);
+    EXPECT_EQ(send(window, WM_CAP_GET_VIDEOFORMAT, sizeof format, format), 40);
+    EXPECT_EQ(format[40], 0xEE);
+
+    CAPSTATUS status{};
+    status.uiImageHeight = 7;
+    EXPECT_NE(send(window, WM_CAP_GET_STATUS, 4, &status), 0);
+    EXPECT_EQ(std::tuple(status.uiImageWidth, status.uiImageHeight), std::tuple(160U, 7U));
+    EXPECT_NE(send(window, WM_CAP_GET_STATUS, sizeof status, &status), 0);
+    EXPECT_EQ(status.uiImageHeight, 120U);
+    EXPECT_EQ(send(window, WM_CAP_GET_STATUS, 0, &status), 0);
+    EXPECT_EQ(send(window, WM_CAP_GET_STATUS, 76, nullptr), 0);
     CAPDRIVERCAPS caps{};
     EXPECT_NE(send(window, WM_CAP_DRIVER_GET_CAPS, sizeof caps, &caps), 0);
     EXPECT_EQ(caps.wDeviceIndex, 4U);
-    EXPECT_EQ(caps.fHasDlgVideoSource, 0);
-    EXPECT_NE(caps.fHasDlgVideoFormat, 0);
-    CAPSTATUS status{};
-    EXPECT_NE(send(window, WM_CAP_GET_STATUS, sizeof status, &status), 0);
-    EXPECT_EQ(status.uiImageWidth, 160U);
-    EXPECT_EQ(status.uiImageHeight, 120U);
-}
+    EXPECT_TRUE(caps.fHasDlgVideoFormat != 0 && caps.fHasDlgVideoSource == 0);
 
-TEST_F(CaptureService, CaptureParametersAreKeptWhole) {
-    const CaptureHandle window = connectedWindow();
     CAPTUREPARMS parms{};
     EXPECT_NE(send(window, WM_CAP_GET_SEQUENCE_SETUP, sizeof parms, &parms), 0);
     EXPECT_EQ(parms.dwRequestMicroSecPerFrame, 66667U);
     EXPECT_EQ(parms.wPercentDropForError, 10U);
-    std::uint8_t bytes[sizeof parms];
+    std::uint8_t bytes[sizeof parms], back[sizeof parms] = {};
     for (std::size_t i = 0; i < sizeof bytes; ++i)
         bytes[i] = static_cast<std::uint8_t>(i);
     EXPECT_NE(send(window, WM_CAP_SET_SEQUENCE_SETUP, sizeof bytes, bytes), 0);
-    std::uint8_t back[sizeof parms] = {};
     EXPECT_NE(send(window, WM_CAP_GET_SEQUENCE_SETUP, sizeof back, back), 0);
-    EXPECT_EQ(std::memcmp(bytes, back, sizeof bytes), 0);
+    EXPECT_EQ(std::memcmp(bytes, back, sizeof bytes), 0); // kept whole
 }
 
 TEST_F(CaptureService, DialogsAnswerWhetherTheDriverHasThem) {
-    int formatShown = 0;
-    int sourceShown = 0;
-    camera.setFormatDialogAction([&](int, SimulatedCamera&) { ++formatShown; });
-    camera.setSourceDialogAction([&](int, SimulatedCamera&) { ++sourceShown; });
+    int shown = 0;
+    camera.setFormatDialogAction([&](int index, SimulatedCamera&) { shown += 10 + index; });
+    camera.setSourceDialogAction([&](int index, SimulatedCamera&) { shown += 100 + index; });
     SimulatedDriverConfig plain;
-    plain.hasFormatDialog = false;
-    plain.hasSourceDialog = false;
+    plain.hasFormatDialog = plain.hasSourceDialog = false;
     camera.setDriver(1, plain);
     const CaptureHandle window = connectedWindow(0);
     EXPECT_NE(send(window, WM_CAP_DLG_VIDEOFORMAT), 0);
     EXPECT_NE(send(window, WM_CAP_DLG_VIDEOSOURCE), 0);
-    EXPECT_EQ(formatShown, 1);
-    EXPECT_EQ(sourceShown, 1);
     ASSERT_NE(send(window, WM_CAP_DRIVER_CONNECT, 1), 0);
     EXPECT_EQ(send(window, WM_CAP_DLG_VIDEOFORMAT), 0);
     EXPECT_EQ(send(window, WM_CAP_DLG_VIDEOSOURCE), 0);
-    EXPECT_EQ(formatShown, 1);
-    EXPECT_EQ(sourceShown, 1);
+    EXPECT_EQ(shown, 110);
 }
 
 TEST_F(CaptureService, ConnectingStopsAndDropsTheOldDriver) {
     const CaptureHandle window = scriptedWindow();
-    ScriptedDriver* const first = scripted.last;
+    ScriptedDriver* const first = scripted;
     send(window, WM_CAP_SET_PREVIEW, -1);
     EXPECT_TRUE(first->push());
-    installCaptureDriverSource(&scripted);
+    installCaptureDriverSource(this);
     ASSERT_NE(send(window, WM_CAP_DRIVER_CONNECT, 1), 0);
-    EXPECT_EQ(scripted.live, 1);
-    EXPECT_EQ(scripted.opened, 2);
+    EXPECT_EQ(live, 1);
+    EXPECT_EQ(opened, 2);
     EXPECT_FALSE(findCaptureWindow(window)->isPreviewing());
-    EXPECT_FALSE(scripted.last->push()); // the new one waits for the preview
+    EXPECT_FALSE(scripted->push()); // the new one waits for the preview
 }

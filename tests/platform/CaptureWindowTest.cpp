@@ -1,10 +1,10 @@
-// The preview: frames reach the frame routine at the preview rate, and the
-// window shows each frame as the routine left it.
+// The preview: frames reach the frame routine at most once per preview
+// period while the preview is on, and the window shows each frame as the
+// routine left it.
 
 #include "CaptureServiceFixture.h"
 
 #include <QImage>
-#include <QPixmap>
 #include <QTest>
 #include <cstring>
 #include <functional>
@@ -18,8 +18,7 @@ struct Seen {
     CaptureHandle window = 0;
     VIDEOHDR header{};
     std::function<void(VIDEOHDR*)> also;
-};
-Seen seen;
+} seen;
 
 std::int32_t recordFrame(CaptureHandle window, VIDEOHDR* header) {
     ++seen.frames;
@@ -30,160 +29,107 @@ std::int32_t recordFrame(CaptureHandle window, VIDEOHDR* header) {
     return 0;
 }
 
-// Paints the frame's top picture row white, wherever the format keeps it.
-void whitenTopRowBottomUp(VIDEOHDR* header) {
-    std::memset(header->lpData + header->dwBytesUsed - 480, 0xFF, 480);
-}
-
 class Preview : public CaptureService {
 protected:
     Preview() { seen = Seen{}; }
-    CaptureHandle previewingWindow(int index = 0) {
-        const CaptureHandle window = connectedWindow(index);
+    CaptureHandle previewing(CaptureHandle window) {
         send(window, WM_CAP_SET_CALLBACK_FRAME, 0, reinterpret_cast<const void*>(&recordFrame));
         send(window, WM_CAP_SET_PREVIEW, -1);
         return window;
+    }
+    void setFormat(int index, std::int32_t width, std::int32_t height, std::int16_t bits) {
+        SimulatedDriverConfig config;
+        config.width = width;
+        config.height = height;
+        config.bitCount = bits;
+        camera.setDriver(index, config);
     }
 };
 
 } // namespace
 
-TEST_F(Preview, RoutineGetsTheWindowAndTheFrameHeader) {
-    const CaptureHandle window = previewingWindow();
-    camera.deliverNextFrame();
-    EXPECT_EQ(seen.frames, 1);
-    EXPECT_EQ(seen.window, window);
-    EXPECT_NE(seen.header.lpData, nullptr);
-    EXPECT_EQ(seen.header.dwBytesUsed, 57600U);
-    EXPECT_EQ(seen.header.dwBufferLength, 57600U);
-    EXPECT_EQ(findCaptureWindow(window)->deliveredFrames(), 1U);
+TEST_F(Preview, RoutineGetsEveryFormatAndTheWindowShowsWhatItDrewUpright) {
+    const struct {
+        std::int32_t width, height;
+        std::int16_t bits;
+    } formats[] = {{160, 120, 24}, {160, -120, 32}, {320, -240, 32}};
+    for (const auto& format : formats) {
+        SCOPED_TRACE(format.height * 100 + format.bits);
+        setFormat(0, format.width, format.height, format.bits);
+        const std::uint32_t bytes = format.width * std::abs(format.height) * format.bits / 8;
+        const std::uint32_t row = format.width * format.bits / 8;
+        // Paints the picture's top row white, wherever the format keeps it.
+        seen = Seen{};
+        seen.also = [&](VIDEOHDR* header) {
+            std::memset(header->lpData + (format.height > 0 ? bytes - row : 0), 0xFF, row);
+        };
+        const CaptureHandle window = previewing(connectedWindow());
+        camera.deliverNextFrame();
+        EXPECT_EQ(seen.frames, 1);
+        EXPECT_EQ(seen.window, window);
+        EXPECT_EQ(seen.header.dwBytesUsed, bytes);
+        EXPECT_EQ(seen.header.dwBufferLength, bytes);
+        const QImage shown = findCaptureWindow(window)->shownImage();
+        EXPECT_EQ(shown.pixel(5, 0), qRgb(255, 255, 255));
+        EXPECT_NE(shown.pixel(5, 1), qRgb(255, 255, 255));
+        const QImage grabbed = findCaptureWindow(window)->grab().toImage();
+        EXPECT_EQ(grabbed.pixel(5, 0), qRgb(255, 255, 255));
+        EXPECT_NE(grabbed.pixel(5, 60), qRgb(255, 255, 255));
+        delete findCaptureWindow(window); // NOLINT(cppcoreguidelines-owning-memory)
+    }
 }
 
-TEST_F(Preview, FrameSizeFollowsTheFormat) {
-    SimulatedDriverConfig config;
-    config.width = 320;
-    config.height = -240;
-    config.bitCount = 32;
-    camera.setDriver(0, config);
-    previewingWindow();
-    camera.deliverNextFrame();
-    EXPECT_EQ(seen.header.dwBytesUsed, 320U * 240U * 4U);
-}
-
-TEST_F(Preview, WindowShowsTheFrameAfterTheRoutineDrewIntoIt) {
-    seen.also = whitenTopRowBottomUp;
-    const CaptureHandle window = previewingWindow();
-    camera.deliverNextFrame();
-    const QImage shown = findCaptureWindow(window)->shownImage();
-    ASSERT_EQ(shown.size(), QSize(160, 120));
-    EXPECT_EQ(shown.pixel(5, 0), qRgb(255, 255, 255));
-    EXPECT_NE(shown.pixel(5, 1), qRgb(255, 255, 255));
-
-    const QImage grabbed = findCaptureWindow(window)->grab().toImage();
-    EXPECT_EQ(grabbed.pixel(5, 0), qRgb(255, 255, 255));
-    EXPECT_NE(grabbed.pixel(5, 60), qRgb(255, 255, 255));
-}
-
-TEST_F(Preview, TopDownAndThirtyTwoBitFramesShowUpright) {
-    SimulatedDriverConfig config;
-    config.height = -120;
-    config.bitCount = 32;
-    camera.setDriver(0, config);
-    // Top-down: the first row in memory is the picture's top.
-    seen.also = [](VIDEOHDR* header) { std::memset(header->lpData, 0xFF, 160 * 4); };
-    const CaptureHandle window = previewingWindow();
-    camera.deliverNextFrame();
-    const QImage shown = findCaptureWindow(window)->shownImage();
-    EXPECT_EQ(shown.pixel(80, 0), qRgb(255, 255, 255));
-    EXPECT_NE(shown.pixel(80, 119), qRgb(255, 255, 255));
-}
-
-TEST_F(Preview, NothingIsDeliveredWithThePreviewOff) {
-    const CaptureHandle window = previewingWindow();
-    send(window, WM_CAP_SET_PREVIEW, 0);
+TEST_F(Preview, OnlyWhileThePreviewIsOnWithOrWithoutARoutine) {
+    const CaptureHandle bare = connectedWindow();
+    send(bare, WM_CAP_SET_PREVIEW, -1);
+    const CaptureHandle off = previewing(connectedWindow());
+    send(off, WM_CAP_SET_PREVIEW, 0);
     camera.deliverNextFrame();
     EXPECT_EQ(seen.frames, 0);
-    EXPECT_TRUE(findCaptureWindow(window)->shownImage().isNull());
+    EXPECT_TRUE(findCaptureWindow(off)->shownImage().isNull());
+    EXPECT_FALSE(findCaptureWindow(bare)->shownImage().isNull());
+    // Streaming frames arrive by themselves at the preview rate.
+    send(previewing(off), WM_CAP_SET_PREVIEWRATE, 5);
+    EXPECT_TRUE(QTest::qWaitFor([] { return seen.frames >= 3; }, 5000));
 }
 
-TEST_F(Preview, FramesShowWithoutARoutine) {
-    const CaptureHandle window = connectedWindow();
-    send(window, WM_CAP_SET_PREVIEW, -1);
-    camera.deliverNextFrame();
-    EXPECT_FALSE(findCaptureWindow(window)->shownImage().isNull());
-}
-
-TEST_F(Preview, StreamingFramesArriveByThemselves) {
-    const CaptureHandle window = previewingWindow();
-    send(window, WM_CAP_SET_PREVIEWRATE, 5);
-    for (int i = 0; i < 200 && seen.frames < 3; ++i)
-        QTest::qWait(10);
-    EXPECT_GE(seen.frames, 3);
-}
-
-TEST_F(Preview, FramesSoonerThanThePeriodAreDropped) {
-    const CaptureHandle window = scriptedWindow();
-    send(window, WM_CAP_SET_CALLBACK_FRAME, 0, reinterpret_cast<const void*>(&recordFrame));
+TEST_F(Preview, AtMostOneFramePerPeriodUnlessDeliveredNow) {
+    const CaptureHandle window = previewing(scriptedWindow());
     send(window, WM_CAP_SET_PREVIEWRATE, 60000);
-    send(window, WM_CAP_SET_PREVIEW, -1);
-    EXPECT_EQ(scripted.last->lastPeriod, 60000);
+    EXPECT_EQ(scripted->lastPeriod, 60000); // the new rate reaches the streaming driver
     for (int i = 0; i < 5; ++i)
-        scripted.last->push();
+        scripted->push();
     EXPECT_EQ(seen.frames, 1);
-}
-
-TEST_F(Preview, FramesDeliveredNowAreNeverDropped) {
-    const CaptureHandle window = scriptedWindow();
-    send(window, WM_CAP_SET_CALLBACK_FRAME, 0, reinterpret_cast<const void*>(&recordFrame));
-    send(window, WM_CAP_SET_PREVIEWRATE, 60000);
-    send(window, WM_CAP_SET_PREVIEW, -1);
-    const CaptureWindow::ImmediateDelivery now;
-    for (int i = 0; i < 5; ++i)
-        scripted.last->push();
-    EXPECT_EQ(seen.frames, 5);
-}
-
-TEST_F(Preview, SimulatedDeliveryIgnoresThePeriod) {
-    const CaptureHandle window = previewingWindow();
-    send(window, WM_CAP_SET_PREVIEWRATE, 60000);
+    {
+        const CaptureWindow::ImmediateDelivery now;
+        for (int i = 0; i < 5; ++i)
+            scripted->push();
+    }
+    EXPECT_EQ(seen.frames, 6);
+    const CaptureHandle simulated = previewing(connectedWindow());
+    send(simulated, WM_CAP_SET_PREVIEWRATE, 60000);
     for (int i = 0; i < 4; ++i)
-        camera.deliverNextFrame();
-    EXPECT_EQ(seen.frames, 4);
+        camera.deliverNextFrame(); // a simulated camera's "deliver now"
+    EXPECT_EQ(seen.frames, 10);
 }
 
-TEST_F(Preview, NewRateReachesTheStreamingDriver) {
-    const CaptureHandle window = scriptedWindow();
-    send(window, WM_CAP_SET_PREVIEW, -1);
-    send(window, WM_CAP_SET_PREVIEWRATE, 33);
-    EXPECT_EQ(scripted.last->lastPeriod, 33);
-}
-
-TEST_F(Preview, RoutineMaySwitchDriversMidFrame) {
-    SimulatedDriverConfig second;
-    second.width = 320;
-    second.height = 240;
-    camera.setDriver(1, second);
+TEST_F(Preview, SwitchingDriversStopsThePreviewEvenFromInsideTheRoutine) {
+    setFormat(1, 320, 240, 24);
     CaptureHandle window = 0;
     seen.also = [&window](VIDEOHDR* header) {
         SendCaptureMessage(window, WM_CAP_DRIVER_CONNECT, 1, 0);
         // The frame stays readable and writable until the routine returns.
         std::memset(header->lpData, 0x11, header->dwBytesUsed);
     };
-    window = previewingWindow();
+    window = previewing(connectedWindow());
     camera.deliverNextFrame();
     EXPECT_EQ(seen.frames, 1);
     EXPECT_EQ(findCaptureWindow(window)->driverIndex(), 1);
     EXPECT_TRUE(findCaptureWindow(window)->shownImage().isNull());
-}
-
-TEST_F(Preview, SwitchingDriversStopsThePreviewUntilAskedAgain) {
-    SimulatedDriverConfig second;
-    camera.setDriver(1, second);
-    const CaptureHandle window = previewingWindow();
-    ASSERT_NE(send(window, WM_CAP_DRIVER_CONNECT, 1), 0);
+    seen.also = nullptr;
     camera.deliverNextFrame();
-    EXPECT_EQ(seen.frames, 0);
+    EXPECT_EQ(seen.frames, 1);
     send(window, WM_CAP_SET_PREVIEW, -1);
     camera.deliverNextFrame();
-    EXPECT_EQ(seen.frames, 1); // the frame routine stays registered
+    EXPECT_EQ(seen.frames, 2); // the frame routine stays registered
 }
