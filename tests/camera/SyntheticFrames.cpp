@@ -25,6 +25,7 @@ QVideoFrame makeFrame(const QVideoFrameFormat& format, const Picture& picture, q
     const PF layout = format.pixelFormat();
     // Byte order of the 32-bit layouts, from their names ("BGRA8888").
     const QString name = QVideoFrameFormat::pixelFormatToString(layout).left(4);
+    const auto at = [&](char channel) { return static_cast<int>(name.indexOf(QChar(channel))); };
     const auto byte = [&](int plane, int x, int y) -> uchar& {
         return frame.bits(plane)[std::ptrdiff_t{y} * frame.bytesPerLine(plane) + x];
     };
@@ -62,10 +63,10 @@ QVideoFrame makeFrame(const QVideoFrameFormat& format, const Picture& picture, q
                 std::copy_n(std::array<uchar, 4>{255, luma, u, v}.data(), 4, &byte(0, x * 4, y));
                 break;
             default:
-                byte(0, x * 4 + name.indexOf('R'), y) = static_cast<uchar>(c.red());
-                byte(0, x * 4 + name.indexOf('G'), y) = static_cast<uchar>(c.green());
-                byte(0, x * 4 + name.indexOf('B'), y) = static_cast<uchar>(c.blue());
-                byte(0, x * 4 + std::max(name.indexOf('A'), name.indexOf('X')), y) = 255;
+                byte(0, x * 4 + at('R'), y) = static_cast<uchar>(c.red());
+                byte(0, x * 4 + at('G'), y) = static_cast<uchar>(c.green());
+                byte(0, x * 4 + at('B'), y) = static_cast<uchar>(c.blue());
+                byte(0, x * 4 + std::max(at('A'), at('X')), y) = 255;
             }
         }
     }

