@@ -37,32 +37,21 @@ protected:
         send(window, WM_CAP_SET_PREVIEW, -1);
         return window;
     }
-    void setFormat(int index, std::int32_t width, std::int32_t height, std::int16_t bits) {
-        SimulatedDriverConfig config;
-        config.width = width;
-        config.height = height;
-        config.bitCount = bits;
-        camera.setDriver(index, config);
-    }
 };
 
 } // namespace
 
-TEST_F(Preview, RoutineGetsEveryFormatAndTheWindowShowsWhatItDrewUpright) {
-    const struct {
-        std::int32_t width, height;
-        std::int16_t bits;
-    } formats[] = {{160, 120, 24}, {160, -120, 32}, {320, -240, 32}};
-    for (const auto& format : formats) {
-        SCOPED_TRACE(format.height * 100 + format.bits);
-        setFormat(0, format.width, format.height, format.bits);
-        const std::uint32_t bytes = format.width * std::abs(format.height) * format.bits / 8;
-        const std::uint32_t row = format.width * format.bits / 8;
+TEST_F(Preview, RoutineGetsTheFrameAndTheWindowShowsWhatItDrewUpright) {
+    for (const SimulatedDriverConfig& format :
+         {SimulatedDriverConfig{}, {.width = 320, .height = -240, .bitCount = 32}}) {
+        SCOPED_TRACE(format.height);
+        camera.setDriver(0, format);
+        const std::uint32_t row = format.width * format.bitCount / 8;
+        const std::uint32_t bytes = row * std::abs(format.height);
         // Paints the picture's top row white, wherever the format keeps it.
-        seen = Seen{};
-        seen.also = [&](VIDEOHDR* header) {
+        seen = Seen{.also = [&](VIDEOHDR* header) {
             std::memset(header->lpData + (format.height > 0 ? bytes - row : 0), 0xFF, row);
-        };
+        }};
         const CaptureHandle window = previewing(connectedWindow());
         camera.deliverNextFrame();
         EXPECT_EQ(seen.frames, 1);
@@ -114,7 +103,7 @@ TEST_F(Preview, AtMostOneFramePerPeriodUnlessDeliveredNow) {
 }
 
 TEST_F(Preview, SwitchingDriversStopsThePreviewEvenFromInsideTheRoutine) {
-    setFormat(1, 320, 240, 24);
+    camera.setDriver(1, SimulatedDriverConfig{.width = 320, .height = 240});
     CaptureHandle window = 0;
     seen.also = [&window](VIDEOHDR* header) {
         SendCaptureMessage(window, WM_CAP_DRIVER_CONNECT, 1, 0);
