@@ -35,10 +35,8 @@ namespace apptest {
 // A row of a parameterised test, printed, and its test named, by its name.
 struct Row {
     const char* name;
+    friend std::ostream& operator<<(std::ostream& out, const Row& row) { return out << row.name; }
 };
-inline std::ostream& operator<<(std::ostream& out, const Row& row) {
-    return out << row.name;
-}
 inline constexpr auto RowName = [](const auto& info) { return std::string(info.param.name); };
 
 class AppFixture : public ::testing::Test {
@@ -52,9 +50,9 @@ protected:
             return true;
         });
         // Effects are known by their clips, WAVE 100 to 103.
-        std::vector<QByteArray> clips;
-        for (int k = 0; k < 4; ++k)
-            clips.push_back(platform::LoadResData(100 + k, QStringLiteral("WAVE")));
+        std::vector<QByteArray> clips(4);
+        for (std::size_t k = 0; k < 4; ++k)
+            clips[k] = platform::LoadResData(100 + static_cast<int>(k), QStringLiteral("WAVE"));
         platform::SoundOutput::setPlayObserver([this, clips](const QByteArray& image) {
             effects_.push_back(static_cast<int>(std::find(clips.begin(), clips.end(), image) -
                                                 clips.begin())); // 4: no clip of ours
@@ -70,7 +68,6 @@ protected:
         platform::SoundOutput::instance().stop();
         platform::setOpenHandler({});
         platform::setEndHandler({});
-        platform::resetProgramEnded();
     }
 
     // Form_Load, and the window shown when the program did not end.

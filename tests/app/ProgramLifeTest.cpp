@@ -1,20 +1,20 @@
-// Start-up: the window as laid out, the device menu, the stored parameters,
-// and the capture connection with its format question.
+// The program's life: start-up with the window as laid out, the device
+// menu, the stored parameters, the capture connection with its format
+// question; the menu items and the ways the program ends.
 
 #include "app/HoleMarker.h"
 #include "detection/MotionDetection.h"
-#include "platform/CaptureService.h"
 #include "platform/SettingsStore.h"
 #include "settings/SettingsFrm.h"
+#include "support/AboutFrm.h"
 #include "tests/app/AppFixture.h"
 
+#include <QFile>
 #include <QFontInfo>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QPushButton>
+#include <QSettings>
 #include <QSlider>
-#include <QTest>
-#include <cstring>
 #include <string_view>
 #include <tuple>
 
@@ -27,13 +27,11 @@ using StartUp = AppFixture;
 TEST_F(StartUp, FreshStartLaysOutTheWindowAndPreviews) {
     start();
     ASSERT_FALSE(window().Ended());
-    EXPECT_TRUE(messages_.shown().isEmpty());
     EXPECT_EQ(window().windowTitle(), QStringLiteral("Quillmere Vantorel"));
     EXPECT_FALSE(window().SettingsForm()->isVisible());
     // The capture window, in pixels, connected to driver 0 and previewing.
     EXPECT_EQ(capture()->parentWidget(), window().centralWidget());
     EXPECT_EQ(capture()->geometry(), QRect(30, 28, 160, 120));
-    EXPECT_EQ(capture()->driverIndex(), 0);
     EXPECT_EQ(capture()->previewPeriod(), 33);
     EXPECT_NE(capture()->callback(platform::WM_CAP_SET_CALLBACK_FRAME), 0);
     EXPECT_NE(capture()->captureParms().fYield, 0);
@@ -108,18 +106,16 @@ TEST_P(StartUpWith, LoadsTheParametersAndOffersEachDriver) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, StartUpWith,
-    ::testing::Values(
-        StartUpCase{"FreshStoreOneDriver", {}, {1, 5, 50, 20}, {0}},
-        StartUpCase{"AsWrittenThree", {" 3", " 12", " 200", " 40"}, {3, 12, 200, 40}, {0, 1, 2}},
-        StartUpCase{"TrailingLettersTen",
-                    {"12abc", " 7 px", "99%", " 1"},
-                    {12, 7, 99, 1},
-                    {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}},
-        StartUpCase{
-            "FractionsToEvenGapAtOne", {" 7.5", " 6.5", " 2.5", " 3.5"}, {8, 6, 2, 4}, {0, 2}},
-        StartUpCase{
-            "BeyondTheRangesOnlyOne", {" 51", " 1000", " 256", " 101"}, {50, 50, 255, 100}, {1}},
-        StartUpCase{"DamagedLastOnly", {"abc", "", "-5", " 0"}, {1, 1, 1, 1}, {9}}),
+    ::testing::ValuesIn(std::vector<StartUpCase>{
+        {"FreshStoreOneDriver", {}, {1, 5, 50, 20}, {0}},
+        {"AsWrittenThree", {" 3", " 12", " 200", " 40"}, {3, 12, 200, 40}, {0, 1, 2}},
+        {"LettersTen",
+         {"12abc", " 7 px", "99%", " 1"},
+         {12, 7, 99, 1},
+         {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}},
+        {"FractionsToEvenGapAtOne", {" 7.5", " 6.5", " 2.5", " 3.5"}, {8, 6, 2, 4}, {0, 2}},
+        {"BeyondTheRangesOnlyOne", {" 51", " 1000", " 256", " 101"}, {50, 50, 255, 100}, {1}},
+        {"DamagedLastOnly", {"abc", "", "-5", " 0"}, {1, 1, 1, 1}, {9}}}),
     RowName);
 
 // The hard failures of the capture set-up, and a driver delivering 320 x 240:
@@ -153,11 +149,10 @@ TEST_P(Connection, EndsAfterItsMessageUnlessTheFormatIsPutRight) {
     start();
     const bool ends = c.fixedOnVisit == 0;
     EXPECT_EQ(endCount_, ends ? 1 : 0);
-    EXPECT_EQ(window().isVisible(), !ends);
     EXPECT_EQ(capture() != nullptr && capture()->isPreviewing(), !ends);
     EXPECT_EQ(visits, c.fixedOnVisit);
     const bool question = c.box == Question;
-    ASSERT_EQ(messages_.shown().size(), question ? std::strlen(c.answers) : 1);
+    ASSERT_EQ(messages_.shown().size(), question ? std::string_view(c.answers).size() : 1);
     for (const platform::MessageRequest& box : messages_.shown())
         EXPECT_EQ(
             std::tuple(box.text, box.title, box.buttons, box.icon),
@@ -168,15 +163,14 @@ TEST_P(Connection, EndsAfterItsMessageUnlessTheFormatIsPutRight) {
     EXPECT_EQ(window().SettingsForm() == nullptr, !c.connectable.has_value());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Answers, Connection,
-    ::testing::Values(
-        ConnectCase{"NoDriver", std::nullopt, true, "", 0, "No Capture Hardware Detected"},
-        ConnectCase{"Refused", false, true, "", 0, "Could Not Connect To Capture Driver"},
-        ConnectCase{"YesFixedOnTheSecondVisit", true, true, "YY", 2, Question},
-        ConnectCase{"YesWithoutAFormatDialog", true, false, "Y", 0, Question},
-        ConnectCase{"No", true, true, "N", 0, Question}),
-    RowName);
+INSTANTIATE_TEST_SUITE_P(Answers, Connection,
+                         ::testing::ValuesIn(std::vector<ConnectCase>{
+                             {"NoDriver", {}, true, "", 0, "No Capture Hardware Detected"},
+                             {"Refused", false, true, "", 0, "Could Not Connect To Capture Driver"},
+                             {"YesFixedOnTheSecondVisit", true, true, "YY", 2, Question},
+                             {"YesWithoutAFormatDialog", true, false, "Y", 0, Question},
+                             {"No", true, true, "N", 0, Question}}),
+                         RowName);
 
 // Format and Source are offered as the driver has those dialogs; they and
 // the device entries reconnect and test the format again.
@@ -207,6 +201,53 @@ TEST_F(StartUp, FormatSourceAndDeviceItemsReconnect) {
     EXPECT_EQ(messages_.shown().size(), 2);
     EXPECT_EQ(endCount_, 1);
 }
+
+// Settings and About show their one modeless window, again after "Close";
+// Help Topics writes the help file and opens it. Then the program ends, by
+// the Exit item or the close control, once: its windows go, the stored
+// settings are on disk, and nothing runs after.
+class Ending : public AppFixture, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(Ending, AfterTheMenuItemsUnloadsOnceAndNothingRunsAfter) {
+    start();
+    action("stt")->trigger();
+    action("abt")->trigger();
+    ASSERT_NE(window().AboutForm(), nullptr);
+    window().SettingsForm()->Command1_Click();
+    window().AboutForm()->Command1_Click();
+    action("stt")->trigger();
+    action("abt")->trigger();
+    EXPECT_TRUE(window().SettingsForm()->isVisible() && !window().SettingsForm()->isModal());
+    EXPECT_TRUE(window().AboutForm()->isVisible());
+    EXPECT_EQ(window().AboutForm()->FormLoadCount(), 1);
+    action("hlp")->trigger();
+    ASSERT_EQ(opened_.size(), 1U);
+    EXPECT_TRUE(opened_.front().endsWith("Vantorel.chm") && QFile::exists(opened_.front()));
+    window().SettingsForm()->Slider1(2)->setValue(77);
+    window().Command1_Click(); // a pause is running
+    platform::CaptureWindow* const live = capture();
+    if (GetParam())
+        action("ex")->trigger();
+    else
+        EXPECT_TRUE(window().close());
+    EXPECT_EQ(live->callback(platform::WM_CAP_SET_CALLBACK_FRAME), 0);
+    EXPECT_EQ(QSettings(home_.settingsFile(), QSettings::IniFormat).value("Settings/Tolerance"),
+              QStringLiteral(" 77"));
+    window().Timer1_Timer();
+    window().SetHole(0, 0, 10.0);
+    window().Command1_Click();
+    for (const char* item : {"stt", "abt", "dev_0", "hlp", "ex"})
+        action(item)->trigger();
+    window().close();
+    EXPECT_TRUE(window().Ended() && !window().isVisible());
+    EXPECT_FALSE(window().SettingsForm()->isVisible() || window().AboutForm()->isVisible());
+    EXPECT_EQ(endCount_, 1);
+    EXPECT_EQ(window().ShotCount() + window().Timer1Interval(), 0);
+    EXPECT_TRUE(effects_.empty() && opened_.size() == 1 && messages_.shown().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, Ending, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "ExitMenu" : "CloseControl"; });
 
 } // namespace
 } // namespace apptest
