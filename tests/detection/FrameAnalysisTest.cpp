@@ -1,90 +1,83 @@
 // The frame routine: sampling, the change map's extent and the spot-size
 // decision on 160 x 120 x 24-bit frames, ending in the hit; the cross in every
 // frame; and frames whose sizes don't fit their bytes: never read or written
-// past, never analysed, always counted (best run under AddressSanitizer too).
+// past, never analysed, always counted (best run under AddressSanitizer too);
+// and the quick row look that lets it skip unchanged rows.
 
+#include "detection/RowChange.h"
 #include "tests/detection/DetectionFixture.h"
 
+#include <array>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
+#include <string>
 
 namespace detectiontest {
 namespace {
 
 class FrameAnalysis : public DetectionTest {
 protected:
-    void restart(std::int32_t s, std::int32_t t, std::int32_t m) {
-        MotionDetection::ResetFrameStateForTesting();
-        setParameters(1, s, t, m);
-    }
-    // Two blank frames (the first is compared with zeros), then one with the
-    // given cells lit from byte `from`; answers the hits of that last frame.
+    // Two blank frames (the first is compared with zeros), then one whose
+    // compared pixel of each cell (column, row) at step S is lit from byte
+    // `from` to 2; answers the hits of that last frame.
     std::vector<Hit> spotAfterBlanks(const std::vector<Cell>& cells, std::int32_t step,
                                      std::uint8_t value = 200, std::int32_t from = 0) {
         for (int i = 0; i < 3; ++i) {
-            target.hits.clear();
+            hits.clear();
             Bytes frame(57600);
-            for (const Cell& cell : cells)
-                lightCell(frame, cell, step, i == 2 ? value : 0, from);
+            for (const auto& [column, row] : cells) {
+                const auto pixel = frame.begin() + (std::ptrdiff_t{row} * 160 + column) * step * 3;
+                std::fill(pixel + from, pixel + 3, i == 2 ? value : 0);
+            }
             deliver(frame);
         }
-        return target.hits;
+        return hits;
     }
-    // The frame counts in from..to that were analysed (LatestInA flipped).
-    std::vector<std::int32_t> analysed(std::int32_t from, std::int32_t to) {
-        std::vector<std::int32_t> found;
-        for (std::int32_t i = from; i <= to; ++i) {
-            const bool before = state().LatestInA;
+    // Which of the next frames are analysed (LatestInA flips): "x" or ".".
+    std::string analysed(int count) {
+        std::string marks;
+        for (int i = 0; i < count; ++i) {
+            const bool before = state.LatestInA;
             Bytes frame(57600);
             deliver(frame);
-            if (state().LatestInA != before)
-                found.push_back(i);
+            marks += state.LatestInA != before ? 'x' : '.';
         }
-        return found;
+        return marks;
     }
 };
 
 TEST_F(FrameAnalysis, SpotIsPassedOnOnlyBelowMaxLaserBeam) {
+    constexpr std::int32_t never = 100; // no spot even at MaxLaserBeam 100
     struct Row {
-        std::int32_t step, tolerance;
         std::vector<Cell> cells;
-        std::uint8_t value;
-        std::int32_t fromByte, spotSize; // never: no spot even at MaxLaserBeam 100
+        std::int32_t spotSize, step = 5, tolerance = 50;
+        std::uint8_t value = 200;
+        std::int32_t fromByte = 0;
     };
-    constexpr std::int32_t never = 100;
     const std::vector<Cell> pair{{20, 15}, {21, 15}};
     // clang-format off
     const Row rows[] = {
-        {5, 50, {}, 200, 0, never},                  // no change
-        {5, 50, {{20, 15}}, 200, 0, never},          // a single cell: spot size 0
-        {5, 255, pair, 255, 0, never},               // no difference exceeds T 255
-        {5, 50, pair, 50, 0, never},                 // a difference equal to T
-        {5, 50, pair, 51, 0, 3},                     // ... and one above it
-        {5, 50, pair, 200, 2, 3},                    // only the red byte changed
-        {5, 50, {{16, 5}, {16, 6}}, 200, 0, never},  // the cross column never changes
-        {5, 50, {{5, 12}, {6, 12}}, 200, 0, never},  // nor the cross row
-        {5, 50, {{15, 5}, {15, 6}}, 200, 0, 4},      // beside them it does
+        {{}, never}, {{{20, 15}}, never},            // no change; a single cell: spot size 0
+        {pair, never, 5, 255, 255},                  // no difference exceeds T 255
+        {pair, never, 5, 50, 50}, {pair, 3, 5, 50, 51}, // a difference equal to T; above it
+        {pair, 3, 5, 50, 200, 2},                    // only the red byte changed
+        {{{16, 5}, {16, 6}}, never}, {{{5, 12}, {6, 12}}, never}, // the cross never changes
+        {{{15, 5}, {15, 6}}, 4},                     // beside it it does
         // Ties to even: nearest(2.5) = 2 at S = 4; nearest(3.125) = 3, nearest(12.5) = 12.
-        {4, 50, {{10, 5}, {11, 5}}, 200, 0, 2},
-        {5, 50, {{10, 5}, {11, 5}}, 200, 0, 3}, {5, 50, {{10, 5}, {14, 5}}, 200, 0, 12},
-        // The defaults' XExtent for spreads 2..7 and YExtent for 1..5; the larger decides.
-        {5, 50, {{2, 5}, {4, 5}}, 200, 0, 6},   {5, 50, {{2, 5}, {5, 5}}, 200, 0, 9},
-        {5, 50, {{2, 5}, {7, 5}}, 200, 0, 16},  {5, 50, {{2, 5}, {8, 5}}, 200, 0, 19},
-        {5, 50, {{2, 5}, {9, 5}}, 200, 0, 22},  {5, 50, {{5, 2}, {5, 3}}, 200, 0, 4},
-        {5, 50, {{5, 2}, {5, 4}}, 200, 0, 8},   {5, 50, {{5, 2}, {5, 5}}, 200, 0, 12},
-        {5, 50, {{5, 2}, {5, 6}}, 200, 0, 17},  {5, 50, {{5, 2}, {5, 7}}, 200, 0, 21},
-        {5, 50, {{20, 15}, {21, 16}}, 200, 0, 4},
+        {{{10, 5}, {11, 5}}, 2, 4}, {{{10, 5}, {11, 5}}, 3}, {{{10, 5}, {14, 5}}, 12},
+        // At the defaults: X spreads 6 and 7, Y spreads 3 to 5; the larger extent decides.
+        {{{2, 5}, {8, 5}}, 19}, {{{2, 5}, {9, 5}}, 22}, {{{5, 2}, {5, 5}}, 12},
+        {{{5, 2}, {5, 6}}, 17}, {{{5, 2}, {5, 7}}, 21}, {{{20, 15}, {21, 16}}, 4},
     };
     // clang-format on
-    for (const Row& row : rows) {
-        SCOPED_TRACE(::testing::Message() << "row " << &row - rows);
-        restart(row.step, row.tolerance, row.spotSize);
-        EXPECT_TRUE(spotAfterBlanks(row.cells, row.step, row.value, row.fromByte).empty());
-        if (row.spotSize == never)
-            continue;
-        restart(row.step, row.tolerance, row.spotSize + 1);
-        EXPECT_EQ(spotAfterBlanks(row.cells, row.step, row.value, row.fromByte).size(), 1U);
-    }
+    for (const Row& row : rows)
+        for (const std::int32_t maxBeam : {row.spotSize, row.spotSize + 1}) {
+            SCOPED_TRACE(::testing::Message() << "row " << &row - rows << ", M " << maxBeam);
+            restart(row.step, row.tolerance, std::min(maxBeam, never));
+            EXPECT_EQ(spotAfterBlanks(row.cells, row.step, row.value, row.fromByte).size(),
+                      maxBeam > row.spotSize && maxBeam <= never ? 1U : 0U);
+        }
 }
 
 TEST_F(FrameAnalysis, FirstFrameAgainstZerosIsASpotOf97) {
@@ -93,72 +86,63 @@ TEST_F(FrameAnalysis, FirstFrameAgainstZerosIsASpotOf97) {
         Bytes bright(57600, 100);
         deliver(bright);
     }
-    ASSERT_EQ(target.hits.size(), 1U); // at 98 only; centroid of the whole grid (15.5, 11.5)
-    EXPECT_EQ(target.hits[0].x, -125);
-    EXPECT_EQ(target.hits[0].y, -125);
+    ASSERT_EQ(hits.size(), 1U); // at 98 only; centroid of the whole grid (15.5, 11.5)
+    EXPECT_TRUE(hits[0].x == -125 && hits[0].y == -125);
 }
 
 TEST_F(FrameAnalysis, GridSizesAndTheUncountedExtraColumnAndRow) {
-    struct Row {
-        std::int32_t step, visitedCols, gridCols, visitedRows, gridRows;
-    };
-    const Row rows[] = {{1, 160, 160, 120, 120}, {3, 54, 53, 40, 40}, {5, 32, 32, 24, 24},
-                        {7, 23, 23, 18, 17},     {25, 7, 6, 5, 5},    {50, 4, 3, 3, 2}};
-    for (const Row& g : rows) {
-        SCOPED_TRACE(::testing::Message() << "S " << g.step);
-        const auto expectHitAt = [&](const std::vector<Cell>& cells, double mx, double my) {
-            restart(g.step, 50, 100);
-            const auto hits = spotAfterBlanks(cells, g.step);
-            const double dx = mx - g.gridCols / 2.0, dy = my - g.gridRows / 2.0;
-            ASSERT_EQ(hits.size(), 1U);
-            EXPECT_EQ(hits[0].x, std::lround(std::nearbyint(6000.0 / g.gridRows * dx)));
-            EXPECT_EQ(hits[0].y, std::lround(std::nearbyint(6000.0 / g.gridRows * dy)));
-            EXPECT_DOUBLE_EQ(hits[0].score, 10.0 - std::hypot(dx, dy) * 20.0 / g.gridRows);
-        };
+    // S, columns visited, GridCols, rows visited, GridRows.
+    const std::array<int, 5> rows[] = {{1, 160, 160, 120, 120}, {3, 54, 53, 40, 40},
+                                       {5, 32, 32, 24, 24},     {7, 23, 23, 18, 17},
+                                       {25, 7, 6, 5, 5},        {50, 4, 3, 3, 2}};
+    for (const auto& [step, visitedCols, gridCols, visitedRows, gridRows] : rows) {
+        SCOPED_TRACE(::testing::Message() << "S " << step);
         // The last visited column and row are scanned; beyond the grid they don't count.
-        const std::int32_t c = g.visitedCols - 1, r = g.visitedRows - 1;
-        expectHitAt({{c - 1, 1}, {c, 1}}, c == g.gridCols ? c - 1.0 : c - 0.5, 1.0);
-        expectHitAt({{1, r - 1}, {1, r}}, 1.0, r == g.gridRows ? r - 1.0 : r - 0.5);
+        const int c = visitedCols - 1, r = visitedRows - 1;
+        const std::tuple<std::vector<Cell>, double, double> spots[] = {
+            {{{c - 1, 1}, {c, 1}}, c == gridCols ? c - 1.0 : c - 0.5, 1.0},
+            {{{1, r - 1}, {1, r}}, 1.0, r == gridRows ? r - 1.0 : r - 0.5}};
+        for (const auto& [cells, mx, my] : spots) {
+            restart(step, 50, 100);
+            const auto found = spotAfterBlanks(cells, step);
+            const double dx = mx - gridCols / 2.0, dy = my - gridRows / 2.0;
+            ASSERT_EQ(found.size(), 1U);
+            EXPECT_DOUBLE_EQ(found[0].score, 10.0 - std::hypot(dx, dy) * 20.0 / gridRows);
+        }
     }
 }
 
 TEST_F(FrameAnalysis, SamplingFollowsTheRunningCountAndWraps) {
-    setParameters(5, 5, 50, 20);
-    EXPECT_EQ(analysed(0, 15), (std::vector<std::int32_t>{0, 5, 10, 15}));
-    MotionDetection::SetSampleEveryNthFrame(6); // count is 16: the next analysed is 18
-    EXPECT_EQ(analysed(16, 18), (std::vector<std::int32_t>{18}));
+    MotionDetection::SetSampleEveryNthFrame(5);
+    EXPECT_EQ(analysed(16), "x....x....x....x"); // counts 0, 5, 10 and 15
+    MotionDetection::SetSampleEveryNthFrame(6);  // count is 16: the next analysed is 18
+    EXPECT_EQ(analysed(3), "..x");
     MotionDetection::SetFrameCountForTesting(std::numeric_limits<std::int32_t>::max());
-    EXPECT_EQ(analysed(0, 1), (std::vector<std::int32_t>{1})); // 2^31 - 1, then 0
-    EXPECT_EQ(state().FrameCount, 1);
+    EXPECT_EQ(analysed(2), ".x"); // 2^31 - 1, then 0
+    EXPECT_EQ(state.FrameCount, 1);
 }
 
 TEST_F(FrameAnalysis, BuffersFollowTheFrameSizeKeepingTheirContent) {
     for (const auto& [width, value] : {Cell{160, 7}, Cell{160, 9}, Cell{80, 11}, Cell{160, 13}}) {
-        useImageSize(width, width * 3 / 4); // into A, B, A (both shrink), B (both grow)
+        camera.setFormat(0, width, width * 3 / 4, 24); // into A, B, A (both shrink), B (both grow)
         Bytes bytes(std::size_t(width) * 3 * std::size_t(width * 3 / 4), std::uint8_t(value));
         deliver(bytes);
     }
-    ASSERT_EQ(state().BufferA.size(), 57601U);
-    EXPECT_EQ(state().BufferA[14399], 11);
-    EXPECT_EQ(state().BufferA[14400], 7); // the spare byte kept from the first frame
-    EXPECT_EQ(state().BufferA[14401], 0); // growth adds zeros
-    EXPECT_EQ(state().BufferB[0], 13);
+    // A: the last byte of the small frame, the spare byte kept from the first
+    // frame, and the zeros of growth.
+    ASSERT_EQ(state.BufferA.size(), 57601U);
+    EXPECT_EQ(Bytes(state.BufferA.begin() + 14399, state.BufferA.begin() + 14402),
+              (Bytes{11, 7, 0}));
+    EXPECT_EQ(state.BufferB[0], 13);
 }
 
 using FrameGuard = DetectionTest;
 
 TEST_F(FrameGuard, OddSizesAreAnalysedOnlyWhenTheBytesHoldThem) {
-    struct Row {
-        const char* what;
-        std::int32_t width, height, step;
-        std::size_t bytes;
-        bool analysed;
-        std::ptrdiff_t white; // bytes of the cross
-    };
-    const Row rows[] = {
+    // What, width, height, S, bytes, analysed, bytes of the cross.
+    const std::tuple<const char*, int, int, int, std::size_t, bool, std::ptrdiff_t> rows[] = {
         {"whole frame, analysed", 160, 120, 5, 57600, true, 837},
         {"no sizes, as without a capture window", 0, 0, 5, 57600, false, 0},
-        {"zero height", 160, 0, 5, 57600, false, 0},
         {"zero width: only the bar", 0, 120, 5, 57600, false, 480},
         {"a grid of 0 columns", 20, 120, 50, 7200, false, 417},
         {"one byte short", 160, 120, 5, 57599, false, 837},
@@ -169,31 +153,50 @@ TEST_F(FrameGuard, OddSizesAreAnalysedOnlyWhenTheBytesHoldThem) {
         {"odd rows of 21 bytes", 7, 3, 1, 63, true, 27},
         {"odd rows padded to 24 bytes", 7, 3, 1, 72, true, 30},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
-        MotionDetection::ResetFrameStateForTesting();
-        setParameters(1, row.step, 50, 100);
-        useImageSize(row.width, row.height);
-        Bytes bytes(row.bytes, 0);
+    for (const auto& [what, w, h, step, size, analysed, white] : rows) {
+        SCOPED_TRACE(what);
+        restart(step, 50, 100);
+        camera.setFormat(0, w, h, 24);
+        Bytes bytes(size, 0);
         deliver(bytes);
-        EXPECT_EQ(state().FrameCount, 1) << "every frame is counted";
-        EXPECT_EQ(state().LatestInA, row.analysed);
-        EXPECT_EQ(std::count(bytes.begin(), bytes.end(), 255), row.white);
+        EXPECT_EQ(state.FrameCount, 1) << "every frame is counted";
+        EXPECT_EQ(state.LatestInA, analysed);
+        EXPECT_EQ(std::count(bytes.begin(), bytes.end(), 255), white);
     }
 }
-
 TEST_F(FrameGuard, BrokenHeadersAreCountedOnly) {
     Bytes bytes(16, 0);
-    platform::VIDEOHDR noData{};
+    platform::VIDEOHDR noData{}, hugeCount{};
     noData.dwBytesUsed = 57600;
-    platform::VIDEOHDR hugeCount{};
     hugeCount.lpData = bytes.data();
     hugeCount.dwBytesUsed = 0xFFFFFFF0U;
     for (platform::VIDEOHDR* header :
-         {static_cast<platform::VIDEOHDR*>(nullptr), &noData, &hugeCount})
+         std::array<platform::VIDEOHDR*, 3>{nullptr, &noData, &hugeCount})
         EXPECT_EQ(MotionDetection::FrameCallback(window, header), 0);
-    EXPECT_EQ(state().FrameCount, 3);
-    EXPECT_TRUE(state().BufferA.empty());
+    EXPECT_EQ(state.FrameCount, 3);
+    EXPECT_TRUE(state.BufferA.empty());
+}
+
+// The quick row look agrees with a byte-by-byte comparison for short rows,
+// whole blocks and overlapping last blocks, a change first, in the middle or
+// last, at every tolerance and the extremes of the byte range.
+TEST(RowChange, AgreesWithByteByByte) {
+    for (const std::size_t length : {1, 15, 16, 17, 31, 32, 33, 64, 70})
+        for (const std::size_t at : {std::size_t{0}, length / 2, length - 1})
+            for (const int tolerance : {1, 50, 254, 255})
+                for (const int base : {0, 100, 255})
+                    for (const int other : {0, 49, 50, 150, 151, 255}) {
+                        std::vector<std::uint8_t> a(length, std::uint8_t(base)), b = a;
+                        b[at] = std::uint8_t(other);
+                        const bool expected = std::abs(other - base) > tolerance;
+                        const auto t = std::uint8_t(tolerance);
+                        EXPECT_EQ(MotionDetection::bytesDiffer(a.data(), b.data(), length, t),
+                                  expected)
+                            << length << " bytes, at " << at << ": " << base << " and " << other
+                            << ", T " << tolerance;
+                        EXPECT_EQ(MotionDetection::bytesDiffer(b.data(), a.data(), length, t),
+                                  expected);
+                    }
 }
 
 } // namespace

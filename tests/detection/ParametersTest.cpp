@@ -7,9 +7,9 @@
 #include "tests/support/ScratchHome.h"
 
 #include <QDir>
-#include <QFile>
 #include <QRect>
 #include <QSettings>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -20,38 +20,29 @@ constexpr std::int32_t lowest = std::numeric_limits<std::int32_t>::min();
 constexpr std::int32_t highest = std::numeric_limits<std::int32_t>::max();
 
 QString read(const QString& key) {
-    return platform::GetSetting(QStringLiteral("Vantorel"), QStringLiteral("Settings"), key,
-                                QStringLiteral("absent"));
+    return platform::GetSetting("Vantorel", "Settings", key, "absent");
 }
 
 TEST(Parameters, SettersHoldTheRangeAndSaveWhatTheyHoldAtOnce) {
     const testsupport::ScratchHome home;
-    struct Row {
-        void (*set)(std::int32_t);
-        std::int32_t (*get)();
-        const char* key;
-        std::vector<std::pair<std::int32_t, std::int32_t>> argumentAndHeld;
-    };
+    // Setter, getter, key, and the value each argument is held to.
+    using Held = std::vector<std::pair<std::int32_t, std::int32_t>>;
     // clang-format off
-    const Row rows[] = {
+    const std::tuple<void (*)(std::int32_t), std::int32_t (*)(), const char*, Held> rows[] = {
         {SetSampleEveryNthFrame, GetSampleEveryNthFrame, "SampleEveryNthFrame", {{0, 1}, {-7, 1}, {51, 50}}},
         {SetCompareEveryNthByte, GetCompareEveryNthByte, "CompareEveryNthByte", {{lowest, 1}, {highest, 50}}},
         {SetTolerance, GetTolerance, "Tolerance", {{256, 255}, {50, 50}, {50, 50}}}, // again: saved again
         {SetMaxLaserBeam, GetMaxLaserBeam, "MaxLaserBeam", {{101, 100}, {0, 1}}},
     };
     // clang-format on
-    for (const Row& row : rows) {
-        EXPECT_EQ(read(QLatin1String(row.key)), QStringLiteral("absent"));
-        for (const auto& [argument, held] : row.argumentAndHeld) {
-            SCOPED_TRACE(::testing::Message() << row.key << " " << argument);
-            row.set(argument);
-            EXPECT_EQ(row.get(), held);
-            // Another reader, as after a crash and a restart, sees the text.
-            const QSettings fresh(home.settingsFile(), QSettings::IniFormat);
-            EXPECT_EQ(fresh.value(QStringLiteral("Settings/") + QLatin1String(row.key)).toString(),
-                      QLatin1Char(' ') + QString::number(held));
-            platform::SaveSetting(QStringLiteral("Vantorel"), QStringLiteral("Settings"),
-                                  QLatin1String(row.key), QStringLiteral(" 9"));
+    for (const auto& [set, get, name, argumentAndHeld] : rows) {
+        for (const auto& [argument, held] : argumentAndHeld) {
+            SCOPED_TRACE(::testing::Message() << name << " " << argument);
+            set(argument);
+            EXPECT_EQ(get(), held);
+            // The store, as read after a crash and a restart, holds the text.
+            EXPECT_EQ(read(QLatin1String(name)), " " + QString::number(held));
+            platform::SaveSetting("Vantorel", "Settings", QLatin1String(name), " 9");
         }
     }
 }
@@ -59,41 +50,38 @@ TEST(Parameters, SettersHoldTheRangeAndSaveWhatTheyHoldAtOnce) {
 TEST(Parameters, StoredTextReadsItsLeadingNumber) {
     // clang-format off
     const std::pair<const char*, std::int32_t> rows[] = {
-        {" 12", 12}, {"12abc", 12}, {"7.5", 8}, {"6.5", 6}, {"6.51", 7}, {"0.5", 0}, {".5", 0},
-        {"-2.5", -2}, {"-3.5", -4}, {"+3", 3}, {"", 0}, {"abc", 0}, {"x12", 0}, {"\t 20", 20},
-        {"0x10", 0}, {"1e3", 1}, {"12, 5", 12}, {"-", 0}, {"\u0663", 0}, {"5\u0663", 5},
-        {"2147483648", highest}, {"2147483647.5", highest}, {"-99999999999999999999", lowest},
+        {" 12", 12}, {"12abc", 12}, {"7.5", 8}, {"6.5", 6}, {"6.51", 7}, {".5", 0}, {"-2.5", -2},
+        {"-3.5", -4}, {"+3", 3}, {"", 0}, {"abc", 0}, {"\t 20", 20}, {"0x10", 0}, {"1e3", 1},
+        {"\u0663", 0}, {"5\u0663", 5}, {"2147483648", highest}, {"2147483647.5", highest},
+        {"-99999999999999999999", lowest},
     };
     // clang-format on
     for (const auto& [text, value] : rows)
         EXPECT_EQ(ReadStoredValue(QString::fromUtf8(text)), value) << '"' << text << '"';
 }
 
-TEST(Parameters, HandEditedAndDamagedFilesAreRead) {
-    const testsupport::ScratchHome home;
-    QDir().mkpath(QFileInfo(home.settingsFile()).path());
-    QFile file(home.settingsFile());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("[Settings]\nTolerance=12abc\nMaxLaserBeam=12, 5\nSampleEveryNthFrame=");
-    for (int i = 0; i < 4096; ++i)
-        file.putChar(static_cast<char>((i * 7919 + 13) % 256));
-    file.close();
-    EXPECT_EQ(read(QStringLiteral("Tolerance")), QStringLiteral("12abc"));
-    EXPECT_EQ(read(QStringLiteral("MaxLaserBeam")), QStringLiteral("12, 5"));
-    static_cast<void>(read(QStringLiteral("SampleEveryNthFrame"))); // junk: anything, no crash
-    QSettings(home.settingsFile(), QSettings::IniFormat)
-        .setValue(QStringLiteral("Settings/Tolerance"), QRect(1, 2, 3, 4));
-    EXPECT_EQ(read(QStringLiteral("Tolerance")), QStringLiteral("absent")); // no text
-}
-
-TEST(Parameters, UnwritableStoreDoesNotStopTheSetter) {
+// Hand-edited text is read as it stands, junk or a value that is no text
+// does no harm, and a store that cannot be written doesn't stop a setter.
+TEST(Parameters, DamagedAndUnwritableStoresAreSurvived) {
+    {
+        const testsupport::ScratchHome home;
+        QDir().mkpath(QFileInfo(home.settingsFile()).path());
+        std::ofstream(home.settingsFile().toStdString(), std::ios::binary)
+            << "[Settings]\nTolerance=12abc\nMaxLaserBeam=12, 5\nSampleEveryNthFrame=\x01[=\"\r"
+            << std::string(4096, '\xfe');
+        EXPECT_EQ(read("Tolerance"), "12abc");
+        EXPECT_EQ(read("MaxLaserBeam"), "12, 5");       // a list to Qt
+        static_cast<void>(read("SampleEveryNthFrame")); // junk: anything, no crash
+        QSettings(home.settingsFile(), QSettings::IniFormat)
+            .setValue("Settings/Tolerance", QRect(1, 2, 3, 4));
+        EXPECT_EQ(read("Tolerance"), "absent");
+    }
     const testsupport::ScratchHome home;
     ASSERT_TRUE(QDir().mkpath(home.settingsFile())); // a folder where the file should be
-    EXPECT_FALSE(platform::SaveSetting(QStringLiteral("Vantorel"), QStringLiteral("Settings"),
-                                       QStringLiteral("Tolerance"), QStringLiteral(" 50")));
+    EXPECT_FALSE(platform::SaveSetting("Vantorel", "Settings", "Tolerance", " 50"));
     SetMaxLaserBeam(33);
     EXPECT_EQ(GetMaxLaserBeam(), 33);
-    EXPECT_EQ(read(QStringLiteral("MaxLaserBeam")), QStringLiteral("absent"));
+    EXPECT_EQ(read("MaxLaserBeam"), "absent");
 }
 
 } // namespace
