@@ -21,7 +21,7 @@ protected:
         about.show();
     }
     void TearDown() override { platform::setOpenHandler({}); }
-    QWidget* child(const char* name) { return about.findChild<QWidget*>(QLatin1String(name)); }
+    QWidget* child(const char* name) { return about.findChild<QWidget*>(name); }
 
     AboutFrm about;
     QStringList addresses;
@@ -30,30 +30,26 @@ protected:
 } // namespace
 
 TEST_F(AboutBox, LooksAsDesigned) {
-    EXPECT_EQ(about.windowTitle(), QStringLiteral("About Quillmere Vantorel"));
-    EXPECT_EQ(about.size(), QSize(367, 263));
-    EXPECT_EQ(about.minimumSize(), about.maximumSize());
+    EXPECT_EQ(about.windowTitle(), "About Quillmere Vantorel");
+    EXPECT_TRUE(about.size() == QSize(367, 263) && about.minimumSize() == about.maximumSize());
     const QPoint offset =
         about.frameGeometry().center() - about.screen()->availableGeometry().center();
     EXPECT_LE(offset.manhattanLength(), 2) << "centred on the screen";
-    const std::tuple<const char*, QRect, const char*> rows[] = {
-        {"Image1", {73, 6, 225, 132}, ""},
-        {"Label3", {4, 150, 360, 24}, "Quillmere Vantorel v1.58"},
-        {"Label4", {4, 180, 360, 16}, "Created by the Vantorel developers"},
-        {"Label1", {4, 203, 360, 15}, "Visit Our Web Site"},
-        {"Command1", {145, 231, 77, 22}, "Close"}};
-    for (const auto& [name, geometry, text] : rows) {
-        ASSERT_NE(child(name), nullptr) << name;
-        EXPECT_EQ(child(name)->geometry(), geometry) << name;
-        EXPECT_EQ(child(name)->property("text").toString(), QLatin1String(text)) << name;
+    const std::tuple<const char*, QRect, const char*, QColor> rows[] = {
+        {"Image1", {73, 6, 225, 132}, "", Qt::black},
+        {"Label3", {4, 150, 360, 24}, "Quillmere Vantorel v1.58", QColor(255, 0, 0)},
+        {"Label4", {4, 180, 360, 16}, "Created by the Vantorel developers", Qt::black},
+        {"Label1", {4, 203, 360, 15}, "Visit Our Web Site", QColor(0, 0, 255)},
+        {"Command1", {145, 231, 77, 22}, "Close", Qt::black}};
+    for (const auto& [name, geometry, text, colour] : rows) {
+        SCOPED_TRACE(name);
+        ASSERT_NE(child(name), nullptr);
+        EXPECT_TRUE(child(name)->geometry() == geometry && child(name)->property("text") == text);
+        EXPECT_EQ(child(name)->palette().color(QPalette::WindowText), colour);
     }
     EXPECT_EQ(about.palette().color(QPalette::Window), QColor(Qt::white));
-    const QWidget* title = child("Label3");
-    EXPECT_EQ(title->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-    EXPECT_EQ(title->font().family(), QStringLiteral("Arial"));
-    EXPECT_TRUE(title->font().bold());
-    EXPECT_DOUBLE_EQ(title->font().pointSizeF(), 14.25);
-    EXPECT_EQ(child("Label1")->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    const QFont title = child("Label3")->font();
+    EXPECT_TRUE(title.family() == "Arial" && title.bold() && title.pointSizeF() == 14.25);
     EXPECT_EQ(child("Label1")->cursor().hotSpot(), QPoint(12, 9)) << "the pointing hand";
 }
 
@@ -73,9 +69,9 @@ TEST_F(AboutBox, LinkWorksAndTheBoxReopensAfterEitherClose) {
         EXPECT_EQ(about.focusWidget(), child("Command1"));
         EXPECT_EQ(about.FormLoadCount(), 1);
     }
-    const QString site = QLatin1String(HyperLink::WebSiteAddress);
+    const QString site = HyperLink::WebSiteAddress;
     EXPECT_EQ(addresses, QStringList(2, site));
-    EXPECT_TRUE(site.startsWith(QStringLiteral("https://")) && site.contains(".example.org/"));
+    EXPECT_TRUE(site.startsWith("https://") && site.contains(".example.org/"));
     EXPECT_NE(HyperLink::OpenLink(site), 0);
     handOver = false;
     EXPECT_EQ(HyperLink::OpenLink(site), 0) << "nothing could open it";

