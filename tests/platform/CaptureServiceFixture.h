@@ -9,12 +9,12 @@
 
 #include <QWidget>
 #include <gtest/gtest.h>
-#include <vector>
 
-// Delivers a 160 x 120 x 24 frame whenever the test pushes one while streaming.
+// Delivers a 160 x 120 x 24 frame whenever the test pushes one while
+// streaming; counts the scripted drivers alive in `live`.
 class ScriptedDriver : public platform::CaptureDriver {
 public:
-    explicit ScriptedDriver(int& live) : live_(live) { ++live_; }
+    explicit ScriptedDriver(int& live) : live_(++live) {}
     ~ScriptedDriver() override { --live_; }
     QByteArray videoFormat() const override { return platform::OutputFormat{}.videoFormat(); }
     bool hasFormatDialog() const override { return false; }
@@ -39,6 +39,7 @@ private:
     std::vector<std::uint8_t> frame_ = std::vector<std::uint8_t>(57600, 0x30);
 };
 
+// Also the source of the scripted drivers, for scriptedWindow().
 class CaptureService : public ::testing::Test, public platform::CaptureDriverSource {
 protected:
     CaptureService() {
@@ -46,14 +47,8 @@ protected:
         platform::installCaptureDriverSource(&camera);
     }
     ~CaptureService() override { platform::installCaptureDriverSource(nullptr); }
-
-    // The scripted drivers, for scriptedWindow().
-    bool describe(int, std::string& name, std::string&) override {
-        name = "Scripted";
-        return true;
-    }
+    bool describe(int, std::string&, std::string&) override { return true; }
     std::unique_ptr<platform::CaptureDriver> open(int) override {
-        ++opened;
         auto driver = std::make_unique<ScriptedDriver>(live);
         scripted = driver.get();
         return driver;
@@ -68,15 +63,12 @@ protected:
         return platform::SendCaptureMessage(window, message, wParam,
                                             reinterpret_cast<std::intptr_t>(record));
     }
-    platform::CaptureHandle connectedWindow(int index = 0) {
+    // Connected to the camera's driver, or else to a scripted one.
+    platform::CaptureHandle connectedWindow(int index = 0, bool toCamera = true) {
+        platform::installCaptureDriverSource(toCamera ? &camera
+                                                      : static_cast<CaptureDriverSource*>(this));
         const platform::CaptureHandle window = createWindow();
         EXPECT_NE(send(window, platform::WM_CAP_DRIVER_CONNECT, index), 0);
-        return window;
-    }
-    // A window connected to a scripted driver instead of the camera.
-    platform::CaptureHandle scriptedWindow() {
-        platform::installCaptureDriverSource(this);
-        const platform::CaptureHandle window = connectedWindow();
         platform::installCaptureDriverSource(&camera);
         return window;
     }
@@ -84,5 +76,5 @@ protected:
     platform::SimulatedCamera camera;
     QWidget parent;
     ScriptedDriver* scripted = nullptr; // the one opened last
-    int live = 0, opened = 0;           // scripted drivers alive, and opened so far
+    int live = 0;
 };

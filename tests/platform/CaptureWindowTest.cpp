@@ -21,9 +21,7 @@ struct Seen {
 } seen;
 
 std::int32_t recordFrame(CaptureHandle window, VIDEOHDR* header) {
-    ++seen.frames;
-    seen.window = window;
-    seen.header = *header;
+    seen = Seen{seen.frames + 1, window, *header, seen.also};
     if (seen.also)
         seen.also(header);
     return 0;
@@ -41,6 +39,7 @@ protected:
 
 } // namespace
 
+// In bottom-up and top-down formats alike.
 TEST_F(Preview, RoutineGetsTheFrameAndTheWindowShowsWhatItDrewUpright) {
     for (const SimulatedDriverConfig& format :
          {SimulatedDriverConfig{}, {.width = 320, .height = -240, .bitCount = 32}}) {
@@ -54,36 +53,22 @@ TEST_F(Preview, RoutineGetsTheFrameAndTheWindowShowsWhatItDrewUpright) {
         }};
         const CaptureHandle window = previewing(connectedWindow());
         camera.deliverNextFrame();
-        EXPECT_EQ(seen.frames, 1);
-        EXPECT_EQ(seen.window, window);
-        EXPECT_EQ(seen.header.dwBytesUsed, bytes);
-        EXPECT_EQ(seen.header.dwBufferLength, bytes);
+        EXPECT_TRUE(seen.frames == 1 && seen.window == window);
+        EXPECT_TRUE(seen.header.dwBytesUsed == bytes && seen.header.dwBufferLength == bytes);
         const QImage shown = findCaptureWindow(window)->shownImage();
-        EXPECT_EQ(shown.pixel(5, 0), qRgb(255, 255, 255));
-        EXPECT_NE(shown.pixel(5, 1), qRgb(255, 255, 255));
+        EXPECT_TRUE(shown.pixel(5, 0) == qRgb(255, 255, 255) &&
+                    shown.pixel(5, 1) != shown.pixel(5, 0));
         const QImage grabbed = findCaptureWindow(window)->grab().toImage();
-        EXPECT_EQ(grabbed.pixel(5, 0), qRgb(255, 255, 255));
-        EXPECT_NE(grabbed.pixel(5, 60), qRgb(255, 255, 255));
+        EXPECT_TRUE(grabbed.pixel(5, 0) == shown.pixel(5, 0) &&
+                    grabbed.pixel(5, 60) != shown.pixel(5, 0));
         delete findCaptureWindow(window); // NOLINT(cppcoreguidelines-owning-memory)
     }
 }
 
-TEST_F(Preview, OnlyWhileThePreviewIsOnWithOrWithoutARoutine) {
-    const CaptureHandle bare = connectedWindow();
-    send(bare, WM_CAP_SET_PREVIEW, -1);
-    const CaptureHandle off = previewing(connectedWindow());
-    send(off, WM_CAP_SET_PREVIEW, 0);
-    camera.deliverNextFrame();
-    EXPECT_EQ(seen.frames, 0);
-    EXPECT_TRUE(findCaptureWindow(off)->shownImage().isNull());
-    EXPECT_FALSE(findCaptureWindow(bare)->shownImage().isNull());
-    // Streaming frames arrive by themselves at the preview rate.
-    send(previewing(off), WM_CAP_SET_PREVIEWRATE, 5);
-    EXPECT_TRUE(QTest::qWaitFor([] { return seen.frames >= 3; }, 5000));
-}
-
-TEST_F(Preview, AtMostOneFramePerPeriodUnlessDeliveredNow) {
-    const CaptureHandle window = previewing(scriptedWindow());
+// A simulated camera's frames are delivered at once; a window without a
+// routine still shows them; streaming frames arrive by themselves.
+TEST_F(Preview, OnlyWhilePreviewingAndAtMostOneFramePerPeriodUnlessDeliveredNow) {
+    const CaptureHandle window = previewing(connectedWindow(0, false));
     send(window, WM_CAP_SET_PREVIEWRATE, 60000);
     EXPECT_EQ(scripted->lastPeriod, 60000); // the new rate reaches the streaming driver
     for (int i = 0; i < 5; ++i)
@@ -93,13 +78,19 @@ TEST_F(Preview, AtMostOneFramePerPeriodUnlessDeliveredNow) {
         const CaptureWindow::ImmediateDelivery now;
         for (int i = 0; i < 5; ++i)
             scripted->push();
+        send(window, WM_CAP_SET_PREVIEW, 0);
+        EXPECT_FALSE(scripted->push());
     }
     EXPECT_EQ(seen.frames, 6);
-    const CaptureHandle simulated = previewing(connectedWindow());
-    send(simulated, WM_CAP_SET_PREVIEWRATE, 60000);
+    const CaptureHandle bare = connectedWindow();
+    send(bare, WM_CAP_SET_PREVIEW, -1);
+    send(previewing(connectedWindow()), WM_CAP_SET_PREVIEWRATE, 60000);
     for (int i = 0; i < 4; ++i)
-        camera.deliverNextFrame(); // a simulated camera's "deliver now"
+        camera.deliverNextFrame();
     EXPECT_EQ(seen.frames, 10);
+    EXPECT_FALSE(findCaptureWindow(bare)->shownImage().isNull());
+    send(previewing(bare), WM_CAP_SET_PREVIEWRATE, 5);
+    EXPECT_TRUE(QTest::qWaitFor([] { return seen.frames >= 13; }, 5000));
 }
 
 TEST_F(Preview, SwitchingDriversStopsThePreviewEvenFromInsideTheRoutine) {
@@ -112,7 +103,6 @@ TEST_F(Preview, SwitchingDriversStopsThePreviewEvenFromInsideTheRoutine) {
     };
     window = previewing(connectedWindow());
     camera.deliverNextFrame();
-    EXPECT_EQ(seen.frames, 1);
     EXPECT_EQ(findCaptureWindow(window)->driverIndex(), 1);
     EXPECT_TRUE(findCaptureWindow(window)->shownImage().isNull());
     seen.also = nullptr;

@@ -21,8 +21,8 @@ namespace {
 class SupportFiles : public ::testing::TestWithParam<bool> {
 protected:
     void SetUp() override {
-        QFontDatabase::removeAllApplicationFonts();
-        ASSERT_FALSE(lcdKnown()) << "this machine knows LCD2 already";
+        ASSERT_FALSE(QFontDatabase::families().contains("LCD2"))
+            << "this machine knows LCD2 already";
         platform::setOpenHandler([this](const QString& target, bool) {
             opened.append(target);
             return true;
@@ -33,7 +33,6 @@ protected:
         platform::setOpenHandler({});
         QFontDatabase::removeAllApplicationFonts();
     }
-    static bool lcdKnown() { return QFontDatabase::families().contains("LCD2"); }
     static QByteArray readAll(const QString& path) {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -46,7 +45,7 @@ protected:
     // The font is registered for this run; the help file is asked to open
     // every time, whether it could be written or not.
     void expectInUse(bool fontKnown, const QStringList& helpOpens) {
-        EXPECT_EQ(lcdKnown(), isFont() && fontKnown);
+        EXPECT_EQ(QFontDatabase::families().contains("LCD2"), isFont() && fontKnown);
         EXPECT_EQ(opened, isFont() ? QStringList() : helpOpens);
     }
 
@@ -65,11 +64,10 @@ TEST_P(SupportFiles, ShortWriteIsRemovedThenWrittenWholeOnceAndKept) {
     platform::NewFile::setWriteLimitForTesting(bytes.size() - 1);
     start();
     ASSERT_EQ(messages.shown().size(), 1);
-    const platform::MessageRequest box = messages.shown()[0];
-    EXPECT_EQ(box.text, "Error creating " + name());
-    EXPECT_TRUE(box.title.isEmpty() && box.buttons == platform::MessageButtons::Ok &&
-                box.icon == platform::MessageIcon::None)
-        << "a plain box with OK, under the program's title";
+    const platform::MessageRequest box = messages.shown()[0]; // plain, OK, the program's title
+    EXPECT_TRUE(box.text == "Error creating " + name() && box.title.isEmpty() &&
+                box.buttons == platform::MessageButtons::Ok &&
+                box.icon == platform::MessageIcon::None);
     EXPECT_FALSE(QFileInfo::exists(file()));
     expectInUse(false, {file()});
     platform::NewFile::setWriteLimitForTesting(-1);
@@ -113,14 +111,12 @@ TEST_P(SupportFiles, WhatStandsInTheWayIsKept) {
 INSTANTIATE_TEST_SUITE_P(Each, SupportFiles, ::testing::Bool(),
                          [](const auto& file) { return file.param ? "Font" : "Help"; });
 
-// A relative or missing XDG_DATA_HOME means the home's own.
+// A relative or missing XDG_DATA_HOME means the home's own. Only names are
+// asked for: the real home is not touched.
 TEST(SupportFolders, FallBackToTheHomesOwn) {
-    const testsupport::ScratchHome home;
-    const QByteArray oldHome = qgetenv("HOME");
-    qputenv("HOME", home.path().toLocal8Bit());
+    const testsupport::ScratchHome home; // puts XDG_DATA_HOME back afterwards
     qputenv("XDG_DATA_HOME", "relative/data");
-    EXPECT_EQ(CreateFiles::WindowsFolder(), home.path() + "/.local/share");
+    EXPECT_EQ(CreateFiles::WindowsFolder(), QDir::homePath() + "/.local/share");
     qunsetenv("XDG_DATA_HOME");
-    EXPECT_EQ(CreateFiles::FontsFolder(), home.path() + "/.local/share/fonts");
-    qputenv("HOME", oldHome);
+    EXPECT_EQ(CreateFiles::FontsFolder(), QDir::homePath() + "/.local/share/fonts");
 }

@@ -7,55 +7,45 @@
 
 using namespace testwave;
 
-namespace {
-const QByteArray Samples(400, '\x11');
-} // namespace
-
-TEST(RiffWave, BothLayoutsAndStrayChunksLeadToTheSamples) {
-    const std::tuple<const char*, QByteArray, int, qsizetype> rows[] = {
-        {"plain", image(2, 22050, false, Samples), 2, 12 + 8 + 16 + 8},
-        {"JUNK before data", image(1, 44100, true, Samples), 1, 12 + 8 + 18 + 8 + 458 + 8},
-        {"odd chunk, pad byte",
-         riff(chunk("fmt ", format(1, 44100, true)) + chunk("LIST", "xxxxx") +
-              chunk("data", Samples)),
-         1, 12 + 26 + 14 + 8},
-        {"data before fmt", riff(chunk("data", Samples) + chunk("fmt ", format(2, 22050, false))),
-         2, 20},
-        {"part sample frame", image(2, 22050, false, Samples + "\x11\x11"), 2, 44},
-    };
-    for (const auto& [name, wave, channels, dataOffset] : rows) {
-        const auto clip = platform::parseWave(wave);
-        ASSERT_TRUE(clip) << name;
-        EXPECT_EQ(clip->sampleRate, channels == 2 ? 22050u : 44100u) << name;
-        EXPECT_EQ(clip->blockAlign, 2 * channels) << name;
-        EXPECT_EQ(clip->dataOffset, dataOffset) << name;
-        EXPECT_EQ(wave.mid(clip->dataOffset, clip->dataSize), Samples) << name;
-    }
-}
-
-// Damaged images stay silent. Each is a copy of exactly its size, so that a
-// read past the end shows up under a memory checker.
-TEST(RiffWave, DamagedImagesAreNotPlayed) {
-    const QByteArray good = image(1, 44100, true, Samples);
+// Both layouts and stray chunks lead to the samples; damaged images (no
+// channels expected) stay silent. Each is a copy of exactly its size, so
+// that a read past the end shows up under a memory checker.
+TEST(RiffWave, ImagesLeadToTheSamplesOrAreNotPlayed) {
+    const QByteArray samples(400, '\x11'), good = image(1, 44100, true, samples);
     const auto patched = [&good](qsizetype at, const QByteArray& bytes) {
         return QByteArray(good).replace(at, bytes.size(), bytes);
     };
-    const std::pair<const char*, QByteArray> rows[] = {
-        {"empty", {}},
-        {"not RIFF", patched(0, "RIFX")},
-        {"not WAVE", patched(8, "AVI ")},
-        {"cut in the samples", good.chopped(100)},
-        {"cut in a chunk header", good.left(12 + 26 + 4)},
-        {"huge JUNK size", patched(42, le(0x7FFFFFFFu))},
-        {"huge data size", patched(good.size() - 404, le(0xFFFFFFFFu))},
-        {"fmt too short", riff(chunk("fmt ", QByteArray(10, '\1')) + chunk("data", Samples))},
-        {"no fmt", riff(chunk("data", Samples))},
-        {"no data", riff(chunk("fmt ", format(1, 44100, true)))},
-        {"no samples", image(1, 44100, true, {})},
-        {"ADPCM", patched(20, le(std::uint16_t(2)))},
-        {"no channels", patched(22, le(std::uint16_t(0)))},
-        {"block align disagrees", patched(32, le(std::uint16_t(7)))},
+    const std::tuple<const char*, QByteArray, int, qsizetype> rows[] = {
+        {"plain", image(2, 22050, false, samples), 2, 12 + 8 + 16 + 8},
+        {"JUNK before data", good, 1, 12 + 8 + 18 + 8 + 458 + 8},
+        {"odd chunk, pad byte",
+         riff(chunk("fmt ", format(1, 44100, true)) + chunk("LIST", "xxxxx") +
+              chunk("data", samples)),
+         1, 12 + 26 + 14 + 8},
+        {"data before fmt", riff(chunk("data", samples) + chunk("fmt ", format(2, 22050, false))),
+         2, 20},
+        {"part sample frame", image(2, 22050, false, samples + "\x11\x11"), 2, 44},
+        {"empty", {}, 0, 0},
+        {"not RIFF", patched(0, "RIFX"), 0, 0},
+        {"not WAVE", patched(8, "AVI "), 0, 0},
+        {"cut in the samples", good.chopped(100), 0, 0},
+        {"cut in a chunk header", good.left(12 + 26 + 4), 0, 0},
+        {"huge JUNK size", patched(42, le(0x7FFFFFFFu)), 0, 0},
+        {"huge data size", patched(good.size() - 404, le(0xFFFFFFFFu)), 0, 0},
+        {"fmt too short", riff(chunk("fmt ", QByteArray(10, '\1')) + chunk("data", samples)), 0, 0},
+        {"no fmt", riff(chunk("data", samples)), 0, 0},
+        {"no data", riff(chunk("fmt ", format(1, 44100, true))), 0, 0},
+        {"no samples", image(1, 44100, true, {}), 0, 0},
+        {"ADPCM", patched(20, le(std::uint16_t(2))), 0, 0},
+        {"no channels", patched(22, le(std::uint16_t(0))), 0, 0},
+        {"block align disagrees", patched(32, le(std::uint16_t(7))), 0, 0},
     };
-    for (const auto& [name, wave] : rows)
-        EXPECT_FALSE(platform::parseWave(QByteArray(wave.constData(), wave.size()))) << name;
+    for (const auto& [name, wave, channels, dataOffset] : rows) {
+        const auto clip = platform::parseWave(QByteArray(wave.constData(), wave.size()));
+        EXPECT_EQ(clip.has_value(), channels != 0) << name;
+        EXPECT_TRUE(!clip || (clip->sampleRate == (channels == 2 ? 22050u : 44100u) &&
+                              clip->blockAlign == 2 * channels && clip->dataOffset == dataOffset &&
+                              wave.mid(clip->dataOffset, clip->dataSize) == samples))
+            << name;
+    }
 }

@@ -30,8 +30,7 @@ protected:
         QProcess pactl;
         pactl.startCommand(QStringLiteral("pactl list sinks"));
         if (!pactl.waitForFinished(10000) || !pactl.readAllStandardOutput().contains("test_sink"))
-            GTEST_SKIP() << "Not heard: no sound server with a test_sink null output can be "
-                            "reached (scripts/test.sh starts a private one)";
+            GTEST_SKIP() << "Not heard: no test_sink (scripts/test.sh starts one)";
     }
     // The null output's monitor (16-bit mono, 44100 Hz) while `play` runs.
     // It delivers silence while nothing plays: data flowing means it records.
