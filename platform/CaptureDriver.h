@@ -37,7 +37,7 @@ public:
     // program) and false when its frames come again. Drivers that cannot lose
     // their signal never call it.
     using SignalSink = std::function<void(bool lost)>;
-    virtual void setSignalSink(SignalSink sink) { static_cast<void>(sink); }
+    virtual void setSignalSink(SignalSink /*sink*/) {}
 };
 
 // The drivers a capture service knows, by index 0..9.
