@@ -32,8 +32,7 @@ bool SetPreview(CaptureHandle window, bool on);
 bool SetPreviewRate(CaptureHandle window, std::int32_t periodMs);
 bool GetStatus(CaptureHandle window, platform::CAPSTATUS* status, std::int32_t size);
 bool GetSequenceSetup(CaptureHandle window, platform::CAPTUREPARMS* parms, std::int32_t size);
-bool SetSequenceSetup(CaptureHandle window, const platform::CAPTUREPARMS* parms,
-                      std::int32_t size);
+bool SetSequenceSetup(CaptureHandle window, const platform::CAPTUREPARMS* parms, std::int32_t size);
 // Period = nearest(1000 / framesPerSecond), halves to even (30 gives 33).
 void SetPreviewFrameRate(CaptureHandle window, std::int32_t framesPerSecond);
 

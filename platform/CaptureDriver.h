@@ -37,6 +37,8 @@ public:
     // program) and false when its frames come again. Drivers that cannot lose
     // their signal never call it.
     using SignalSink = std::function<void(bool lost)>;
+    // Taken by value: drivers that lose their signal keep the sink.
+    // NOLINTNEXTLINE(performance-unnecessary-value-param)
     virtual void setSignalSink(SignalSink /*sink*/) {}
 };
 

@@ -11,7 +11,9 @@ MessageHandler& handlerSlot() {
 }
 } // namespace
 
-void setMessageHandler(MessageHandler handler) { handlerSlot() = std::move(handler); }
+void setMessageHandler(MessageHandler handler) {
+    handlerSlot() = std::move(handler);
+}
 
 int showMessage(const MessageRequest& request) {
     if (const auto& handler = handlerSlot())

@@ -24,8 +24,14 @@ void endProgram() {
     std::_Exit(0);
 }
 
-bool programEnded() { return ended; }
-void setEndHandler(EndHandler handler) { handlerSlot() = std::move(handler); }
-void resetProgramEnded() { ended = false; }
+bool programEnded() {
+    return ended;
+}
+void setEndHandler(EndHandler handler) {
+    handlerSlot() = std::move(handler);
+}
+void resetProgramEnded() {
+    ended = false;
+}
 
 } // namespace platform

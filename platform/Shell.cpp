@@ -11,7 +11,9 @@ OpenHandler& handlerSlot() {
 }
 } // namespace
 
-void setOpenHandler(OpenHandler handler) { handlerSlot() = std::move(handler); }
+void setOpenHandler(OpenHandler handler) {
+    handlerSlot() = std::move(handler);
+}
 
 bool openAddress(const QString& address) {
     if (const auto& handler = handlerSlot())

@@ -31,9 +31,9 @@ struct SimulatedDriverConfig {
 };
 
 struct SimulatedScene {
-    int ambient = 60;        // paper brightness 0..255 (a dim room)
-    double noise = 2.0;      // standard deviation of the sensor noise, in levels
-    std::uint32_t seed = 1;  // noise generator seed
+    int ambient = 60;       // paper brightness 0..255 (a dim room)
+    double noise = 2.0;     // standard deviation of the sensor noise, in levels
+    std::uint32_t seed = 1; // noise generator seed
     // Laser dot radius in pixels of a 160-pixel-wide picture. A dot blooms on
     // a camera sensor; at this size the analysis finds it anywhere on the
     // target at its default grid, even on the aiming cross.

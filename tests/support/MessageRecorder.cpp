@@ -12,11 +12,12 @@ MessageRecorder::MessageRecorder() {
             answers_.pop_front();
             return answer;
         }
-        return request.buttons == platform::MessageButtons::YesNo ? platform::IDNO
-                                                                  : platform::IDOK;
+        return request.buttons == platform::MessageButtons::YesNo ? platform::IDNO : platform::IDOK;
     });
 }
 
-MessageRecorder::~MessageRecorder() { platform::setMessageHandler({}); }
+MessageRecorder::~MessageRecorder() {
+    platform::setMessageHandler({});
+}
 
 } // namespace testsupport

@@ -18,7 +18,9 @@ public:
     void queueAnswer(int answer) { answers_.push_back(answer); }
     const QList<platform::MessageRequest>& shown() const { return shown_; }
     // Run inside the box, before it answers (for example to change a format).
-    void setOnShow(std::function<void(const platform::MessageRequest&)> f) { onShow_ = std::move(f); }
+    void setOnShow(std::function<void(const platform::MessageRequest&)> f) {
+        onShow_ = std::move(f);
+    }
 
 private:
     std::deque<int> answers_;

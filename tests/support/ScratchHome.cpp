@@ -20,8 +20,12 @@ ScratchHome::~ScratchHome() {
     qputenv("XDG_DATA_HOME", oldData_);
 }
 
-QString ScratchHome::configFolder() const { return dir_.path() + QStringLiteral("/config"); }
-QString ScratchHome::dataFolder() const { return dir_.path() + QStringLiteral("/data"); }
+QString ScratchHome::configFolder() const {
+    return dir_.path() + QStringLiteral("/config");
+}
+QString ScratchHome::dataFolder() const {
+    return dir_.path() + QStringLiteral("/data");
+}
 QString ScratchHome::settingsFile() const {
     return configFolder() + QStringLiteral("/Vantorel/Vantorel.ini");
 }
