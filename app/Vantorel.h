@@ -95,6 +95,7 @@ private:
     void Form_Unload();
     SettingsFrm& Settings();
     void applyRunTimeFonts();
+    void reconnectAfterDialog();
     void loadStoredParameters();
 
     // Controls, named as designed.

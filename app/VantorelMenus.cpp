@@ -20,16 +20,19 @@ void Vantorel::frt_Click() {
     if (ended_)
         return;
     AVICAP::VideoFormatDialog(captureWnd_);
-    if (ended_)
-        return;
-    // The driver's dialog may have changed the format: test it again.
-    ConnectDevice(static_cast<std::int16_t>(StatusFunctions::GetDeviceIndex(captureWnd_)));
+    reconnectAfterDialog();
 }
 
 void Vantorel::src_Click() {
     if (ended_)
         return;
     AVICAP::VideoSourceDialog(captureWnd_);
+    reconnectAfterDialog();
+}
+
+// The driver's dialog may have changed the format: connect the same driver
+// again, which tests the format again.
+void Vantorel::reconnectAfterDialog() {
     if (ended_)
         return;
     ConnectDevice(static_cast<std::int16_t>(StatusFunctions::GetDeviceIndex(captureWnd_)));

@@ -220,7 +220,7 @@ void CaptureWindow::deliver(std::span<std::uint8_t> frame) {
     ++delivered_;
     const QPointer<CaptureWindow> self(this);
     const CaptureDriver* const source = driver_.get();
-    if (const std::intptr_t address = callbacks_[3]) {
+    if (const std::intptr_t address = callback(WM_CAP_SET_CALLBACK_FRAME)) {
         VIDEOHDR header{};
         header.lpData = frame.data();
         header.dwBufferLength = static_cast<std::uint32_t>(frame.size());
