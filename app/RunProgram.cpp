@@ -1,7 +1,7 @@
 #include "app/RunProgram.h"
 
 #include "app/Vantorel.h"
-#include "platform/CaptureService.h"
+#include "capture/service/CaptureService.h"
 
 #include <QApplication>
 

@@ -3,9 +3,9 @@
 // the score card and the "New Game" button, the menus, start-up and the end
 // of the program. One window per program run.
 
+#include "capture/CaptureRecords.h"
 #include "capture/ConnectionFunctions.h"
 #include "detection/HitTarget.h"
-#include "platform/CaptureRecords.h"
 
 #include <QMainWindow>
 #include <QString>

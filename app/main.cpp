@@ -1,7 +1,7 @@
 // The program with the computer's cameras as its capture drivers.
 
 #include "app/RunProgram.h"
-#include "platform/QtCameraSource.h"
+#include "cameras/qt/QtCameraSource.h"
 
 #include <QApplication>
 

@@ -2,10 +2,10 @@
 // a paper target, and a "Range" window to fire laser shots at it with the
 // mouse.
 
-#include "app/RangeWindow.h"
 #include "app/RunProgram.h"
 #include "app/Vantorel.h"
-#include "platform/SimulatedCamera.h"
+#include "cameras/sim/RangeWindow.h"
+#include "cameras/sim/SimulatedCamera.h"
 
 #include <QApplication>
 #include <QScreen>

@@ -2,7 +2,7 @@
 // capture format. Goal: at most 1 ms a frame, so that at 30 frames per second
 // the conversion takes at most 3% of one core.
 
-#include "platform/VideoFrameConversion.h"
+#include "cameras/qt/VideoFrameConversion.h"
 
 #include <QVideoFrame>
 #include <QVideoFrameFormat>

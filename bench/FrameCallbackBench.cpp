@@ -6,10 +6,10 @@
 #include "capture/AVICAP.h"
 #include "capture/ConnectionFunctions.h"
 #include "capture/StatusFunctions.h"
+#include "capture/service/CaptureService.h"
+#include "capture/service/FrameConversion.h"
 #include "detection/MotionDetection.h"
 #include "detection/Testing.h"
-#include "platform/CaptureService.h"
-#include "platform/FrameConversion.h"
 
 #include <QByteArray>
 #include <QWidget>

@@ -2,7 +2,7 @@
 // size. Goal: well under the 33 ms of a 30 frames-a-second preview, even at
 // 640 x 480 x 32 bits.
 
-#include "platform/SimulatedCamera.h"
+#include "cameras/sim/SimulatedCamera.h"
 
 #include <benchmark/benchmark.h>
 #include <span>

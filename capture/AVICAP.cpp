@@ -1,6 +1,6 @@
 #include "capture/AVICAP.h"
 
-#include "platform/CaptureService.h"
+#include "capture/service/CaptureService.h"
 #include "platform/Rounding.h"
 
 namespace AVICAP {

@@ -2,7 +2,7 @@
 // The capture window's operations: each sends exactly one message and turns
 // the answer into true/false, or hands the raw answer back.
 
-#include "platform/CaptureRecords.h"
+#include "capture/CaptureRecords.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Registering the frame routine and switching every callback off.
 
-#include "platform/CaptureRecords.h"
+#include "capture/CaptureRecords.h"
 
 namespace CallBackFunctions {
 

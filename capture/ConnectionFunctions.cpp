@@ -1,7 +1,7 @@
 #include "capture/ConnectionFunctions.h"
 
 #include "capture/AVICAP.h"
-#include "platform/CaptureService.h"
+#include "capture/service/CaptureService.h"
 
 namespace ConnectionFunctions {
 

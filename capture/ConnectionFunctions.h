@@ -2,7 +2,7 @@
 // Capture drivers: their descriptions, the list by index, the capture window
 // and connecting it to a driver.
 
-#include "platform/CaptureRecords.h"
+#include "capture/CaptureRecords.h"
 
 #include <array>
 #include <cstdint>

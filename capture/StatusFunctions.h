@@ -1,7 +1,7 @@
 #pragma once
 // Questions about the capture window, each asked afresh on a zeroed record.
 
-#include "platform/CaptureRecords.h"
+#include "capture/CaptureRecords.h"
 
 #include <cstdint>
 #include <vector>

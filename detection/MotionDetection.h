@@ -2,8 +2,8 @@
 // Shot detection: the frame routine, hit location and score, and the four
 // detection parameters.
 
+#include "capture/CaptureRecords.h"
 #include "detection/HitTarget.h"
-#include "platform/CaptureRecords.h"
 
 #include <QString>
 #include <cstdint>

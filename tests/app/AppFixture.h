@@ -4,16 +4,16 @@
 // a record of the clips played and the files opened, and one main window.
 
 #include "app/Vantorel.h"
+#include "cameras/sim/SimulatedCamera.h"
+#include "capture/service/CaptureService.h"
+#include "capture/service/CaptureWindow.h"
 #include "detection/Testing.h"
-#include "platform/CaptureService.h"
-#include "platform/CaptureWindow.h"
 #include "platform/ProgramEnd.h"
 #include "platform/ResourceReader.h"
 #include "platform/Shell.h"
-#include "platform/SimulatedCamera.h"
 #include "platform/SoundOutput.h"
-#include "tests/support/MessageRecorder.h"
-#include "tests/support/ScratchHome.h"
+#include "tests/testsupport/MessageRecorder.h"
+#include "tests/testsupport/ScratchHome.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,7 +3,7 @@
 
 #include "app/HoleMarker.h"
 #include "app/NumberFormat.h"
-#include "app/RangeWindow.h"
+#include "cameras/sim/RangeWindow.h"
 #include "tests/app/AppFixture.h"
 
 #include <QPlainTextEdit>

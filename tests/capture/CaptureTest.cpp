@@ -2,13 +2,13 @@
 // one message, callbacks, the driver list, the capture window, connecting it,
 // and the questions about it, each asked afresh.
 
+#include "cameras/sim/SimulatedCamera.h"
 #include "capture/AVICAP.h"
 #include "capture/CallBackFunctions.h"
 #include "capture/ConnectionFunctions.h"
 #include "capture/StatusFunctions.h"
-#include "platform/CaptureService.h"
-#include "platform/CaptureWindow.h"
-#include "platform/SimulatedCamera.h"
+#include "capture/service/CaptureService.h"
+#include "capture/service/CaptureWindow.h"
 
 #include <QWidget>
 #include <cstring>

@@ -3,13 +3,13 @@
 // camera (whose format sets the image size), frames laid out on the analysis
 // grid, and a target that records every hit.
 
+#include "cameras/sim/SimulatedCamera.h"
 #include "capture/AVICAP.h"
 #include "capture/ConnectionFunctions.h"
+#include "capture/service/CaptureService.h"
 #include "detection/MotionDetection.h"
 #include "detection/Testing.h"
-#include "platform/CaptureService.h"
-#include "platform/SimulatedCamera.h"
-#include "tests/support/ScratchHome.h"
+#include "tests/testsupport/ScratchHome.h"
 
 #include <QWidget>
 #include <algorithm>

@@ -5,8 +5,8 @@
 // point of ring r comes out as a hit that the score card would record as r.
 
 #include "capture/CallBackFunctions.h"
+#include "capture/service/CaptureWindow.h"
 #include "detection/ChangeMap.h"
-#include "platform/CaptureWindow.h"
 #include "tests/detection/DetectionFixture.h"
 
 #include <cmath>

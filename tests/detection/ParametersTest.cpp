@@ -4,7 +4,7 @@
 
 #include "detection/MotionDetection.h"
 #include "platform/SettingsStore.h"
-#include "tests/support/ScratchHome.h"
+#include "tests/testsupport/ScratchHome.h"
 
 #include <QDir>
 #include <QRect>

@@ -2,7 +2,7 @@
 // loudness, read straight from the bytes.
 
 #include "platform/ResourceReader.h"
-#include "tests/supportfiles/WaveImages.h"
+#include "tests/testsupport/WaveImages.h"
 
 #include <gtest/gtest.h>
 

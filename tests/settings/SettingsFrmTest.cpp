@@ -4,7 +4,7 @@
 #include "settings/SettingsFrm.h"
 #include "detection/MotionDetection.h"
 #include "platform/SettingsStore.h"
-#include "tests/support/ScratchHome.h"
+#include "tests/testsupport/ScratchHome.h"
 
 #include <QFile>
 #include <QPushButton>

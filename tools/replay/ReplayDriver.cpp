@@ -1,6 +1,6 @@
 #include "tools/replay/ReplayDriver.h"
 
-#include "platform/FrameConversion.h"
+#include "capture/service/FrameConversion.h"
 
 #include <span>
 

@@ -3,7 +3,7 @@
 // bottom-up. The replay pushes each frame through the capture window that
 // has it connected, exactly as a camera would deliver it.
 
-#include "platform/CaptureDriver.h"
+#include "capture/service/CaptureDriver.h"
 
 #include <cstdint>
 #include <vector>

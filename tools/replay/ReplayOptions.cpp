@@ -1,6 +1,6 @@
 #include "tools/replay/ReplayOptions.h"
 
-#include "platform/FrameConversion.h"
+#include "capture/service/FrameConversion.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -4,9 +4,9 @@
 #include "capture/AVICAP.h"
 #include "capture/CallBackFunctions.h"
 #include "capture/ConnectionFunctions.h"
+#include "capture/service/CaptureService.h"
+#include "capture/service/CaptureWindow.h"
 #include "detection/MotionDetection.h"
-#include "platform/CaptureService.h"
-#include "platform/CaptureWindow.h"
 #include "tools/replay/ReplayDriver.h"
 #include "tools/replay/ReplayOptions.h"
 

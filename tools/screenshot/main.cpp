@@ -5,9 +5,9 @@
 // server, so it leaves the user's own folders alone and stays silent.
 
 #include "app/Vantorel.h"
-#include "platform/CaptureService.h"
+#include "cameras/sim/SimulatedCamera.h"
+#include "capture/service/CaptureService.h"
 #include "platform/MessageBox.h"
-#include "platform/SimulatedCamera.h"
 
 #include <QApplication>
 #include <QPixmap>

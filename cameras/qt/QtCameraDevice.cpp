@@ -1,0 +1,100 @@
+#include "cameras/qt/QtCameraDevice.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace platform {
+
+std::unique_ptr<QtCameraDevice> QtCameraDevice::open(const QCameraDevice& device) {
+    if (device.isNull())
+        return nullptr;
+    std::unique_ptr<QtCameraDevice> camera(new QtCameraDevice(device));
+    // A camera that cannot be opened reports its error from construction on.
+    if (!camera->camera_ || camera->camera_->error() != QCamera::NoError)
+        return nullptr;
+    return camera;
+}
+
+QtCameraDevice::QtCameraDevice(const QCameraDevice& device)
+    : device_(device), camera_(std::make_unique<QCamera>(device)),
+      v4l2_(QString::fromLocal8Bit(device.id())) {
+    session_.setCamera(camera_.get());
+    session_.setVideoSink(&sink_);
+    connect(&sink_, &QVideoSink::videoFrameChanged, this, &QtCameraFeed::frameArrived);
+    connect(camera_.get(), &QCamera::errorOccurred, this, &QtCameraFeed::failed);
+    connect(camera_.get(), &QCamera::activeChanged, this, [this](bool active) {
+        if (!active && camera_)
+            emit failed();
+    });
+}
+
+QtCameraDevice::~QtCameraDevice() {
+    release();
+}
+
+void QtCameraDevice::start() {
+    if (camera_)
+        camera_->start();
+}
+
+std::vector<CameraMode> QtCameraDevice::modes() const {
+    std::vector<CameraMode> list;
+    for (const QCameraFormat& format : device_.videoFormats())
+        list.push_back({format.resolution(), format.maxFrameRate(), format.pixelFormat()});
+    return list;
+}
+
+void QtCameraDevice::useMode(int index) {
+    const auto formats = device_.videoFormats();
+    if (camera_ && index >= 0 && index < formats.size())
+        camera_->setCameraFormat(formats[index]);
+}
+
+CameraControls QtCameraDevice::controls() const {
+    CameraControls list;
+    if (camera_ && camera_->supportedFeatures().testFlag(QCamera::Feature::ManualExposureTime)) {
+        // Microseconds, so the slider has whole steps.
+        const auto micro = [](float seconds) {
+            return static_cast<int>(std::lround(seconds * 1e6F));
+        };
+        list.push_back({CameraControl::Kind::Exposure, micro(camera_->minimumExposureTime()),
+                        micro(camera_->maximumExposureTime()), 1, micro(camera_->exposureTime())});
+    }
+    if (camera_ && camera_->supportedFeatures().testFlag(QCamera::Feature::IsoSensitivity)) {
+        list.push_back({CameraControl::Kind::Gain, camera_->minimumIsoSensitivity(),
+                        camera_->maximumIsoSensitivity(), 1, camera_->isoSensitivity()});
+    }
+    // What Qt does not offer, the device node may.
+    for (const CameraControl& control : v4l2_.list()) {
+        const bool offered = std::any_of(list.begin(), list.end(), [&](const CameraControl& c) {
+            return c.kind == control.kind;
+        });
+        if (!offered)
+            list.push_back(control);
+    }
+    return list;
+}
+
+void QtCameraDevice::setControl(CameraControl::Kind kind, int value) {
+    const auto features = camera_ ? camera_->supportedFeatures() : QCamera::Features();
+    if (kind == CameraControl::Kind::Exposure &&
+        features.testFlag(QCamera::Feature::ManualExposureTime))
+        camera_->setManualExposureTime(static_cast<float>(value) / 1e6F);
+    else if (kind == CameraControl::Kind::Gain &&
+             features.testFlag(QCamera::Feature::IsoSensitivity))
+        camera_->setManualIsoSensitivity(value);
+    else
+        v4l2_.set(kind, value);
+}
+
+void QtCameraDevice::release() {
+    if (!camera_)
+        return;
+    // Dropped first, so the stop below is not taken for a failure.
+    std::unique_ptr<QCamera> camera = std::move(camera_);
+    camera->disconnect(this);
+    camera->stop();
+    session_.setCamera(nullptr);
+}
+
+} // namespace platform

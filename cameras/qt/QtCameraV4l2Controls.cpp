@@ -1,0 +1,100 @@
+#include "cameras/qt/QtCameraV4l2Controls.h"
+
+#ifdef __linux__
+#include <cerrno>
+#include <fcntl.h>
+#include <linux/videodev2.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+#endif
+
+namespace platform {
+
+#ifdef __linux__
+namespace {
+
+std::uint32_t controlId(CameraControl::Kind kind) {
+    switch (kind) {
+    case CameraControl::Kind::Exposure:
+        return V4L2_CID_EXPOSURE_ABSOLUTE;
+    case CameraControl::Kind::Gain:
+        return V4L2_CID_GAIN;
+    case CameraControl::Kind::Brightness:
+        break;
+    }
+    return V4L2_CID_BRIGHTNESS;
+}
+
+int xioctl(int fd, unsigned long request, void* arg) {
+    int answer = 0;
+    do {
+        answer = ::ioctl(fd, request, arg);
+    } while (answer < 0 && errno == EINTR);
+    return answer;
+}
+
+} // namespace
+
+QtCameraV4l2Controls::QtCameraV4l2Controls(const QString& devicePath) {
+    if (!devicePath.startsWith(QLatin1String("/dev/")))
+        return;
+    fd_ = ::open(devicePath.toLocal8Bit().constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    v4l2_capability caps{};
+    if (fd_ >= 0 && (xioctl(fd_, VIDIOC_QUERYCAP, &caps) < 0 ||
+                     (caps.device_caps & V4L2_CAP_VIDEO_CAPTURE) == 0)) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+}
+
+QtCameraV4l2Controls::~QtCameraV4l2Controls() {
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+CameraControls QtCameraV4l2Controls::list() const {
+    CameraControls controls;
+    if (fd_ < 0)
+        return controls;
+    for (auto kind : {CameraControl::Kind::Exposure, CameraControl::Kind::Gain,
+                      CameraControl::Kind::Brightness}) {
+        v4l2_queryctrl query{};
+        query.id = controlId(kind);
+        if (xioctl(fd_, VIDIOC_QUERYCTRL, &query) < 0 ||
+            (query.flags & V4L2_CTRL_FLAG_DISABLED) != 0 || query.type != V4L2_CTRL_TYPE_INTEGER)
+            continue;
+        v4l2_control current{};
+        current.id = query.id;
+        if (xioctl(fd_, VIDIOC_G_CTRL, &current) < 0)
+            current.value = query.default_value;
+        controls.push_back(
+            {kind, query.minimum, query.maximum, query.step > 0 ? query.step : 1, current.value});
+    }
+    return controls;
+}
+
+bool QtCameraV4l2Controls::set(CameraControl::Kind kind, int value) {
+    if (fd_ < 0)
+        return false;
+    if (kind == CameraControl::Kind::Exposure) {
+        v4l2_control manual{V4L2_CID_EXPOSURE_AUTO, V4L2_EXPOSURE_MANUAL};
+        xioctl(fd_, VIDIOC_S_CTRL, &manual); // cameras without automatic exposure refuse it
+    }
+    v4l2_control control{controlId(kind), value};
+    return xioctl(fd_, VIDIOC_S_CTRL, &control) == 0;
+}
+
+#else
+
+QtCameraV4l2Controls::QtCameraV4l2Controls(const QString&) {}
+QtCameraV4l2Controls::~QtCameraV4l2Controls() = default;
+CameraControls QtCameraV4l2Controls::list() const {
+    return {};
+}
+bool QtCameraV4l2Controls::set(CameraControl::Kind, int) {
+    return false;
+}
+
+#endif
+
+} // namespace platform

@@ -1,0 +1,45 @@
+#pragma once
+// Turning a camera frame straight into the capture output format: the 4:3
+// middle of the picture, nearest-neighbour scaled, blue-green-red(-unused),
+// rows bottom-up for a positive height. The common camera layouts (packed and
+// planar YUV, 8-bit grey, 32-bit RGB in any byte order) are read directly from
+// the mapped planes; anything else goes through QVideoFrame::toImage(), which
+// is much slower but keeps odd cameras usable.
+
+#include "capture/service/FrameConversion.h"
+
+#include <QRect>
+#include <QVideoFrame>
+#include <QVideoFrameFormat>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace platform {
+
+// One mapped frame as the direct conversion reads it.
+struct MappedPlanes {
+    QVideoFrameFormat::PixelFormat pixelFormat = QVideoFrameFormat::Format_Invalid;
+    QRect viewport; // the picture inside the planes, in pixels
+    std::array<const std::uint8_t*, 3> data{};
+    std::array<int, 3> stride{};
+    std::array<std::size_t, 3> size{}; // bytes readable from each plane's start
+    QVideoFrameFormat::ColorSpace colorSpace = QVideoFrameFormat::ColorSpace_BT601;
+    bool fullRange = false;   // YUV levels 0..255 instead of 16..235
+    bool bottomToTop = false; // the first row in memory is the picture's bottom row
+};
+
+// True for the pixel formats that convertPlanes reads itself.
+bool isDirectPixelFormat(QVideoFrameFormat::PixelFormat format);
+
+// Converts mapped planes of a direct pixel format; out is resized to
+// format.frameBytes(). False (out untouched) for any other pixel format, an
+// empty picture, or planes too small for the picture they claim to hold.
+bool convertPlanes(const MappedPlanes& planes, const OutputFormat& format,
+                   std::vector<std::uint8_t>& out);
+
+// Converts any frame Qt delivers; false (out untouched) when it cannot be read.
+bool convertVideoFrame(const QVideoFrame& frame, const OutputFormat& format,
+                       std::vector<std::uint8_t>& out);
+
+} // namespace platform

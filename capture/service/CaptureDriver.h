@@ -1,0 +1,55 @@
+#pragma once
+// A capture driver: one camera (real or simulated) opened by a capture window.
+// The capture window owns it, asks it for its format and dialogs, and receives
+// its frames, already in the driver's output format, on the GUI thread.
+
+#include "capture/CaptureRecords.h"
+
+#include <QByteArray>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+
+class QWidget;
+
+namespace platform {
+
+class CaptureDriver {
+public:
+    // Called with one frame in the output format (BITMAPINFOHEADER of
+    // videoFormat()); the bytes may be changed by the receiver.
+    using FrameSink = std::function<void(std::span<std::uint8_t> frame)>;
+
+    virtual ~CaptureDriver() = default;
+
+    // The BITMAPINFOHEADER of the output format, plus whatever follows it.
+    virtual QByteArray videoFormat() const = 0;
+    virtual bool hasFormatDialog() const = 0;
+    virtual bool hasSourceDialog() const = 0;
+    // Modal; answer true when the dialog was shown.
+    virtual bool showFormatDialog(QWidget* parent) = 0;
+    virtual bool showSourceDialog(QWidget* parent) = 0;
+    // Starts or stops delivering frames to the sink, about every periodMs.
+    virtual void setStreaming(bool on, int periodMs, FrameSink sink) = 0;
+
+    // Told true when the camera stops delivering (unplugged, taken by another
+    // program) and false when its frames come again. Drivers that cannot lose
+    // their signal never call it.
+    using SignalSink = std::function<void(bool lost)>;
+    // Taken by value: drivers that lose their signal keep the sink.
+    // NOLINTNEXTLINE(performance-unnecessary-value-param)
+    virtual void setSignalSink(SignalSink /*sink*/) {}
+};
+
+// The drivers a capture service knows, by index 0..9.
+class CaptureDriverSource {
+public:
+    virtual ~CaptureDriverSource() = default;
+    // True when a driver answers at the index; fills its name and version.
+    virtual bool describe(int index, std::string& name, std::string& version) = 0;
+    // The driver at the index, or null when it cannot be opened.
+    virtual std::unique_ptr<CaptureDriver> open(int index) = 0;
+};
+
+} // namespace platform

@@ -1,0 +1,72 @@
+// The conversion of camera frames to the capture output format, for every
+// pixel layout a camera hands over.
+
+#include "cameras/qt/VideoFrameConversion.h"
+#include "tests/cameras/qt/SyntheticCamera.h"
+
+#include <gtest/gtest.h>
+
+using platform::OutputFormat;
+using PF = QVideoFrameFormat::PixelFormat;
+using Bytes = std::vector<std::uint8_t>;
+
+TEST(VideoFrameConversion, EveryLayoutIsCroppedScaledAndUprightWithItsColours) {
+    // 1280 x 720: the 4:3 middle is 960 x 720 from x = 160, six camera pixels
+    // to an output pixel. Magenta outside it; red, green, blue and white
+    // quarters inside, and a grey dot on output pixel (40, 30).
+    const auto quadrant = [](bool right, bool bottom) {
+        return bottom ? (right ? Qt::white : Qt::blue) : (right ? Qt::green : Qt::red);
+    };
+    const QColor grey(128, 128, 128);
+    const auto picture = [&](int x, int y) {
+        if (x < 160 || x >= 1120)
+            return QColor(Qt::magenta);
+        return (x - 160) / 6 == 40 && y / 6 == 30 ? grey : QColor(quadrant(x >= 640, y >= 360));
+    };
+    const PF layouts[] = {PF::Format_YUYV,     PF::Format_UYVY,     PF::Format_NV12,
+                          PF::Format_NV21,     PF::Format_YUV420P,  PF::Format_YV12,
+                          PF::Format_ARGB8888, PF::Format_XRGB8888, PF::Format_BGRA8888,
+                          PF::Format_BGRX8888, PF::Format_ABGR8888, PF::Format_XBGR8888,
+                          PF::Format_RGBA8888, PF::Format_RGBX8888, PF::Format_AYUV,
+                          PF::Format_Y8}; // grey: the level is the colour's green
+    for (const PF layout : layouts) {
+        // One of them to 32 bits with the rows top-down.
+        const OutputFormat format =
+            layout == PF::Format_BGRA8888 ? OutputFormat{160, -120, 32} : OutputFormat{};
+        SCOPED_TRACE(QVideoFrameFormat::pixelFormatToString(layout).toStdString());
+        Bytes out;
+        ASSERT_TRUE(platform::convertVideoFrame(
+            cameratest::makeFrame({QSize(1280, 720), layout}, picture), format, out));
+        ASSERT_EQ(out.size(), format.frameBytes());
+        const int depth = format.bitCount / 8;
+        for (int y = 0; y < 120; ++y) {
+            for (int x = 0; x < 160; ++x) {
+                const std::uint8_t* px =
+                    out.data() +
+                    std::ptrdiff_t{format.height > 0 ? 119 - y : y} * format.rowBytes() + x * depth;
+                QColor want = x == 40 && y == 30 ? grey : QColor(quadrant(x >= 80, y >= 60));
+                if (layout == PF::Format_Y8)
+                    want = QColor(want.green(), want.green(), want.green());
+                const auto off = [&](int i, int v) { return std::abs(px[i] - v) > 3; };
+                ASSERT_FALSE(off(2, want.red()) || off(1, want.green()) || off(0, want.blue()) ||
+                             (depth == 4 && px[3] != 0))
+                    << x << "," << y << " wanted " << want.name().toStdString();
+            }
+        }
+    }
+}
+
+TEST(VideoFrameConversion, EmptyFramesOddDepthsAndShortPlanesAreRefused) {
+    Bytes out{1, 2, 3}, packed(std::size_t{64} * 48 * 2, 128);
+    platform::MappedPlanes planes{PF::Format_YUYV,
+                                  QRect(0, 0, 64, 48),
+                                  {packed.data()},
+                                  {128},
+                                  {packed.size() - 1}}; // one byte short of the picture
+    EXPECT_FALSE(platform::convertVideoFrame(QVideoFrame(), {}, out));
+    EXPECT_FALSE(platform::convertVideoFrame(cameratest::greyFrame(128, 0), {160, 120, 16}, out));
+    EXPECT_FALSE(platform::convertPlanes(planes, {}, out));
+    EXPECT_EQ(out, (Bytes{1, 2, 3}));
+    planes.size[0] = packed.size();
+    EXPECT_TRUE(platform::convertPlanes(planes, {}, out));
+}

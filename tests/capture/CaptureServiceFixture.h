@@ -1,0 +1,80 @@
+#pragma once
+// A capture service with a simulated camera installed and a parent window,
+// and a scripted driver whose frames the test pushes by hand.
+
+#include "cameras/sim/SimulatedCamera.h"
+#include "capture/service/CaptureService.h"
+#include "capture/service/CaptureWindow.h"
+#include "capture/service/FrameConversion.h"
+
+#include <QWidget>
+#include <gtest/gtest.h>
+
+// Delivers a 160 x 120 x 24 frame whenever the test pushes one while
+// streaming; counts the scripted drivers alive in `live`.
+class ScriptedDriver : public platform::CaptureDriver {
+public:
+    explicit ScriptedDriver(int& live) : live_(++live) {}
+    ~ScriptedDriver() override { --live_; }
+    QByteArray videoFormat() const override { return platform::OutputFormat{}.videoFormat(); }
+    bool hasFormatDialog() const override { return false; }
+    bool hasSourceDialog() const override { return false; }
+    bool showFormatDialog(QWidget*) override { return false; }
+    bool showSourceDialog(QWidget*) override { return false; }
+    void setStreaming(bool on, int periodMs, FrameSink sink) override {
+        sink_ = on ? std::move(sink) : FrameSink{};
+        lastPeriod = periodMs;
+    }
+    bool push() {                     // false when not streaming
+        const FrameSink sink = sink_; // the frame routine may stop the stream
+        if (sink)
+            sink(frame_);
+        return static_cast<bool>(sink);
+    }
+    int lastPeriod = 0;
+
+private:
+    int& live_;
+    FrameSink sink_;
+    std::vector<std::uint8_t> frame_ = std::vector<std::uint8_t>(57600, 0x30);
+};
+
+// Also the source of the scripted drivers, for scriptedWindow().
+class CaptureService : public ::testing::Test, public platform::CaptureDriverSource {
+protected:
+    CaptureService() {
+        camera.scene().noise = 0.0;
+        platform::installCaptureDriverSource(&camera);
+    }
+    ~CaptureService() override { platform::installCaptureDriverSource(nullptr); }
+    bool describe(int, std::string&, std::string&) override { return true; }
+    std::unique_ptr<platform::CaptureDriver> open(int) override {
+        auto driver = std::make_unique<ScriptedDriver>(live);
+        scripted = driver.get();
+        return driver;
+    }
+
+    platform::CaptureHandle createWindow(std::uint32_t style = platform::WS_CHILD |
+                                                               platform::WS_VISIBLE) {
+        return platform::capCreateCaptureWindow("", style, 30, 28, 160, 120, &parent, 0);
+    }
+    platform::CaptureAnswer send(platform::CaptureHandle window, std::uint32_t message,
+                                 std::int32_t wParam = 0, const void* record = nullptr) {
+        return platform::SendCaptureMessage(window, message, wParam,
+                                            reinterpret_cast<std::intptr_t>(record));
+    }
+    // Connected to the camera's driver, or else to a scripted one.
+    platform::CaptureHandle connectedWindow(int index = 0, bool toCamera = true) {
+        platform::installCaptureDriverSource(toCamera ? &camera
+                                                      : static_cast<CaptureDriverSource*>(this));
+        const platform::CaptureHandle window = createWindow();
+        EXPECT_NE(send(window, platform::WM_CAP_DRIVER_CONNECT, index), 0);
+        platform::installCaptureDriverSource(&camera);
+        return window;
+    }
+
+    platform::SimulatedCamera camera;
+    QWidget parent;
+    ScriptedDriver* scripted = nullptr; // the one opened last
+    int live = 0;
+};

@@ -1,0 +1,122 @@
+// Writing out the display font and the help file: first and later starts,
+// files or links already in place, folders that cannot be made, short
+// writes, and opening the help file.
+
+#include "support/CreateFiles.h"
+#include "platform/NewFile.h"
+#include "platform/ResourceReader.h"
+#include "platform/Shell.h"
+#include "tests/testsupport/MessageRecorder.h"
+#include "tests/testsupport/ScratchHome.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <gtest/gtest.h>
+
+namespace {
+// The font (true): what every start does. The help file (false): what every
+// "Help Topics" does.
+class SupportFiles : public ::testing::TestWithParam<bool> {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(QFontDatabase::families().contains("LCD2"))
+            << "this machine knows LCD2 already";
+        platform::setOpenHandler([this](const QString& target, bool) {
+            opened.append(target);
+            return true;
+        });
+    }
+    void TearDown() override {
+        platform::NewFile::setWriteLimitForTesting(-1);
+        platform::setOpenHandler({});
+        QFontDatabase::removeAllApplicationFonts();
+    }
+    static QByteArray readAll(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    bool isFont() const { return GetParam(); }
+    void start() const { isFont() ? CreateFiles::InstallFont() : CreateFiles::OpenHelp(); }
+    QString name() const { return isFont() ? "LCDFont.ttf" : "Vantorel.chm"; }
+    QString path(const QString& data) const { return data + (isFont() ? "/fonts/" : "/") + name(); }
+    QString file() const { return path(home.dataFolder()); }
+    // The font is registered for this run; the help file is asked to open
+    // every time, whether it could be written or not.
+    void expectInUse(bool fontKnown, const QStringList& helpOpens) {
+        EXPECT_EQ(QFontDatabase::families().contains("LCD2"), isFont() && fontKnown);
+        EXPECT_EQ(opened, isFont() ? QStringList() : helpOpens);
+    }
+
+    testsupport::ScratchHome home;
+    testsupport::MessageRecorder messages;
+    QStringList opened;
+    const QByteArray bytes = platform::LoadResData(isFont() ? 100 : 101, "BIN");
+};
+} // namespace
+
+// The first start (whose folder does not exist yet) is cut short: reported,
+// and the damaged file is not kept, so the next start writes it whole. Later
+// starts leave it be and use it.
+TEST_P(SupportFiles, ShortWriteIsRemovedThenWrittenWholeOnceAndKept) {
+    ASSERT_FALSE(bytes.isEmpty());
+    platform::NewFile::setWriteLimitForTesting(bytes.size() - 1);
+    start();
+    ASSERT_EQ(messages.shown().size(), 1);
+    const platform::MessageRequest box = messages.shown()[0]; // plain, OK, the program's title
+    EXPECT_TRUE(box.text == "Error creating " + name() && box.title.isEmpty() &&
+                box.buttons == platform::MessageButtons::Ok &&
+                box.icon == platform::MessageIcon::None);
+    EXPECT_FALSE(QFileInfo::exists(file()));
+    expectInUse(false, {file()});
+    platform::NewFile::setWriteLimitForTesting(-1);
+    start();
+    EXPECT_EQ(readAll(file()), bytes);
+    expectInUse(true, {file(), file()});
+    QFontDatabase::removeAllApplicationFonts(); // as in a fresh run
+    const QDateTime written = QFileInfo(file()).lastModified();
+    start();
+    start();
+    EXPECT_TRUE(QFileInfo(file()).lastModified() == written && readAll(file()) == bytes);
+    EXPECT_EQ(messages.shown().size(), 1);
+    expectInUse(true, QStringList(4, file()));
+}
+
+// An exclusive create: a file, a link, or a folder that cannot be made is
+// never replaced, reported, followed or read.
+TEST_P(SupportFiles, WhatStandsInTheWayIsKept) {
+    const auto writeFile = [](const QString& to, const QByteArray& content) {
+        QDir().mkpath(QFileInfo(to).absolutePath());
+        QFile out(to);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(content) == content.size());
+    };
+    writeFile(file(), "not ours");
+    start();
+    EXPECT_EQ(readAll(file()), QByteArray("not ours"));
+    QFile::remove(file());
+    const QString target = home.path() + "/elsewhere";
+    ASSERT_TRUE(QFile::link(target, file())); // dangling: writing through it would create
+    start();
+    EXPECT_FALSE(QFileInfo::exists(target));
+    writeFile(target, bytes); // a real file behind the link: still not read
+    start();
+    EXPECT_TRUE(QFileInfo(file()).isSymLink());
+    qputenv("XDG_DATA_HOME", (target + "/data").toLocal8Bit()); // inside a file
+    start();
+    EXPECT_TRUE(messages.shown().isEmpty());
+    expectInUse(false, {file(), file(), file(), path(target + "/data")});
+}
+
+INSTANTIATE_TEST_SUITE_P(Each, SupportFiles, ::testing::Bool(),
+                         [](const auto& file) { return file.param ? "Font" : "Help"; });
+
+// A relative or missing XDG_DATA_HOME means the home's own. Only names are
+// asked for: the real home is not touched.
+TEST(SupportFolders, FallBackToTheHomesOwn) {
+    const testsupport::ScratchHome home; // puts XDG_DATA_HOME back afterwards
+    qputenv("XDG_DATA_HOME", "relative/data");
+    EXPECT_EQ(CreateFiles::WindowsFolder(), QDir::homePath() + "/.local/share");
+    qunsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(CreateFiles::FontsFolder(), QDir::homePath() + "/.local/share/fonts");
+}

@@ -1,0 +1,147 @@
+// The sound effects: which clip plays, clips cutting each other off,
+// silence without an audio device, and playback heard for real through the
+// null output of the private test sound server.
+
+#include "support/Sound.h"
+#include "platform/ResourceReader.h"
+#include "platform/SoundOutput.h"
+#include "tests/testsupport/WaveImages.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+// Keeps the clips handed to the output, device or not.
+class SoundEffects : public ::testing::Test {
+protected:
+    void SetUp() override {
+        output.setPlayObserver([this](const QByteArray& clip) { played.append(clip); });
+    }
+    void TearDown() override { output.setPlayObserver({}); }
+    platform::SoundOutput& output = platform::SoundOutput::instance();
+    QList<QByteArray> played;
+};
+
+class SoundHeard : public SoundEffects {
+protected:
+    void SetUp() override {
+        QProcess pactl;
+        pactl.startCommand(QStringLiteral("pactl list sinks"));
+        if (!pactl.waitForFinished(10000) || !pactl.readAllStandardOutput().contains("test_sink"))
+            GTEST_SKIP() << "Not heard: no test_sink (scripts/test.sh starts one)";
+    }
+    // The null output's monitor (16-bit mono, 44100 Hz) while `play` runs.
+    // It delivers silence while nothing plays: data flowing means it records.
+    static QByteArray recordWhile(const std::function<void()>& play) {
+        QProcess parecord;
+        parecord.startCommand(
+            QStringLiteral("parecord --raw --format=s16le --channels=1 "
+                           "--rate=44100 --latency-msec=20 -d test_sink.monitor"));
+        parecord.waitForReadyRead(5000);
+        parecord.readAllStandardOutput();
+        play();
+        parecord.terminate();
+        parecord.waitForFinished(5000);
+        return parecord.readAllStandardOutput();
+    }
+    // Seconds in which the level over 10 ms windows stood above threshold
+    // (of 32767): of a tone of this frequency alone (Goertzel), so that other
+    // test programs' sounds cannot sway it, or of everything at frequency 0.
+    static double loudSeconds(const QByteArray& bytes, double threshold, double frequency = 0) {
+        const auto* s = reinterpret_cast<const std::int16_t*>(bytes.constData());
+        const double k = 2 * std::cos(2 * std::numbers::pi * frequency / 44100);
+        double loud = 0;
+        for (qsizetype start = 0; start + 441 <= bytes.size() / 2; start += 441) {
+            double s1 = 0, s2 = 0, sum = 0;
+            for (qsizetype i = start; i < start + 441; ++i) {
+                sum += double(s[i]) * s[i];
+                std::tie(s1, s2) = std::pair(s[i] + k * s1 - s2, s1);
+            }
+            const double tone = 2 * std::sqrt(std::max(0.0, s1 * s1 + s2 * s2 - k * s1 * s2));
+            loud += (frequency == 0 ? std::sqrt(sum / 441) : tone / 441) > threshold ? 0.01 : 0;
+        }
+        return loud;
+    }
+};
+} // namespace
+
+TEST_F(SoundEffects, EachIndexPlaysItsOwnClipAndOthersNothing) {
+    Sound::LoadSounds();
+    for (std::int32_t k = 0; k < Sound::EffectCount; ++k)
+        EXPECT_EQ(Sound::EffectBuffer(k), platform::LoadResData(100 + k, "WAVE")) << k;
+    for (std::int32_t k : {3, 0, 4, -1, INT32_MIN, INT32_MAX, 2, 1})
+        Sound::PlayEffect(k);
+    EXPECT_EQ(played, (QList<QByteArray>{Sound::EffectBuffer(3), Sound::EffectBuffer(0),
+                                         Sound::EffectBuffer(2), Sound::EffectBuffer(1)}));
+    Sound::FreeSounds(); // stops the effect still playing before its buffer goes
+    EXPECT_FALSE(output.isPlaying());
+    EXPECT_TRUE(Sound::EffectBuffer(1).isEmpty());
+    Sound::PlayEffect(1);
+    output.play(testwave::tone(440, 0.5).chopped(22050)); // damaged
+    EXPECT_FALSE(output.isPlaying());
+}
+
+// Runs again in a child process whose sound server address leads nowhere,
+// since the audio back end keeps its first connection for the life of a
+// process.
+TEST_F(SoundEffects, WithoutADeviceEveryCallIsSilentAndReturns) {
+    const QString noServer = QStringLiteral("unix:/nonexistent/vantorel-test/native");
+    if (qEnvironmentVariable("PULSE_SERVER") != noServer) {
+        QProcess child;
+        // The first of a name counts: ours comes before the caller's.
+        child.setEnvironment(QStringList{"PULSE_SERVER=" + noServer} +
+                             QProcess::systemEnvironment());
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--gtest_filter=SoundEffects.WithoutADevice*")});
+        ASSERT_TRUE(child.waitForFinished(60000));
+        const QByteArray report = child.readAllStandardOutput();
+        EXPECT_TRUE(child.exitCode() == 0 && report.contains("[  PASSED  ] 1 test"))
+            << report.toStdString();
+        return;
+    }
+    Sound::LoadSounds();
+    for (std::int32_t k : {0, 1, 2, 3, 0, 4}) {
+        Sound::PlayEffect(k);
+        EXPECT_FALSE(output.isPlaying()) << "effect " << k;
+    }
+    Sound::FreeSounds();
+    EXPECT_EQ(played.size(), 5); // all asked for, none sounded
+}
+
+// Three tones: the first cut off by the second after half a second, the
+// second played whole, the third stopped after half a second. The first
+// tenth of a second of each may be lost on the way in.
+TEST_F(SoundHeard, ClipsPlayWholeUnlessCutOffOrStopped) {
+    const QByteArray heard = recordWhile([this] {
+        output.play(testwave::tone(1750, 3.0));
+        QTest::qWait(500);
+        output.play(testwave::tone(2750, 0.8));
+        QTest::qWait(1300);
+        output.play(testwave::tone(2250, 3.0));
+        QTest::qWait(500);
+        output.stop();
+        EXPECT_FALSE(output.isPlaying());
+        QTest::qWait(800);
+    });
+    for (const auto& [hertz, least, most] :
+         {std::tuple{1750, 0.3, 0.7}, std::tuple{2750, 0.55, 0.95}, std::tuple{2250, 0.3, 0.7}}) {
+        const double seconds = loudSeconds(heard, 5000, hertz);
+        EXPECT_TRUE(seconds > least && seconds < most) << seconds << " s at " << hertz << " Hz";
+    }
+}
+
+// Both header layouts: the shot (plain) and a cue (with JUNK). Only a lower
+// bound: another program's sound could only add to it.
+TEST_F(SoundHeard, EffectsAreHeard) {
+    Sound::LoadSounds();
+    for (const std::int32_t k : {Sound::ShotEffect, Sound::ReadyEffect}) {
+        const QByteArray heard = recordWhile([k] {
+            Sound::PlayEffect(k);
+            QTest::qWait(1900);
+        });
+        EXPECT_GT(loudSeconds(heard, 300), 0.3) << "effect " << k;
+    }
+    Sound::FreeSounds();
+}

@@ -1,0 +1,33 @@
+#include "tests/testsupport/ScratchHome.h"
+
+#include <QDir>
+#include <QSettings>
+
+namespace testsupport {
+
+ScratchHome::ScratchHome()
+    : oldConfig_(qgetenv("XDG_CONFIG_HOME")), oldData_(qgetenv("XDG_DATA_HOME")) {
+    QDir().mkpath(configFolder());
+    QDir().mkpath(dataFolder());
+    qputenv("XDG_CONFIG_HOME", configFolder().toLocal8Bit());
+    qputenv("XDG_DATA_HOME", dataFolder().toLocal8Bit());
+    // QSettings caches its user folder on first use; point it here explicitly.
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, configFolder());
+}
+
+ScratchHome::~ScratchHome() {
+    qputenv("XDG_CONFIG_HOME", oldConfig_);
+    qputenv("XDG_DATA_HOME", oldData_);
+}
+
+QString ScratchHome::configFolder() const {
+    return dir_.path() + QStringLiteral("/config");
+}
+QString ScratchHome::dataFolder() const {
+    return dir_.path() + QStringLiteral("/data");
+}
+QString ScratchHome::settingsFile() const {
+    return configFolder() + QStringLiteral("/Vantorel/Vantorel.ini");
+}
+
+} // namespace testsupport
