@@ -164,8 +164,13 @@ def scaled(points, scale, dx=0.0, dy=0.0):
     return [(x * scale + dx, y * scale + dy) for x, y in points]
 
 
+# Its greys, dark to light, and the outline's; packaging/make_icons.py
+# draws the desktop icon from the same outline and greys.
+DARK, MID, LIGHT, EDGE = (70, 72, 76), (128, 131, 136), (176, 179, 184), (30, 30, 32)
+
+
 def draw_pistol(draw, scale, dx=0.0, dy=0.0, detail=True):
-    dark, mid, light, edge = (70, 72, 76), (128, 131, 136), (176, 179, 184), (30, 30, 32)
+    dark, mid, light, edge = DARK, MID, LIGHT, EDGE
     width = max(1, int(round(1.2 * scale)))
 
     def poly(points, fill):
