@@ -19,7 +19,9 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
+# Not "games": Debian keeps those programs in /usr/games, and ours are
+# installed into bin/ like any other.
+set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries come from the executables; the camera needs GStreamer's
 # V4L2 source, JPEG decoder and colour conversion at run time, which no
