@@ -15,6 +15,7 @@ writes a score card for a series of ten shots, with spoken cues between shots.
 The package holds the program (vantorel), the program on a simulated range
 that needs no camera (vantorel-sim) and a tool that replays recorded frames
 through the shot detection (vantorel-replay).")
+set(CPACK_INSTALL_CMAKE_PROJECTS "${PROJECT_BINARY_DIR};${PROJECT_NAME};vantorel;/")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 

@@ -22,8 +22,9 @@ listed() { (cd "$1" && find . -type f -o -type l | sed 's|^\./||' | LC_ALL=C sor
 
 # A prefix of the user's choice, and a package's staging folder (DESTDIR).
 prefix="$scratch/prefix"
-cmake --install "$build" --prefix "$prefix" --strip >"$scratch/install.log"
-DESTDIR="$scratch/stage" cmake --install "$build" --prefix /usr --strip >>"$scratch/install.log"
+cmake --install "$build" --component vantorel --prefix "$prefix" --strip >"$scratch/install.log"
+DESTDIR="$scratch/stage" cmake --install "$build" --component vantorel --prefix /usr --strip \
+    >>"$scratch/install.log"
 for root in "$prefix" "$scratch/stage/usr"; do
     listed "$root" | diff -u "$scratch/expected" - || fail "$root holds other files than expected"
 done
