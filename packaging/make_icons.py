@@ -19,6 +19,7 @@ import subprocess
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.dont_write_bytecode = True  # no __pycache__ beside the resources
 sys.path.insert(0, os.path.join(HERE, "..", "resources", "pictures"))
 import make_pictures as pictures  # noqa: E402  (the pistol's one outline)
 
