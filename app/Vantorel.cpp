@@ -4,7 +4,9 @@
 #include "app/ScoreCard.h"
 #include "app/Twips.h"
 #include "detection/MotionDetection.h"
+#include "platform/MessageBox.h"
 #include "platform/ResourceReader.h"
+#include "platform/SettingsStore.h"
 #include "settings/SettingsFrm.h"
 #include "support/AboutFrm.h"
 
@@ -48,9 +50,20 @@ Vantorel::Vantorel(QWidget* parent) : QMainWindow(parent) {
     // menu bar and cannot be resized.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     MotionDetection::SetHitTarget(this);
+    // A store that cannot keep the settings is said once, like the support
+    // files' errors; the program goes on with what it has.
+    platform::setSettingsProblemHandler([this](const QString& why) {
+        if (settingsProblemShown_)
+            return;
+        settingsProblemShown_ = true;
+        platform::MessageRequest request;
+        request.text = why;
+        platform::showMessage(request);
+    });
 }
 
 Vantorel::~Vantorel() {
+    platform::setSettingsProblemHandler({});
     // The frame analysis must not reach a window that is gone.
     MotionDetection::SetHitTarget(nullptr);
 }

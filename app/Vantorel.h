@@ -138,6 +138,7 @@ private:
     std::unique_ptr<AboutFrm> about_;
 
     bool ended_ = false;
+    bool settingsProblemShown_ = false;
 };
 
 } // namespace app

@@ -28,7 +28,8 @@ void setParameter(std::int32_t& variable, std::int32_t value, const ParameterRan
         variable = 1;
     if (variable > range.max)
         variable = range.max;
-    // Saved on every call, also when the value did not change.
+    // Saved on every call; the store leaves its file alone when it holds the
+    // text already, so an unchanged start rewrites nothing.
     platform::SaveSetting(QStringLiteral("Vantorel"), QStringLiteral("Settings"),
                           QString::fromLatin1(range.key), storedText(variable));
 }

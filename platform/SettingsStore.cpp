@@ -3,43 +3,147 @@
 
 #include "platform/SettingsStore.h"
 
-#include <QSettings>
-#include <QStringList>
-#include <QVariant>
+#include "platform/IniText.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace platform {
 
 namespace {
 
-QString keyPath(const QString& section, const QString& key) {
-    return section + QLatin1Char('/') + key;
+// Far beyond any file the program writes (a few lines); a larger one is
+// not a settings file, and reading it would only stall the start.
+constexpr qint64 LargestStore = 64 * 1024;
+// Another instance holds the lock for milliseconds; longer means it is stuck.
+constexpr int LockWaitMs = 500;
+
+SettingsProblemHandler& problemHandler() {
+    static SettingsProblemHandler handler;
+    return handler;
+}
+
+void report(const QString& why) {
+    if (const SettingsProblemHandler& handler = problemHandler())
+        handler(why);
+}
+
+QString storePath(const QString& application) {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QLatin1Char('/') + application + QLatin1Char('/') + application +
+           QStringLiteral(".ini");
+}
+
+QString systemError(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// The file's bytes, empty when there is no file; false with the reason when
+// it cannot be used. Opened without waiting, so a FIFO or a device in its
+// place cannot hold the program.
+bool readStore(const QString& path, QByteArray& content, QString& reason) {
+    content.clear();
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        if (error == ENOENT)
+            return true;
+        reason = systemError(error);
+        return false;
+    }
+    QFile file;
+    file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        reason = QStringLiteral("it is not a regular file");
+        return false;
+    }
+    content = file.read(LargestStore + 1);
+    if (content.size() > LargestStore) {
+        reason = QStringLiteral("it is larger than %1 KiB").arg(LargestStore / 1024);
+        return false;
+    }
+    if (file.error() != QFileDevice::NoError) {
+        reason = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+// Empty when the text is stored (now or already), else the reason.
+QString storeValue(const QString& path, const QByteArray& section, const QByteArray& key,
+                   const QString& text) {
+    QByteArray content;
+    QString reason;
+    if (!readStore(path, content, reason))
+        return reason;
+    if (iniValue(content, section, key) == text)
+        return {}; // the file stays as the user left it
+    if (!QDir().mkpath(QFileInfo(path).path()))
+        return QStringLiteral("its folder cannot be created");
+
+    const QString lockPath = path + QStringLiteral(".lock");
+    const QString lockName = QFileInfo(lockPath).fileName();
+    struct stat lockInfo {};
+    // QLockFile would wait for ever on anything but a file, and block in
+    // reading a FIFO.
+    if (::stat(QFile::encodeName(lockPath).constData(), &lockInfo) == 0 &&
+        !S_ISREG(lockInfo.st_mode))
+        return QStringLiteral("its lock file %1 is not a regular file").arg(lockName);
+    QLockFile lock(lockPath);
+    if (!lock.tryLock(LockWaitMs)) {
+        return lock.error() == QLockFile::LockFailedError
+                   ? QStringLiteral("its lock file %1 is held by another program").arg(lockName)
+                   : QStringLiteral("its lock file %1 cannot be created").arg(lockName);
+    }
+    // Again under the lock: another instance may have saved meanwhile.
+    if (!readStore(path, content, reason))
+        return reason;
+    const QByteArray changed = withIniValue(content, section, key, text);
+    QSaveFile file(path); // follows a symbolic link, keeps the permissions
+    file.setDirectWriteFallback(true);
+    if (!file.open(QIODevice::WriteOnly) || file.write(changed) != changed.size() ||
+        !file.commit())
+        return file.errorString();
+    return {};
 }
 
 } // namespace
 
 QString GetSetting(const QString& application, const QString& section, const QString& key,
                    const QString& defaultText) {
-    const QSettings settings(QSettings::IniFormat, QSettings::UserScope, application, application);
-    const QVariant value = settings.value(keyPath(section, key));
-    if (!value.isValid())
+    const QString path = storePath(application);
+    QByteArray content;
+    QString reason;
+    if (!readStore(path, content, reason)) {
+        report(QStringLiteral("Settings cannot be read from %1: %2. The default settings are "
+                              "used and changes are not saved.")
+                   .arg(path, reason));
         return defaultText;
-    // A hand-edited value with commas comes back as a list; give its text.
-    if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList().join(QStringLiteral(", "));
-    if (value.typeId() == QMetaType::QString || value.canConvert<QString>())
-        return value.toString();
-    return defaultText; // a stored object that is no text at all
+    }
+    return iniValue(content, section.toUtf8(), key.toUtf8()).value_or(defaultText);
 }
 
 bool SaveSetting(const QString& application, const QString& section, const QString& key,
                  const QString& text) {
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, application, application);
-    if (!settings.isWritable())
-        return false;
-    settings.setValue(keyPath(section, key), text);
-    // On disk before returning, so a crash or a kill loses nothing.
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+    const QString path = storePath(application);
+    const QString reason = storeValue(path, section.toUtf8(), key.toUtf8(), text);
+    if (reason.isEmpty())
+        return true;
+    report(QStringLiteral("Settings cannot be saved to %1: %2.").arg(path, reason));
+    return false;
+}
+
+void setSettingsProblemHandler(SettingsProblemHandler handler) {
+    problemHandler() = std::move(handler);
 }
 
 } // namespace platform

@@ -1,11 +1,6 @@
 #include "tools/replay/ReplayOptions.h"
 
-#include "capture/service/FrameConversion.h"
-
-#include <QDir>
-#include <QFileInfo>
-#include <QImageReader>
-#include <algorithm>
+#include "tools/replay/FrameFiles.h"
 
 namespace replay {
 
@@ -26,84 +21,63 @@ constexpr IntegerOption integerOptions[] = {
     {"--max-beam", 1, 100, &ReplayOptions::maxBeam},
 };
 
-const IntegerOption* findOption(const QString& name) {
+const IntegerOption* findOption(const QByteArray& name) {
     for (const IntegerOption& option : integerOptions) {
-        if (name == QLatin1String(option.name))
+        if (name == option.name)
             return &option;
     }
     return nullptr;
 }
 
-QStringList imageSuffixes() {
-    QStringList suffixes;
-    for (const QByteArray& format : QImageReader::supportedImageFormats())
-        suffixes << QString::fromLatin1(format).toLower();
-    return suffixes;
-}
-
-bool readFrame(const QString& path, std::vector<std::vector<std::uint8_t>>& frames,
-               QString& error) {
-    QImageReader reader(path);
-    const QImage picture = reader.read();
-    if (picture.isNull()) {
-        error = QStringLiteral("cannot read image '%1': %2").arg(path, reader.errorString());
-        return false;
-    }
-    std::vector<std::uint8_t> frame;
-    platform::convertImage(picture, platform::OutputFormat{}, frame);
-    frames.push_back(std::move(frame));
-    return true;
-}
-
 } // namespace
 
-bool parseOptions(const QStringList& arguments, ReplayOptions& options, QString& error) {
+bool parseOptions(const std::vector<QByteArray>& arguments, ReplayOptions& options,
+                  QString& error) {
     bool optionsEnded = false;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (optionsEnded || !argument.startsWith(QLatin1Char('-')) ||
-            argument == QLatin1String("-")) {
-            options.paths << argument;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const QByteArray& argument = arguments[i];
+        if (optionsEnded || !argument.startsWith('-') || argument == "-") {
+            options.paths.push_back(argument);
             continue;
         }
-        if (argument == QLatin1String("--")) {
+        if (argument == "--") {
             optionsEnded = true;
             continue;
         }
-        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+        if (argument == "--help" || argument == "-h") {
             options.help = true;
             continue;
         }
         // "--name value" or "--name=value".
-        const qsizetype equals = argument.indexOf(QLatin1Char('='));
-        const QString name = equals < 0 ? argument : argument.left(equals);
+        const qsizetype equals = argument.indexOf('=');
+        const QByteArray name = equals < 0 ? argument : argument.left(equals);
         const IntegerOption* option = findOption(name);
         if (option == nullptr) {
-            error = QStringLiteral("unknown option '%1'").arg(name);
+            error = QStringLiteral("unknown option '%1'").arg(displayName(name));
             return false;
         }
-        QString text;
+        QByteArray text;
         if (equals >= 0) {
             text = argument.mid(equals + 1);
         } else if (i + 1 < arguments.size()) {
             text = arguments[++i];
         } else {
-            error = QStringLiteral("option '%1' needs a value").arg(name);
+            error = QStringLiteral("option '%1' needs a value").arg(displayName(name));
             return false;
         }
         bool ok = false;
         const int value = text.toInt(&ok);
         if (!ok || value < option->min || value > option->max) {
             error = QStringLiteral("option '%1' takes a whole number from %2 to %3, not '%4'")
-                        .arg(name)
+                        .arg(displayName(name))
                         .arg(option->min)
                         .arg(option->max)
-                        .arg(text);
+                        .arg(displayName(text));
             return false;
         }
         options.*(option->field) = value;
     }
-    if (!options.help && options.paths.isEmpty()) {
+    if (!options.help && options.paths.empty()) {
         error = QStringLiteral("no image file or directory given (see --help)");
         return false;
     }
@@ -123,7 +97,8 @@ QString usageText() {
         "\n"
         "Each PATH is an image file (PNG, BMP, PPM, JPEG, ...), one frame, or a\n"
         "directory whose image files are taken in name order. Pictures that are\n"
-        "not 160 x 120 are centre-cropped to 4:3 and scaled to 160 x 120.\n"
+        "not 160 x 120 are centre-cropped to 4:3 and scaled to 160 x 120. Frames\n"
+        "are read one at a time, so any number of them fits in memory.\n"
         "\n"
         "Options (the detection parameters; the stored settings are left alone):\n"
         "  --sample-every N   analyse every N-th frame, 1..50 (default 1)\n"
@@ -132,45 +107,9 @@ QString usageText() {
         "  --max-beam M       largest spot, in percent of the grid, 1..100 (default 20)\n"
         "  --help             show this text\n"
         "\n"
-        "Exit status: 0 when the frames were replayed, 2 on a bad option or an\n"
-        "unreadable path.\n");
-}
-
-bool loadFrames(const QStringList& paths, std::vector<std::vector<std::uint8_t>>& frames,
-                QString& error) {
-    const QStringList suffixes = imageSuffixes();
-    for (const QString& path : paths) {
-        const QFileInfo info(path);
-        if (!info.exists()) {
-            error = QStringLiteral("no such file or directory: '%1'").arg(path);
-            return false;
-        }
-        if (!info.isDir()) {
-            if (!readFrame(path, frames, error))
-                return false;
-            continue;
-        }
-        QStringList names;
-        const QFileInfoList entries = QDir(path).entryInfoList(QDir::Files, QDir::NoSort);
-        if (!QDir(path).isReadable()) {
-            error = QStringLiteral("cannot read directory '%1'").arg(path);
-            return false;
-        }
-        for (const QFileInfo& entry : entries) {
-            if (suffixes.contains(entry.suffix().toLower()))
-                names << entry.fileName();
-        }
-        if (names.isEmpty()) {
-            error = QStringLiteral("no image files in directory '%1'").arg(path);
-            return false;
-        }
-        std::sort(names.begin(), names.end()); // plain name order, independent of the locale
-        for (const QString& name : names) {
-            if (!readFrame(QDir(path).filePath(name), frames, error))
-                return false;
-        }
-    }
-    return true;
+        "Exit status: 0 when the frames were replayed, 1 when the results could not\n"
+        "be written, 2 on a bad option or a path or picture that cannot be read\n"
+        "(the hits of the frames before it are printed).\n");
 }
 
 } // namespace replay

@@ -1,8 +1,8 @@
 #pragma once
-// The replay tool's command line and the frames it names.
+// The replay tool's command line.
 
+#include <QByteArray>
 #include <QString>
-#include <QStringList>
 #include <cstdint>
 #include <vector>
 
@@ -13,20 +13,15 @@ struct ReplayOptions {
     std::int32_t compareEvery = 5;
     std::int32_t tolerance = 50;
     std::int32_t maxBeam = 20;
-    QStringList paths;
+    std::vector<QByteArray> paths; // as the system gave them
     bool help = false;
 };
 
 // Parses the arguments after the program name; on a problem answers false
 // with a message that names it.
-bool parseOptions(const QStringList& arguments, ReplayOptions& options, QString& error);
+bool parseOptions(const std::vector<QByteArray>& arguments, ReplayOptions& options,
+                  QString& error);
 
 QString usageText();
-
-// Every frame of the paths, in order, as 160 x 120 x 24-bit bottom-up
-// frames: a file is one frame, a directory gives its image files in name
-// order. Answers false with a message on the first path that cannot be read.
-bool loadFrames(const QStringList& paths, std::vector<std::vector<std::uint8_t>>& frames,
-                QString& error);
 
 } // namespace replay

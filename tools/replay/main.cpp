@@ -7,18 +7,22 @@
 #include "capture/service/CaptureService.h"
 #include "capture/service/CaptureWindow.h"
 #include "detection/MotionDetection.h"
+#include "tools/replay/FrameFiles.h"
 #include "tools/replay/ReplayDriver.h"
 #include "tools/replay/ReplayOptions.h"
 
 #include <QApplication>
-#include <QSettings>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QWidget>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
+constexpr int exitOutputLost = 1;
 constexpr int exitBadInput = 2;
 
 // Stands in for the main window: a 6000-twip target picture, and every hit
@@ -35,35 +39,47 @@ public:
     int frame = 0;
 };
 
-int fail(const QString& message) {
-    std::fprintf(stderr, "vantorel-replay: %s\n", qPrintable(message));
-    return exitBadInput;
+int fail(const QString& message, int status = exitBadInput) {
+    std::fprintf(stderr, "vantorel-replay: %s\n", message.toLocal8Bit().constData());
+    return status;
+}
+
+// The results printed so far are on their way, or the reason they are lost.
+bool outputIntact(QString& why) {
+    if (std::ferror(stdout) == 0 && std::fflush(stdout) == 0)
+        return true;
+    why = QStringLiteral("cannot write the results: %1")
+              .arg(QString::fromLocal8Bit(std::strerror(errno)));
+    return false;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    const QApplication app(argc, argv);
+    // Nothing is shown: the offscreen platform needs no window system,
+    // whatever the caller's session names.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt would take arguments such as "-platform" or "-style" for itself.
+    int qtArgc = 1;
+    const QApplication app(qtArgc, argv);
 
     replay::ReplayOptions options;
     QString error;
-    if (!replay::parseOptions(QApplication::arguments().mid(1), options, error))
+    if (!replay::parseOptions(std::vector<QByteArray>(argv + 1, argv + argc), options, error))
         return fail(error);
     if (options.help) {
         std::fputs(qPrintable(replay::usageText()), stdout);
-        return 0;
+        return outputIntact(error) ? 0 : fail(error, exitOutputLost);
     }
-    std::vector<std::vector<std::uint8_t>> frames;
-    if (!replay::loadFrames(options.paths, frames, error))
+    std::vector<QByteArray> files;
+    if (!replay::listFrameFiles(options.paths, files, error))
         return fail(error);
 
     // The setters save at once; they must never touch the user's settings.
     const QTemporaryDir scratchStore;
     if (!scratchStore.isValid())
         return fail(QStringLiteral("cannot create a temporary folder for the settings"));
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, scratchStore.path());
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(scratchStore.path()));
     MotionDetection::SetSampleEveryNthFrame(options.sampleEvery);
     MotionDetection::SetCompareEveryNthByte(options.compareEvery);
     MotionDetection::SetTolerance(options.tolerance);
@@ -84,11 +100,17 @@ int main(int argc, char** argv) {
             CallBackFunctions::RegisterFrameCallback(window, MotionDetection::FrameCallback);
             AVICAP::SetPreviewFrameRate(window, 30);
             AVICAP::SetPreview(window, true);
-            // Every pushed frame is delivered, however fast they come.
+            // Every pushed frame is delivered, however fast they come; one
+            // frame is held at a time.
             const platform::CaptureWindow::ImmediateDelivery immediate;
-            for (std::size_t i = 0; i < frames.size(); ++i) {
+            std::vector<std::uint8_t> frame;
+            for (std::size_t i = 0; i < files.size() && std::ferror(stdout) == 0; ++i) {
+                if (!replay::readFrame(files[i], frame, error)) {
+                    status = fail(error);
+                    break;
+                }
                 target.frame = static_cast<int>(i);
-                source.driver()->push(frames[i]);
+                source.driver()->push(frame);
             }
             AVICAP::SetPreview(window, false);
             CallBackFunctions::ClearCallbacks(window);
@@ -96,6 +118,7 @@ int main(int argc, char** argv) {
         }
     }
     platform::installCaptureDriverSource(nullptr);
-    std::fflush(stdout);
+    if (!outputIntact(error))
+        return fail(error, exitOutputLost);
     return status;
 }

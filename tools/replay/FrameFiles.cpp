@@ -1,0 +1,232 @@
+#include "tools/replay/FrameFiles.h"
+
+#include "capture/service/FrameConversion.h"
+
+#include <QFile>
+#include <QImageReader>
+#include <QStringDecoder>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+
+namespace replay {
+
+namespace {
+
+QString systemError(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+bool isPictureName(const QByteArray& name, const QList<QByteArray>& suffixes) {
+    const qsizetype dot = name.lastIndexOf('.');
+    return !name.startsWith('.') && dot > 0 && suffixes.contains(name.mid(dot + 1).toLower());
+}
+
+bool listDirectory(const QByteArray& path, std::vector<QByteArray>& files, QString& error) {
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(path.constData()), &::closedir);
+    if (!dir) {
+        error = QStringLiteral("cannot read directory '%1': %2")
+                    .arg(displayName(path), systemError(errno));
+        return false;
+    }
+    const QList<QByteArray> suffixes = QImageReader::supportedImageFormats();
+    std::vector<QByteArray> names;
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(dir.get());
+        if (entry == nullptr)
+            break;
+        const QByteArray name(entry->d_name);
+        // A folder is no frame; anything else named as a picture is one, and
+        // is refused with its reason when it comes to be read.
+        struct stat info {};
+        if (isPictureName(name, suffixes) &&
+            !(::fstatat(::dirfd(dir.get()), entry->d_name, &info, 0) == 0 &&
+              S_ISDIR(info.st_mode)))
+            names.push_back(name);
+    }
+    if (errno != 0) {
+        error = QStringLiteral("cannot read directory '%1': %2")
+                    .arg(displayName(path), systemError(errno));
+        return false;
+    }
+    if (names.empty()) {
+        error = QStringLiteral("no image files in directory '%1'").arg(displayName(path));
+        return false;
+    }
+    std::sort(names.begin(), names.end()); // byte order: the same in every locale
+    const QByteArray folder = path.endsWith('/') ? path : path + '/';
+    for (const QByteArray& name : names)
+        files.push_back(folder + name);
+    return true;
+}
+
+// Qt's JPEG reader fills a picture that ends early with grey and says so
+// only in a warning; this catches the warnings while one picture is read.
+class WarningCatcher {
+public:
+    WarningCatcher() : previous_(qInstallMessageHandler(&keep)) { caught().clear(); }
+    ~WarningCatcher() { qInstallMessageHandler(previous_); }
+    WarningCatcher(const WarningCatcher&) = delete;
+    WarningCatcher& operator=(const WarningCatcher&) = delete;
+
+    static bool sawEarlyEnd() {
+        return caught().contains(QLatin1String("premature end"), Qt::CaseInsensitive);
+    }
+
+private:
+    static QString& caught() {
+        static QString text;
+        return text;
+    }
+    static void keep(QtMsgType /*type*/, const QMessageLogContext& /*context*/,
+                     const QString& message) {
+        caught() += message + QLatin1Char('\n');
+    }
+    QtMessageHandler previous_;
+};
+
+// Two fills that differ in every bit; the first, with no alpha, is no pixel
+// a reader of opaque pictures ever writes.
+constexpr uint FirstFill = 0x00a55a3cU;
+constexpr uint SecondFill = 0x005aa5c3U;
+
+// Reads the picture from the start of the file into a picture filled with
+// fill beforehand; filled tells whether the reader kept that picture (most
+// do), so a pixel it never wrote still holds the fill. Empty, or why not.
+QString readFilled(QFile& file, uint fill, QImage& picture, bool& filled) {
+    file.seek(0);
+    QImageReader reader(&file);
+    const QSize size = reader.size();
+    const QImage::Format format = reader.imageFormat();
+    const qint64 limit = qint64{QImageReader::allocationLimit()} * 1024 * 1024;
+    picture = QImage();
+    if (size.isValid() && format != QImage::Format_Invalid &&
+        qint64{size.width()} * size.height() * 4 <= limit) {
+        picture = QImage(size, format);
+        picture.fill(fill);
+    }
+    const uchar* const before = picture.isNull() ? nullptr : picture.constBits();
+    if (!reader.read(&picture))
+        return reader.errorString();
+    filled = before != nullptr && picture.constBits() == before;
+    return {};
+}
+
+bool holdsFill(const QImage& picture, uint fill) {
+    const int bytes = picture.depth() / 8;
+    if (bytes == 0)
+        return true; // pixels smaller than a byte: a second read tells
+    QImage one(1, 1, picture.format());
+    one.fill(fill);
+    for (int y = 0; y < picture.height(); ++y) {
+        const uchar* line = picture.constScanLine(y);
+        for (qsizetype x = 0; x < qsizetype{picture.width()} * bytes; x += bytes) {
+            if (std::memcmp(line + x, one.constBits(), bytes) == 0)
+                return true;
+        }
+    }
+    return false;
+}
+
+// Bit for bit: two indexes of a colour table may hold the same colour.
+bool samePixels(const QImage& a, const QImage& b) {
+    if (a.size() != b.size() || a.format() != b.format())
+        return false;
+    const qsizetype used = qsizetype{a.width()} * a.depth() / 8;
+    for (int y = 0; y < a.height(); ++y) {
+        if (a.depth() >= 8) {
+            if (std::memcmp(a.constScanLine(y), b.constScanLine(y), used) != 0)
+                return false;
+            continue;
+        }
+        for (int x = 0; x < a.width(); ++x) {
+            if (a.pixelIndex(x, y) != b.pixelIndex(x, y))
+                return false;
+        }
+    }
+    return true;
+}
+
+// Qt's readers of BMP, PNG and others hand out a picture cut short, its
+// missing part never written; a pixel that holds the fill after a second
+// read with another fill was never written.
+QString decode(QFile& file, QImage& picture) {
+    const WarningCatcher warnings;
+    bool filled = false;
+    QString why = readFilled(file, FirstFill, picture, filled);
+    if (!why.isEmpty())
+        return why;
+    const QString damaged = QStringLiteral("the picture is damaged or ends early");
+    if (WarningCatcher::sawEarlyEnd())
+        return damaged;
+    if (filled && holdsFill(picture, FirstFill)) {
+        QImage again;
+        why = readFilled(file, SecondFill, again, filled);
+        if (!why.isEmpty())
+            return why;
+        if (!samePixels(again, picture))
+            return damaged;
+    }
+    return {};
+}
+
+} // namespace
+
+bool listFrameFiles(const std::vector<QByteArray>& paths, std::vector<QByteArray>& files,
+                    QString& error) {
+    for (const QByteArray& path : paths) {
+        struct stat info {};
+        if (::stat(path.constData(), &info) != 0) {
+            error = QStringLiteral("cannot read '%1': %2").arg(displayName(path), systemError(errno));
+            return false;
+        }
+        if (!S_ISDIR(info.st_mode))
+            files.push_back(path);
+        else if (!listDirectory(path, files, error))
+            return false;
+    }
+    return true;
+}
+
+bool readFrame(const QByteArray& path, std::vector<std::uint8_t>& frame, QString& error) {
+    const auto refuse = [&](const QString& why) {
+        error = QStringLiteral("cannot read image '%1': %2").arg(displayName(path), why);
+        return false;
+    };
+    // Opened without waiting: a FIFO or a device is refused, not read from.
+    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return refuse(systemError(errno));
+    QFile file;
+    file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
+        return refuse(QStringLiteral("not a regular file"));
+    QImage picture;
+    const QString why = decode(file, picture);
+    if (!why.isEmpty())
+        return refuse(why);
+    platform::convertImage(picture, platform::OutputFormat{}, frame);
+    return true;
+}
+
+QString displayName(const QByteArray& path) {
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    QString text = decoder(path);
+    if (!decoder.hasError())
+        return text;
+    text.clear();
+    for (const char c : path) {
+        const auto byte = static_cast<unsigned char>(c);
+        text += byte < 0x80 ? QString(QLatin1Char(c))
+                            : QStringLiteral("\\x%1").arg(byte, 2, 16, QLatin1Char('0'));
+    }
+    return text;
+}
+
+} // namespace replay
