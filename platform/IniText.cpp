@@ -35,8 +35,7 @@ Place locate(const QByteArray& content, QByteArrayView section, QByteArrayView k
             inSection = close > 0 && text.sliced(1, close - 1).trimmed() == section;
             if (inSection)
                 place.sectionEnd = next;
-        } else if (inSection && !text.isEmpty() && !text.startsWith(';') &&
-                   !text.startsWith('#')) {
+        } else if (inSection && !text.isEmpty() && !text.startsWith(';') && !text.startsWith('#')) {
             place.sectionEnd = next;
             const qsizetype equals = line.indexOf('=');
             if (equals > 0 && line.first(equals).trimmed() == key) {
@@ -121,7 +120,7 @@ QByteArray escaped(const QString& text) {
 } // namespace
 
 std::optional<QString> iniValue(const QByteArray& content, const QByteArray& section,
-                                 const QByteArray& key) {
+                                const QByteArray& key) {
     const Place place = locate(content, section, key);
     if (place.valueStart < 0)
         return std::nullopt;
@@ -129,8 +128,8 @@ std::optional<QString> iniValue(const QByteArray& content, const QByteArray& sec
         QByteArrayView(content).sliced(place.valueStart, place.valueEnd - place.valueStart));
 }
 
-QByteArray withIniValue(const QByteArray& content, const QByteArray& section,
-                        const QByteArray& key, const QString& text) {
+QByteArray withIniValue(const QByteArray& content, const QByteArray& section, const QByteArray& key,
+                        const QString& text) {
     const Place place = locate(content, section, key);
     QByteArray result = content;
     if (place.valueStart >= 0)

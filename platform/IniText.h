@@ -12,11 +12,11 @@ namespace platform {
 // The text of key in [section] (the last line of it when written twice);
 // nothing when the key is absent or holds a stored object ("@Rect(...)").
 std::optional<QString> iniValue(const QByteArray& content, const QByteArray& section,
-                                 const QByteArray& key);
+                                const QByteArray& key);
 
 // The content with key's value replaced by text on its own line; a missing
 // key is added at the end of its section, a missing section at the end.
-QByteArray withIniValue(const QByteArray& content, const QByteArray& section,
-                        const QByteArray& key, const QString& text);
+QByteArray withIniValue(const QByteArray& content, const QByteArray& section, const QByteArray& key,
+                        const QString& text);
 
 } // namespace platform

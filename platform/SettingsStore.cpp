@@ -38,8 +38,7 @@ void report(const QString& why) {
 
 QString storePath(const QString& application) {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QLatin1Char('/') + application + QLatin1Char('/') + application +
-           QStringLiteral(".ini");
+           QLatin1Char('/') + application + QLatin1Char('/') + application + QStringLiteral(".ini");
 }
 
 QString systemError(int error) {
@@ -110,8 +109,7 @@ QString storeValue(const QString& path, const QByteArray& section, const QByteAr
     const QByteArray changed = withIniValue(content, section, key, text);
     QSaveFile file(path); // follows a symbolic link, keeps the permissions
     file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly) || file.write(changed) != changed.size() ||
-        !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || file.write(changed) != changed.size() || !file.commit())
         return file.errorString();
     return {};
 }

@@ -9,13 +9,17 @@
 #include "support/AboutFrm.h"
 #include "tests/app/AppFixture.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontInfo>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QSettings>
 #include <QSlider>
 #include <string_view>
+#include <sys/stat.h>
 #include <tuple>
 
 namespace apptest {
@@ -117,6 +121,64 @@ INSTANTIATE_TEST_SUITE_P(
         {"BeyondTheRangesOnlyOne", {" 51", " 1000", " 256", " 101"}, {50, 50, 255, 100}, {1}},
         {"DamagedLastOnly", {"abc", "", "-5", " 0"}, {1, 1, 1, 1}, {9}}}),
     RowName);
+
+// A store that cannot keep the settings: the program starts on the defaults,
+// says once why (an untitled box, as for the support files), and a later
+// change is live but says nothing more.
+struct OddStoreCase : Row {
+    const char* made; // "fifo": a FIFO for the file; "lock": a folder for its lock
+    const char* said;
+};
+
+class StartUpOnOddStore : public AppFixture, public ::testing::WithParamInterface<OddStoreCase> {};
+
+TEST_P(StartUpOnOddStore, SaysOnceWhySettingsCannotBeKept) {
+    const QString ini = home_.settingsFile();
+    QDir().mkpath(QFileInfo(ini).path());
+    if (std::string_view(GetParam().made) == "fifo")
+        ASSERT_EQ(::mkfifo(QFile::encodeName(ini).constData(), 0600), 0);
+    else
+        QDir().mkpath(ini + ".lock");
+    start();
+    ASSERT_FALSE(window().Ended());
+    EXPECT_EQ(MotionDetection::GetTolerance(), 50);
+    window().SettingsForm()->Slider1(2)->setValue(77);
+    EXPECT_EQ(MotionDetection::GetTolerance(), 77);
+    ASSERT_EQ(messages_.shown().size(), 1);
+    EXPECT_TRUE(messages_.shown().front().text.startsWith(GetParam().said))
+        << messages_.shown().front().text.toStdString();
+    EXPECT_TRUE(messages_.shown().front().title.isEmpty());
+    EXPECT_FALSE(QFileInfo(ini).isFile());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, StartUpOnOddStore,
+    ::testing::Values(OddStoreCase{{"FifoForTheFile"}, "fifo", "Settings cannot be read from "},
+                      OddStoreCase{{"FolderForTheLock"}, "lock", "Settings cannot be saved to "}),
+    RowName);
+
+// A start that changes nothing leaves the user's edited file as it was; a
+// slider's change rewrites only its own line.
+TEST_F(StartUp, UnchangedStartLeavesTheEditedFileAlone) {
+    const QByteArray edited = "; tuned for the cellar\n[Settings]\nSampleEveryNthFrame=\" 2\"\n"
+                              "CompareEveryNthByte=\" 5\" ; was 4\nTolerance=\" 50\"\n"
+                              "MaxLaserBeam=\" 20\"\nNote=caf\xe9;x\n";
+    QDir().mkpath(QFileInfo(home_.settingsFile()).path());
+    QFile file(home_.settingsFile());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(edited) == edited.size());
+    file.close();
+    const QDateTime written = QDateTime::currentDateTime().addDays(-30);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite) &&
+                file.setFileTime(written, QFileDevice::FileModificationTime));
+    file.close();
+    start();
+    EXPECT_EQ(MotionDetection::GetSampleEveryNthFrame(), 2);
+    EXPECT_EQ(QFileInfo(home_.settingsFile()).lastModified(), written);
+    window().SettingsForm()->Slider1(0)->setValue(3);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray(edited).replace("=\" 2\"", "=\" 3\""));
+    EXPECT_TRUE(messages_.shown().isEmpty());
+}
 
 // The hard failures of the capture set-up, and a driver delivering 320 x 240:
 // the format question comes until the format is right or the user gives up.

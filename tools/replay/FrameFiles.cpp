@@ -45,8 +45,7 @@ bool listDirectory(const QByteArray& path, std::vector<QByteArray>& files, QStri
         // is refused with its reason when it comes to be read.
         struct stat info {};
         if (isPictureName(name, suffixes) &&
-            !(::fstatat(::dirfd(dir.get()), entry->d_name, &info, 0) == 0 &&
-              S_ISDIR(info.st_mode)))
+            !(::fstatat(::dirfd(dir.get()), entry->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode)))
             names.push_back(name);
     }
     if (errno != 0) {
@@ -182,7 +181,8 @@ bool listFrameFiles(const std::vector<QByteArray>& paths, std::vector<QByteArray
     for (const QByteArray& path : paths) {
         struct stat info {};
         if (::stat(path.constData(), &info) != 0) {
-            error = QStringLiteral("cannot read '%1': %2").arg(displayName(path), systemError(errno));
+            error =
+                QStringLiteral("cannot read '%1': %2").arg(displayName(path), systemError(errno));
             return false;
         }
         if (!S_ISDIR(info.st_mode))

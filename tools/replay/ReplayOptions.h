@@ -19,8 +19,7 @@ struct ReplayOptions {
 
 // Parses the arguments after the program name; on a problem answers false
 // with a message that names it.
-bool parseOptions(const std::vector<QByteArray>& arguments, ReplayOptions& options,
-                  QString& error);
+bool parseOptions(const std::vector<QByteArray>& arguments, ReplayOptions& options, QString& error);
 
 QString usageText();
 
