@@ -22,7 +22,7 @@ namespace {
 
 // Far beyond any file the program writes (a few lines); a larger one is
 // not a settings file, and reading it would only stall the start.
-constexpr qint64 LargestStore = 64 * 1024;
+constexpr qint64 LargestStore = qint64{64} * 1024;
 // Another instance holds the lock for milliseconds; longer means it is stuck.
 constexpr int LockWaitMs = 500;
 

@@ -89,13 +89,10 @@ TEST_F(ReplayTool, HelpAndBadInput) {
         EXPECT_TRUE(status == 0 && out.contains(text)) << text;
     std::ofstream(home.filePath("junk.png").toStdString()) << "no picture";
     ASSERT_TRUE(QDir(home.path()).mkpath("empty/notes.txt")); // a folder without images
-    // Pictures cut short: Qt's readers leave the missing rows unwritten.
-    for (const char* format : {"bmp", "png"}) {
-        const QString whole = home.filePath(QStringLiteral("whole.") + format);
-        QImage(sample + "/frame02.png").save(whole);
-        QFile::copy(whole, home.filePath(QStringLiteral("cut.") + format));
-        QFile::resize(home.filePath(QStringLiteral("cut.") + format), QFileInfo(whole).size() / 2);
-    }
+    // A picture cut short: Qt's reader leaves the missing rows unwritten.
+    QImage(sample + "/frame02.png").save(home.filePath("whole.bmp"));
+    QFile::copy(home.filePath("whole.bmp"), home.filePath("cut.bmp"));
+    QFile::resize(home.filePath("cut.bmp"), QFileInfo(home.filePath("whole.bmp")).size() / 2);
     ASSERT_EQ(::mkfifo(QFile::encodeName(home.filePath("fifo.png")).constData(), 0600), 0);
     ASSERT_TRUE(QDir(home.path()).mkpath("withfifo"));
     QFile::link(home.filePath("fifo.png"), home.filePath("withfifo/a.png"));
@@ -113,7 +110,6 @@ TEST_F(ReplayTool, HelpAndBadInput) {
         {{home.filePath("junk.png"), sample}, "cannot read image"},
         {{home.filePath("empty")}, "no image files"},
         {{home.filePath("cut.bmp"), sample}, "cut.bmp': the picture is damaged or ends early"},
-        {{home.filePath("cut.png"), sample}, "cannot read image"},
         {{home.filePath("fifo.png")}, "fifo.png': not a regular file"},
         {{home.filePath("withfifo")}, "a.png': not a regular file"},
         {{home.filePath("loop.png")}, "loop.png': Too many levels of symbolic links"},

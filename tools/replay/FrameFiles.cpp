@@ -151,6 +151,10 @@ bool samePixels(const QImage& a, const QImage& b) {
     return true;
 }
 
+QString damagedPicture() {
+    return QStringLiteral("the picture is damaged or ends early");
+}
+
 // Qt's readers of BMP, PNG and others hand out a picture cut short, its
 // missing part never written; a pixel that holds the fill after a second
 // read with another fill was never written.
@@ -160,16 +164,15 @@ QString decode(QFile& file, QImage& picture) {
     QString why = readFilled(file, FirstFill, picture, filled);
     if (!why.isEmpty())
         return why;
-    const QString damaged = QStringLiteral("the picture is damaged or ends early");
     if (WarningCatcher::sawEarlyEnd())
-        return damaged;
+        return damagedPicture();
     if (filled && holdsFill(picture, FirstFill)) {
         QImage again;
         why = readFilled(file, SecondFill, again, filled);
         if (!why.isEmpty())
             return why;
         if (!samePixels(again, picture))
-            return damaged;
+            return damagedPicture();
     }
     return {};
 }
