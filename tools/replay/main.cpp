@@ -46,7 +46,7 @@ int fail(const QString& message, int status = exitBadInput) {
 
 // The results printed so far are on their way, or the reason they are lost.
 bool outputIntact(QString& why) {
-    if (std::ferror(stdout) == 0 && std::fflush(stdout) == 0)
+    if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0)
         return true;
     why = QStringLiteral("cannot write the results: %1")
               .arg(QString::fromLocal8Bit(std::strerror(errno)));
