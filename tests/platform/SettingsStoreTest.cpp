@@ -3,7 +3,7 @@
 // is told, and a hand-edited file keeps every byte a change does not touch.
 
 #include "platform/SettingsStore.h"
-#include "tests/support/ScratchHome.h"
+#include "tests/testsupport/ScratchHome.h"
 
 #include <QDir>
 #include <QFile>
