@@ -10,6 +10,7 @@
 #include "capture/service/FrameConversion.h"
 #include "detection/MotionDetection.h"
 #include "detection/Testing.h"
+#include "platform/SeamGuard.h"
 
 #include <QByteArray>
 #include <QWidget>
@@ -48,12 +49,10 @@ public:
 class ConnectedWindow {
 public:
     ConnectedWindow() {
-        platform::installCaptureDriverSource(&source_);
         handle = ConnectionFunctions::CreateCaptureWindow("Bench", platform::WS_CHILD, 0, 0, 160,
                                                           120, &host_, 0);
         AVICAP::DriverConnect(handle, 0);
     }
-    ~ConnectedWindow() { platform::installCaptureDriverSource(nullptr); }
     ConnectedWindow(const ConnectedWindow&) = delete;
     ConnectedWindow& operator=(const ConnectedWindow&) = delete;
 
@@ -61,6 +60,8 @@ public:
 
 private:
     BenchSource source_;
+    platform::SeamGuard<platform::CaptureDriverSource*> installed_{
+        platform::installCaptureDriverSource, &source_};
     QWidget host_; // destroyed before the source
 };
 

@@ -15,8 +15,8 @@ qint64& writeLimit() {
 }
 } // namespace
 
-void NewFile::setWriteLimitForTesting(qint64 limit) {
-    writeLimit() = limit;
+qint64 NewFile::setWriteLimitForTesting(qint64 limit) {
+    return std::exchange(writeLimit(), limit);
 }
 
 std::optional<NewFile> NewFile::create(const QString& path) {

@@ -26,9 +26,9 @@ public:
     qint64 write(QByteArrayView data);
     void close();
 
-    // Tests: at most this many bytes go into each new file, as on a full
-    // disk; negative lifts the limit.
-    static void setWriteLimitForTesting(qint64 limit);
+    // Tests (through a SeamGuard): at most this many bytes go into each new
+    // file, as on a full disk; negative lifts the limit. Answers the old one.
+    static qint64 setWriteLimitForTesting(qint64 limit);
 
 private:
     explicit NewFile(int descriptor) : descriptor_(descriptor) {}

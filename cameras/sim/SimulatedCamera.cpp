@@ -63,6 +63,11 @@ void SimulatedCamera::firePulse(QPointF point, int frames) {
     state_->shared->pulseFramesLeft = std::max(0, frames);
 }
 
+void SimulatedCamera::firePulseFromCentre(QPointF offset, int frames) {
+    // Pixel centres lie at +0.5.
+    firePulse(QPointF((80.5 + offset.x()) / 160.0, (59.5 - offset.y()) / 120.0), frames);
+}
+
 void SimulatedCamera::deliverNextFrame() {
     const CaptureWindow::ImmediateDelivery immediate;
     // A frame routine may reconnect and so close drivers on the way.

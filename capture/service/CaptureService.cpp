@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 
 namespace platform {
 
@@ -82,12 +83,12 @@ CaptureAnswer setSequenceSetup(CaptureWindow& window, std::int32_t size, std::in
 
 } // namespace
 
-void installCaptureDriverSource(CaptureDriverSource* source) {
-    installedSource = source;
+CaptureDriverSource* installCaptureDriverSource(CaptureDriverSource* source) {
+    return std::exchange(installedSource, source);
 }
 
-void setCaptureMessageObserver(CaptureMessageObserver observer) {
-    messageObserver = std::move(observer);
+CaptureMessageObserver setCaptureMessageObserver(CaptureMessageObserver observer) {
+    return std::exchange(messageObserver, std::move(observer));
 }
 
 std::int32_t capGetDriverDescription(std::int16_t index, char* name, std::int32_t nameLength,

@@ -14,10 +14,7 @@ namespace {
 
 class ShotRecord : public AppFixture {
 protected:
-    void SetUp() override {
-        AppFixture::SetUp();
-        start();
-    }
+    ShotRecord() { start(); }
     int shots() { return window().ShotCount(); }
 };
 

@@ -9,6 +9,7 @@
 #include "capture/StatusFunctions.h"
 #include "capture/service/CaptureService.h"
 #include "capture/service/CaptureWindow.h"
+#include "platform/SeamGuard.h"
 
 #include <QWidget>
 #include <cstring>
@@ -31,15 +32,6 @@ using SentMessage = std::tuple<CaptureHandle, std::uint32_t, std::int32_t, std::
 
 class CaptureTest : public ::testing::Test {
 protected:
-    CaptureTest() {
-        installCaptureDriverSource(&camera);
-        setCaptureMessageObserver([this](auto... message) { sent.emplace_back(message...); });
-    }
-    ~CaptureTest() override {
-        setCaptureMessageObserver({});
-        installCaptureDriverSource(nullptr);
-    }
-
     // A capture window at (30, 28), 160 x 120, in the parent, connected to the
     // driver at the index unless that is -1.
     CaptureHandle window(int index = 0) {
@@ -50,8 +42,11 @@ protected:
     }
 
     SimulatedCamera camera; // declared first: outlives the windows
-    QWidget parent;
+    const SeamGuard<CaptureDriverSource*> installed{installCaptureDriverSource, &camera};
     std::vector<SentMessage> sent;
+    const SeamGuard<CaptureMessageObserver> observed{
+        setCaptureMessageObserver, [this](auto... message) { sent.emplace_back(message...); }};
+    QWidget parent;
 };
 
 int framesSeen = 0;

@@ -68,10 +68,9 @@ TEST_F(SimulatedRange, PulsesAreScoredInTheirRingsOnBothAxes) {
     for (const int ring : {10, 8, 5, 2})
         for (const auto& [dx, dy] : {Cell{-1, 0}, Cell{1, 0}, Cell{0, -1}, Cell{0, 1}}) {
             SCOPED_TRACE(::testing::Message() << "ring " << ring << " towards " << dx << dy);
-            // The grid's centre lies at pixel (80, 59) of the top-down picture (pixel
-            // centres at +0.5); the rings are 6 pixels wide, ring 10 inside 6 pixels.
+            // The rings are 6 pixels wide, ring 10 inside 6 pixels.
             const double d = (10.5 - ring) * 6.0; // from the centre, in pixels
-            camera.firePulse(QPointF((80.5 + dx * d) / 160, (59.5 + dy * d) / 120), 2);
+            camera.firePulseFromCentre(QPointF(dx * d, -dy * d), 2);
             hits.clear();
             for (int frame = 0; frame < 4; ++frame)
                 camera.deliverNextFrame();

@@ -4,6 +4,7 @@
 
 #include "support/Sound.h"
 #include "platform/ResourceReader.h"
+#include "platform/SeamGuard.h"
 #include "platform/SoundOutput.h"
 #include "tests/testsupport/WaveImages.h"
 
@@ -16,12 +17,11 @@ namespace {
 // Keeps the clips handed to the output, device or not.
 class SoundEffects : public ::testing::Test {
 protected:
-    void SetUp() override {
-        output.setPlayObserver([this](const QByteArray& clip) { played.append(clip); });
-    }
-    void TearDown() override { output.setPlayObserver({}); }
     platform::SoundOutput& output = platform::SoundOutput::instance();
     QList<QByteArray> played;
+    const platform::SeamGuard<platform::SoundOutput::PlayObserver> observed{
+        platform::SoundOutput::setPlayObserver,
+        [this](const QByteArray& clip) { played.append(clip); }};
 };
 
 class SoundHeard : public SoundEffects {

@@ -7,6 +7,7 @@
 #include "capture/service/CaptureService.h"
 #include "capture/service/CaptureWindow.h"
 #include "detection/MotionDetection.h"
+#include "platform/SeamGuard.h"
 #include "tools/replay/ReplayDriver.h"
 #include "tools/replay/ReplayOptions.h"
 
@@ -70,9 +71,9 @@ int main(int argc, char** argv) {
     MotionDetection::SetMaxLaserBeam(options.maxBeam);
 
     replay::ReplayDriverSource source;
-    platform::installCaptureDriverSource(&source);
     int status = 0;
     {
+        const platform::SeamGuard installed(platform::installCaptureDriverSource, &source);
         QWidget host; // owns the capture window; goes before the source
         const platform::CaptureHandle window = ConnectionFunctions::CreateCaptureWindow(
             "Replay", platform::WS_CHILD | platform::WS_VISIBLE, 0, 0, 160, 120, &host, 0);
@@ -95,7 +96,6 @@ int main(int argc, char** argv) {
             MotionDetection::SetHitTarget(nullptr);
         }
     }
-    platform::installCaptureDriverSource(nullptr);
     std::fflush(stdout);
     return status;
 }
