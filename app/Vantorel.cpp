@@ -2,9 +2,9 @@
 
 #include "app/HoleMarker.h"
 #include "app/ScoreCard.h"
-#include "app/Twips.h"
 #include "detection/MotionDetection.h"
 #include "platform/ResourceReader.h"
+#include "platform/Twips.h"
 #include "settings/SettingsFrm.h"
 #include "support/AboutFrm.h"
 
@@ -30,7 +30,8 @@ constexpr std::array<float, Vantorel::Markers> DesignedTop{7320, 7320, 7320, 732
                                                            7305, 7305, 7305, 7320, 7305};
 
 void place(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(twips(left), twips(top), twips(width), twips(height));
+    widget->setGeometry(platform::twipsToPixels(left), platform::twipsToPixels(top),
+                        platform::twipsToPixels(width), platform::twipsToPixels(height));
 }
 
 } // namespace

@@ -13,7 +13,7 @@ struct SimulatedCamera::State {
 namespace {
 
 bool validIndex(int index) {
-    return index >= 0 && index < SimulatedCameraState::DriverIndexes;
+    return index >= 0 && index < DriverIndexes;
 }
 
 } // namespace

@@ -19,8 +19,6 @@ namespace {
 CaptureDriverSource* installedSource = nullptr;
 CaptureMessageObserver messageObserver;
 
-constexpr int DriverIndexCount = 10;
-
 void copyDescription(const std::string& text, char* buffer, std::int32_t length) {
     if (buffer == nullptr || length <= 0)
         return;
@@ -43,7 +41,7 @@ CaptureAnswer copyOut(const Record& record, std::int32_t size, std::intptr_t add
 CaptureAnswer connect(CaptureWindow& window, std::int32_t index) {
     // The current driver goes first, whether or not the new one opens.
     window.connectDriver(nullptr, 0);
-    if (installedSource == nullptr || index < 0 || index >= DriverIndexCount)
+    if (installedSource == nullptr || index < 0 || index >= DriverIndexes)
         return 0;
     std::unique_ptr<CaptureDriver> driver = installedSource->open(index);
     if (!driver)
@@ -93,7 +91,7 @@ CaptureMessageObserver setCaptureMessageObserver(CaptureMessageObserver observer
 
 std::int32_t capGetDriverDescription(std::int16_t index, char* name, std::int32_t nameLength,
                                      char* version, std::int32_t versionLength) {
-    if (installedSource == nullptr || index < 0 || index >= DriverIndexCount)
+    if (installedSource == nullptr || index < 0 || index >= DriverIndexes)
         return 0;
     std::string driverName;
     std::string driverVersion;

@@ -1,6 +1,7 @@
 #include "tools/replay/ReplayOptions.h"
 
 #include "capture/service/FrameConversion.h"
+#include "detection/MotionDetection.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -13,17 +14,21 @@ namespace {
 
 struct IntegerOption {
     const char* name;
-    std::int32_t min;
-    std::int32_t max;
+    const char* usage; // the option's line of the usage text, before its range
+    const MotionDetection::ParameterRange& range;
     std::int32_t ReplayOptions::*field;
 };
 
-// The ranges are those the settings dialog offers.
+// The program's own parameter ranges, those the settings dialog offers.
 constexpr IntegerOption integerOptions[] = {
-    {"--sample-every", 1, 50, &ReplayOptions::sampleEvery},
-    {"--compare-every", 1, 50, &ReplayOptions::compareEvery},
-    {"--tolerance", 1, 255, &ReplayOptions::tolerance},
-    {"--max-beam", 1, 100, &ReplayOptions::maxBeam},
+    {"--sample-every", "  --sample-every N   analyse every N-th frame",
+     MotionDetection::SampleEveryNthFrameRange, &ReplayOptions::sampleEvery},
+    {"--compare-every", "  --compare-every S  compare every S-th pixel along both axes",
+     MotionDetection::CompareEveryNthByteRange, &ReplayOptions::compareEvery},
+    {"--tolerance", "  --tolerance T      a byte must change by more than T",
+     MotionDetection::ToleranceRange, &ReplayOptions::tolerance},
+    {"--max-beam", "  --max-beam M       largest spot, in percent of the grid",
+     MotionDetection::MaxLaserBeamRange, &ReplayOptions::maxBeam},
 };
 
 const IntegerOption* findOption(const QString& name) {
@@ -93,11 +98,11 @@ bool parseOptions(const QStringList& arguments, ReplayOptions& options, QString&
         }
         bool ok = false;
         const int value = text.toInt(&ok);
-        if (!ok || value < option->min || value > option->max) {
+        if (!ok || value < option->range.min || value > option->range.max) {
             error = QStringLiteral("option '%1' takes a whole number from %2 to %3, not '%4'")
                         .arg(name)
-                        .arg(option->min)
-                        .arg(option->max)
+                        .arg(option->range.min)
+                        .arg(option->range.max)
                         .arg(text);
             return false;
         }
@@ -111,29 +116,34 @@ bool parseOptions(const QStringList& arguments, ReplayOptions& options, QString&
 }
 
 QString usageText() {
+    QString options;
+    for (const IntegerOption& option : integerOptions)
+        options += QStringLiteral("%1, %2..%3 (default %4)\n")
+                       .arg(QLatin1String(option.usage))
+                       .arg(option.range.min)
+                       .arg(option.range.max)
+                       .arg(option.range.defaultValue);
     return QStringLiteral(
-        "Usage: vantorel-replay [OPTIONS] PATH...\n"
-        "\n"
-        "Runs recorded frames through the shot detection and prints one line for\n"
-        "every hit it reports:\n"
-        "  frame=<index from 0> x=<X> y=<Y> score=<raw score> ring=<ring>\n"
-        "x and y are the hit's offset from the frame's centre in twips on a target\n"
-        "picture 6000 twips high (positive x: further right in the frame, positive\n"
-        "y: higher up); ring is the score the score card would show.\n"
-        "\n"
-        "Each PATH is an image file (PNG, BMP, PPM, JPEG, ...), one frame, or a\n"
-        "directory whose image files are taken in name order. Pictures that are\n"
-        "not 160 x 120 are centre-cropped to 4:3 and scaled to 160 x 120.\n"
-        "\n"
-        "Options (the detection parameters; the stored settings are left alone):\n"
-        "  --sample-every N   analyse every N-th frame, 1..50 (default 1)\n"
-        "  --compare-every S  compare every S-th pixel along both axes, 1..50 (default 5)\n"
-        "  --tolerance T      a byte must change by more than T, 1..255 (default 50)\n"
-        "  --max-beam M       largest spot, in percent of the grid, 1..100 (default 20)\n"
-        "  --help             show this text\n"
-        "\n"
-        "Exit status: 0 when the frames were replayed, 2 on a bad option or an\n"
-        "unreadable path.\n");
+               "Usage: vantorel-replay [OPTIONS] PATH...\n"
+               "\n"
+               "Runs recorded frames through the shot detection and prints one line for\n"
+               "every hit it reports:\n"
+               "  frame=<index from 0> x=<X> y=<Y> score=<raw score> ring=<ring>\n"
+               "x and y are the hit's offset from the frame's centre in twips on a target\n"
+               "picture 6000 twips high (positive x: further right in the frame, positive\n"
+               "y: higher up); ring is the score the score card would show.\n"
+               "\n"
+               "Each PATH is an image file (PNG, BMP, PPM, JPEG, ...), one frame, or a\n"
+               "directory whose image files are taken in name order. Pictures that are\n"
+               "not 160 x 120 are centre-cropped to 4:3 and scaled to 160 x 120.\n"
+               "\n"
+               "Options (the detection parameters; the stored settings are left alone):\n"
+               "%1"
+               "  --help             show this text\n"
+               "\n"
+               "Exit status: 0 when the frames were replayed, 2 on a bad option or an\n"
+               "unreadable path.\n")
+        .arg(options);
 }
 
 bool loadFrames(const QStringList& paths, std::vector<std::vector<std::uint8_t>>& frames,

@@ -27,9 +27,8 @@ constexpr int exitBadInput = 2;
 class PrintingTarget : public MotionDetection::HitTarget {
 public:
     void SetHole(std::int32_t x, std::int32_t y, double score) override {
-        const double ring = std::min(std::floor(score) + 1.0, 10.0);
         std::printf("frame=%d x=%d y=%d score=%.4f ring=%d\n", frame, x, y, score,
-                    static_cast<int>(ring));
+                    static_cast<int>(MotionDetection::ShotScore(score)));
     }
     float TargetHeight() const override { return 6000.0F; }
 
