@@ -21,17 +21,6 @@ TEST_F(CaptureService, HandlesAreDistinctNeverReusedAndNeedAParentAndASource) {
     EXPECT_EQ(createWindow(), 0U);
 }
 
-TEST_F(CaptureService, DescriptionsAreCutToTheBufferAndSilentIndexesWriteNothing) {
-    char name[8] = "xxxxxxx", version[4] = "xxx", one = 'x';
-    EXPECT_NE(capGetDriverDescription(0, name, sizeof name, version, sizeof version), 0);
-    EXPECT_TRUE(std::strcmp(name, "Simulat") == 0 && std::strcmp(version, "Ver") == 0);
-    EXPECT_NE(capGetDriverDescription(0, &one, 0, nullptr, 0), 0);
-    EXPECT_EQ(one, 'x');
-    for (const int index : {1, -1, 10})
-        EXPECT_EQ(capGetDriverDescription(index, name, sizeof name, nullptr, 0), 0) << index;
-    EXPECT_STREQ(name, "Simulat");
-}
-
 // Nothing is answered or written without a window and a driver, and a
 // record is copied no further than its declared size.
 TEST_F(CaptureService, MessagesToNoWindowOrNoDriverAnswerZeroAndRecordsKeepTheirSize) {

@@ -179,20 +179,6 @@ TEST_F(CaptureTest, DriverListKeepsGapsAndCountsOnlyTheDriversThatAnswer) {
     EXPECT_EQ(std::string(entry.Name.data(), 100), std::string(99, 'N') + '\0');
 }
 
-TEST_F(CaptureTest, CaptureWindowIsAChildThatConnectsOnlyToADriverThatOpens) {
-    camera.setDriver(1, SimulatedDriverConfig{.connectable = false});
-    const CaptureHandle handle = window(-1);
-    const CaptureWindow* const widget = findCaptureWindow(handle);
-    ASSERT_NE(widget, nullptr);
-    EXPECT_TRUE(widget->parentWidget() == &parent && !widget->isHidden());
-    EXPECT_EQ(widget->geometry(), QRect(30, 28, 160, 120));
-    EXPECT_EQ(CreateCaptureWindow("", WS_CHILD | WS_VISIBLE, 0, 0, 160, 120, nullptr, 0), 0U);
-    EXPECT_TRUE(ConnectToDriver(handle, 65536)); // narrowed to 16 bits: index 0
-    EXPECT_EQ(sent, std::vector<SentMessage>({{handle, WM_CAP_DRIVER_CONNECT, 0, 0}}));
-    for (const int refusingSilentOrOutOfRange : {1, 2, 10, -1})
-        EXPECT_FALSE(ConnectToDriver(handle, refusingSilentOrOutOfRange));
-}
-
 TEST_F(CaptureTest, QueriesFollowTheConnectedDriverAndAreAskedAfresh) {
     SimulatedDriverConfig plain{.width = 640, .height = -480, .bitCount = 32};
     plain.hasFormatDialog = plain.hasSourceDialog = false;
