@@ -5,7 +5,10 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <memory>
 #include <optional>
+
+class QFile;
 
 namespace platform {
 
@@ -31,8 +34,8 @@ public:
     static qint64 setWriteLimitForTesting(qint64 limit);
 
 private:
-    explicit NewFile(int descriptor) : descriptor_(descriptor) {}
-    int descriptor_ = -1;
+    explicit NewFile(std::unique_ptr<QFile> file);
+    std::unique_ptr<QFile> file_; // null once closed
     qint64 written_ = 0;
 };
 

@@ -41,7 +41,6 @@
     }};
 
     QGroupBox* frame(QWidget * parent, const char* name, int left, int top, int width, int height) {
-        // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): owned by its Qt parent
         auto* box = new QGroupBox(parent);
         box->setObjectName(QLatin1String(name));
         box->setGeometry(platform::twipsToPixels(left), platform::twipsToPixels(top),
@@ -80,7 +79,6 @@ SettingsFrm::SettingsFrm(QWidget* parent)
         label->setToolTip(QLatin1String(row.tooltip));
         labels_.at(static_cast<std::size_t>(i)) = label;
 
-        // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): owned by its Qt parent
         auto* slider = new QSlider(Qt::Horizontal, Frame1);
         slider->setObjectName(QStringLiteral("Slider1_%1").arg(i));
         slider->setGeometry(platform::twipsToPixels(300), platform::twipsToPixels(row.sliderTop),

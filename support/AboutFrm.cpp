@@ -15,7 +15,6 @@
     namespace {
 
     QLabel* centredLabel(QWidget * parent, const char* name, const QRect& twipsRect) {
-        // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): owned by its Qt parent
         auto* label = new QLabel(parent);
         label->setObjectName(QLatin1String(name));
         label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -45,7 +44,6 @@ AboutFrm::AboutFrm(QWidget* parent)
     setPalette(white);
     setAutoFillBackground(true);
 
-    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): owned by its Qt parent
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(platform::twipsToPixels(1095), platform::twipsToPixels(90),
@@ -68,7 +66,6 @@ AboutFrm::AboutFrm(QWidget* parent)
     Label1->setCursor(platform::LoadHandCursor());
     Label1->installEventFilter(this);
 
-    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): owned by its Qt parent
     Command1 = new QPushButton(QStringLiteral("Close"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(platform::twipsToPixels(2175), platform::twipsToPixels(3465),

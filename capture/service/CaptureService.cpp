@@ -108,7 +108,6 @@ CaptureHandle capCreateCaptureWindow(const char* title, std::uint32_t style, std
     // A capture window is always a child; without drivers it would be useless.
     if (parent == nullptr || installedSource == nullptr || width < 0 || height < 0)
         return 0;
-    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): owned by its Qt parent
     auto* window = new CaptureWindow(parent); // owned by the parent
     window->setObjectName(QStringLiteral("CaptureWindow"));
     window->setWindowTitle(title != nullptr ? QString::fromLocal8Bit(title) : QString());

@@ -12,7 +12,7 @@ TEST_F(CaptureService, HandlesAreDistinctNeverReusedAndNeedAParentAndASource) {
     const CaptureHandle shown = createWindow();
     EXPECT_TRUE(hidden != 0 && shown != 0 && hidden != shown);
     EXPECT_TRUE(findCaptureWindow(hidden)->isHidden() && !findCaptureWindow(shown)->isHidden());
-    delete findCaptureWindow(hidden); // NOLINT(cppcoreguidelines-owning-memory)
+    delete findCaptureWindow(hidden);
     EXPECT_EQ(send(hidden, WM_CAP_DRIVER_CONNECT), 0);
     const CaptureHandle third = createWindow();
     EXPECT_TRUE(third != hidden && third != shown);
