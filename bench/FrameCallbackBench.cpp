@@ -25,7 +25,7 @@ constexpr std::size_t frameBytes = std::size_t{160} * 3 * 120;
 
 class BenchDriver : public platform::CaptureDriver {
 public:
-    QByteArray videoFormat() const override { return platform::OutputFormat{}.videoFormat(); }
+    QByteArray videoFormat() const override { return platform::FrameLayout{}.videoFormat(); }
     bool hasFormatDialog() const override { return false; }
     bool hasSourceDialog() const override { return false; }
     bool showFormatDialog(QWidget* /*parent*/) override { return false; }

@@ -17,7 +17,7 @@ class ScriptedDriver : public platform::CaptureDriver {
 public:
     explicit ScriptedDriver(int& live) : live_(++live) {}
     ~ScriptedDriver() override { --live_; }
-    QByteArray videoFormat() const override { return platform::OutputFormat{}.videoFormat(); }
+    QByteArray videoFormat() const override { return platform::FrameLayout{}.videoFormat(); }
     bool hasFormatDialog() const override { return false; }
     bool hasSourceDialog() const override { return false; }
     bool showFormatDialog(QWidget*) override { return false; }

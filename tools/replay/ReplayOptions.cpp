@@ -55,7 +55,7 @@ bool readFrame(const QString& path, std::vector<std::vector<std::uint8_t>>& fram
         return false;
     }
     std::vector<std::uint8_t> frame;
-    platform::convertImage(picture, platform::OutputFormat{}, frame);
+    platform::convertImage(picture, platform::FrameLayout{}, frame);
     frames.push_back(std::move(frame));
     return true;
 }
