@@ -1,6 +1,6 @@
 #include "app/HoleMarker.h"
 
-#include "app/Twips.h"
+#include "platform/Twips.h"
 
 #include <QPainter>
 
@@ -10,7 +10,7 @@ HoleMarker::HoleMarker(float left, float top, QWidget* parent)
     : QWidget(parent), left_(left), top_(top) {
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    resize(twips(Size), twips(Size));
+    resize(platform::twipsToPixels(Size), platform::twipsToPixels(Size));
     place();
 }
 
@@ -25,7 +25,7 @@ void HoleMarker::SetTop(float top) {
 }
 
 void HoleMarker::place() {
-    move(twips(left_), twips(top_));
+    move(platform::twipsToPixels(left_), platform::twipsToPixels(top_));
 }
 
 void HoleMarker::paintEvent(QPaintEvent* /*event*/) {

@@ -2,6 +2,7 @@
 
 #include "app/Vantorel.h"
 #include "capture/service/CaptureService.h"
+#include "platform/SeamGuard.h"
 
 #include <QApplication>
 
@@ -9,19 +10,14 @@ namespace app {
 
 int RunProgram(platform::CaptureDriverSource& drivers, const Companion& beside) {
     QApplication::setApplicationName(QStringLiteral("Vantorel"));
-    platform::installCaptureDriverSource(&drivers);
-    int status = 0;
-    {
-        Vantorel window;
-        window.Form_Load();
-        if (!window.Ended()) {
-            window.show();
-            const std::unique_ptr<QWidget> companion = beside ? beside(window) : nullptr;
-            status = QApplication::exec();
-        }
-    }
-    platform::installCaptureDriverSource(nullptr);
-    return status;
+    const platform::SeamGuard source(platform::installCaptureDriverSource, &drivers);
+    Vantorel window;
+    window.Form_Load();
+    if (window.Ended())
+        return 0;
+    window.show();
+    const std::unique_ptr<QWidget> companion = beside ? beside(window) : nullptr;
+    return QApplication::exec();
 }
 
 } // namespace app

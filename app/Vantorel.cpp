@@ -2,10 +2,10 @@
 
 #include "app/HoleMarker.h"
 #include "app/ScoreCard.h"
-#include "app/Twips.h"
 #include "detection/MotionDetection.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceReader.h"
+#include "platform/Twips.h"
 #include "platform/SettingsStore.h"
 #include "settings/SettingsFrm.h"
 #include "support/AboutFrm.h"
@@ -32,7 +32,8 @@ constexpr std::array<float, Vantorel::Markers> DesignedTop{7320, 7320, 7320, 732
                                                            7305, 7305, 7305, 7320, 7305};
 
 void place(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(twips(left), twips(top), twips(width), twips(height));
+    widget->setGeometry(platform::twipsToPixels(left), platform::twipsToPixels(top),
+                        platform::twipsToPixels(width), platform::twipsToPixels(height));
 }
 
 } // namespace
@@ -69,7 +70,6 @@ Vantorel::~Vantorel() {
 }
 
 void Vantorel::buildControls() {
-    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): owned by its Qt parent
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
     client->setFixedSize(ClientWidth, ClientHeight);
@@ -83,14 +83,12 @@ void Vantorel::buildControls() {
     client->setAutoFillBackground(true);
     setCentralWidget(client);
 
-    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): owned by its Qt parent
     Image1 = new QLabel(client);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setPixmap(platform::LoadResPicture(platform::Picture::Target));
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     place(Image1, 3285, 420, 6000, 6000);
 
-    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): owned by its Qt parent
     Text1 = new ScoreCard(client);
     Text1->setObjectName(QStringLiteral("Text1"));
     place(Text1, 420, 2580, 2445, 3090);
@@ -104,7 +102,6 @@ void Vantorel::buildControls() {
     Text1->setFont(designed);
     connect(Text1, &ScoreCard::GotFocus, this, &Vantorel::Text1_GotFocus);
 
-    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): owned by its Qt parent
     Command1 = new QPushButton(QStringLiteral("New Game"), client);
     Command1->setObjectName(QStringLiteral("Command1"));
     place(Command1, 465, 6030, 2370, 390);
@@ -112,12 +109,10 @@ void Vantorel::buildControls() {
 
     // Created after the target picture, so they are drawn above it.
     for (int k = 0; k < Markers; ++k) {
-        // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): owned by its Qt parent
         shape2_[k] = new HoleMarker(DesignedLeft[k], DesignedTop[k], client);
         shape2_[k]->setObjectName(QStringLiteral("Shape2_%1").arg(k));
     }
 
-    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): owned by its Qt parent
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     connect(Timer1, &QTimer::timeout, this, &Vantorel::Timer1_Timer);

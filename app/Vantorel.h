@@ -66,12 +66,6 @@ public:
     // What the window holds, for the simulated range and the tests.
     std::int16_t ReadyToShoot() const { return readyToShoot_; }
     std::int16_t ShotCount() const { return shotCount_; }
-    std::int32_t TotalScore() const { return totalScore_; }
-    std::int32_t RearmDelay() const { return rearmDelay_; }
-    std::int32_t TargetCentreX() const { return targetCentreX_; }
-    std::int32_t TargetCentreY() const { return targetCentreY_; }
-    std::int32_t DeviceCount() const { return deviceCount_; }
-    const ConnectionFunctions::CaptureDeviceList& CaptureDeviceList() const { return devices_; }
     platform::CaptureHandle CaptureWnd() const { return captureWnd_; }
     // The score card as written, "\r\n" after every line.
     const QString& ScoreCardText() const;
@@ -129,8 +123,6 @@ private:
     std::int32_t deviceCount_ = 0;
     ConnectionFunctions::CaptureDeviceList devices_;
     platform::CaptureHandle captureWnd_ = 0;
-    // The capture window's name: never written, so empty.
-    std::array<char, ConnectionFunctions::DescriptionLength> captureTitle_{};
 
     // The settings dialog and the about box live as long as the program's
     // one main window; they are created on first use.

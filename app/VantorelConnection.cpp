@@ -10,33 +10,24 @@
 #include "capture/StatusFunctions.h"
 #include "detection/MotionDetection.h"
 #include "platform/MessageBox.h"
+#include "platform/Product.h"
 
 #include <QAction>
 
 namespace app {
-namespace {
-
-bool FormatIsRight(platform::CaptureHandle window) {
-    const std::int32_t width = StatusFunctions::GetFormatWidth(window);
-    const std::int32_t height = StatusFunctions::GetFormatHeight(window);
-    const std::int32_t bitCount = StatusFunctions::GetFormatBitCount(window);
-    return width == 160 && height == 120 && bitCount == 24;
-}
-
-} // namespace
 
 void Vantorel::ConnectDevice(std::int16_t index) {
     if (ended_)
         return;
     if (!ConnectionFunctions::ConnectToDriver(captureWnd_, index)) {
         platform::showMessage({QStringLiteral("Could Not Connect To Capture Driver"),
-                               QStringLiteral("Quillmere Vantorel v1.58"),
-                               platform::MessageButtons::Ok, platform::MessageIcon::Information});
+                               platform::ProductTitle, platform::MessageButtons::Ok,
+                               platform::MessageIcon::Information});
         ExitProgram();
         return;
     }
     // As often as the user wants to try the driver's format dialog.
-    while (!FormatIsRight(captureWnd_)) {
+    while (!MotionDetection::HasAnalysisFormat(captureWnd_)) {
         const int answer = platform::showMessage(
             {QStringLiteral("Please Set Video Format: 160x120x24bit!   Do You Want To Continue?"),
              QStringLiteral("Set Video Format"), platform::MessageButtons::YesNo,

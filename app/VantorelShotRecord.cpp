@@ -4,16 +4,15 @@
 #include "app/HoleMarker.h"
 #include "app/NumberFormat.h"
 #include "app/ScoreCard.h"
-#include "app/Twips.h"
 #include "app/Vantorel.h"
-#include "capture/StatusFunctions.h"
+#include "detection/MotionDetection.h"
+#include "platform/Twips.h"
 #include "support/Sound.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 #include <cmath>
-#include <limits>
 
 namespace app {
 namespace {
@@ -22,27 +21,13 @@ constexpr std::int16_t True = -1;
 constexpr std::int16_t False = 0;
 constexpr float ParkingPlace = 1000.0F; // twips, behind the live picture
 
-// s = floor(score) + 1, at most 10. The frame analysis never delivers less
-// than -10, but the conversion is held to the integer range all the same.
-std::int32_t ShotScore(double score) {
-    const double s = std::floor(score) + 1.0;
-    if (s >= 10.0)
-        return 10;
-    if (s <= static_cast<double>(std::numeric_limits<std::int32_t>::min()))
-        return std::numeric_limits<std::int32_t>::min();
-    return static_cast<std::int32_t>(s);
-}
-
 } // namespace
 
 void Vantorel::SetHole(std::int32_t x, std::int32_t y, double score) {
     if (ended_)
         return;
     // The format is asked afresh for every hit.
-    const std::int32_t width = StatusFunctions::GetFormatWidth(captureWnd_);
-    const std::int32_t height = StatusFunctions::GetFormatHeight(captureWnd_);
-    const std::int32_t bitCount = StatusFunctions::GetFormatBitCount(captureWnd_);
-    if (width != 160 || height != 120 || bitCount != 24)
+    if (!MotionDetection::HasAnalysisFormat(captureWnd_))
         return;
     if (readyToShoot_ == False || shotCount_ >= Markers)
         return;
@@ -58,10 +43,10 @@ void Vantorel::SetHole(std::int32_t x, std::int32_t y, double score) {
     readyToShoot_ = False;
     Timer1->start(rearmDelay_);
 
-    const std::int32_t s = ShotScore(score);
+    const std::int32_t s = MotionDetection::ShotScore(score);
     Text1->Append(QStringLiteral("Shot ") + FormatNumber(shotCount_ + 1, 2) +
                   QStringLiteral(" Result Is ") + FormatNumber(s, 2) + QStringLiteral("\r\n"));
-    Sound::PlayEffect(0);
+    Sound::PlayEffect(Sound::ShotEffect);
     totalScore_ += s;
     if (shotCount_ == Markers - 1)
         Text1->Append(QStringLiteral("Summary ") + FormatNumber(totalScore_, 3) +
@@ -70,7 +55,7 @@ void Vantorel::SetHole(std::int32_t x, std::int32_t y, double score) {
 }
 
 float Vantorel::TargetHeight() const {
-    return static_cast<float>(pixelsToTwips(Image1->height()));
+    return static_cast<float>(platform::pixelsToTwips(Image1->height()));
 }
 
 void Vantorel::Command1_Click() {
@@ -98,11 +83,11 @@ void Vantorel::Timer1_Timer() {
     Timer1->stop();
     readyToShoot_ = True;
     if (shotCount_ == 0)
-        Sound::PlayEffect(1);
+        Sound::PlayEffect(Sound::ReadyEffect);
     else if (shotCount_ < Markers)
-        Sound::PlayEffect(2);
+        Sound::PlayEffect(Sound::NextEffect);
     else
-        Sound::PlayEffect(3);
+        Sound::PlayEffect(Sound::FinishEffect);
 }
 
 void Vantorel::Text1_GotFocus() {

@@ -4,12 +4,13 @@
 #include "app/Vantorel.h"
 
 #include "app/ScoreCard.h"
-#include "app/Twips.h"
 #include "capture/ConnectionFunctions.h"
 #include "detection/MotionDetection.h"
 #include "platform/MessageBox.h"
+#include "platform/Product.h"
 #include "platform/Rounding.h"
 #include "platform/SettingsStore.h"
+#include "platform/Twips.h"
 #include "settings/SettingsFrm.h"
 #include "support/CreateFiles.h"
 #include "support/Sound.h"
@@ -23,7 +24,6 @@
 namespace app {
 namespace {
 
-const QString ProductTitle = QStringLiteral("Quillmere Vantorel v1.58");
 const QString DisplayFont = QStringLiteral("LCD2");
 
 // The entry's caption: the Name field followed by the Version field, up to
@@ -56,8 +56,9 @@ void Vantorel::Form_Load() {
     // do still connect to their own index.
     deviceCount_ = ConnectionFunctions::ListCaptureDrivers(devices_);
     if (deviceCount_ == 0) {
-        platform::showMessage({QStringLiteral("No Capture Hardware Detected"), ProductTitle,
-                               platform::MessageButtons::Ok, platform::MessageIcon::Information});
+        platform::showMessage({QStringLiteral("No Capture Hardware Detected"),
+                               platform::ProductTitle, platform::MessageButtons::Ok,
+                               platform::MessageIcon::Information});
         ExitProgram();
         return;
     }
@@ -75,8 +76,7 @@ void Vantorel::Form_Load() {
     InitWindow();
 
     captureWnd_ = ConnectionFunctions::CreateCaptureWindow(
-        captureTitle_.data(), platform::WS_CHILD | platform::WS_VISIBLE, 30, 28, 160, 120,
-        centralWidget(), 0);
+        "", platform::WS_CHILD | platform::WS_VISIBLE, 30, 28, 160, 120, centralWidget(), 0);
     int first = 0;
     while (!devices_.Answered[first])
         ++first;
@@ -88,11 +88,11 @@ void Vantorel::InitWindow() {
     applyRunTimeFonts();
     loadStoredParameters();
 
-    setWindowTitle(QStringLiteral("Quillmere Vantorel"));
-    const double left = pixelsToTwips(Image1->x());
-    const double top = pixelsToTwips(Image1->y());
-    const double width = pixelsToTwips(Image1->width());
-    const double height = pixelsToTwips(Image1->height());
+    setWindowTitle(platform::ProductName);
+    const double left = platform::pixelsToTwips(Image1->x());
+    const double top = platform::pixelsToTwips(Image1->y());
+    const double width = platform::pixelsToTwips(Image1->width());
+    const double height = platform::pixelsToTwips(Image1->height());
     targetCentreX_ = platform::nearest(left + width / 2);
     targetCentreY_ = platform::nearest(top + height / 2);
     rearmDelay_ = 1500;

@@ -28,7 +28,7 @@ QVideoFrame patternFrame(QVideoFrameFormat::PixelFormat layout, QSize size) {
 
 void convertFrames(benchmark::State& state, QVideoFrameFormat::PixelFormat layout, QSize size) {
     const QVideoFrame frame = patternFrame(layout, size);
-    const platform::OutputFormat output; // 160 x 120 x 24, rows bottom-up
+    const platform::FrameLayout output; // 160 x 120 x 24, rows bottom-up
     std::vector<std::uint8_t> out;
     for (auto _ : state) {
         const bool ok = platform::convertVideoFrame(frame, output, out);

@@ -10,6 +10,7 @@
 #include "capture/service/FrameConversion.h"
 #include "detection/MotionDetection.h"
 #include "detection/Testing.h"
+#include "platform/SeamGuard.h"
 
 #include <QByteArray>
 #include <QWidget>
@@ -24,7 +25,7 @@ constexpr std::size_t frameBytes = std::size_t{160} * 3 * 120;
 
 class BenchDriver : public platform::CaptureDriver {
 public:
-    QByteArray videoFormat() const override { return platform::OutputFormat{}.videoFormat(); }
+    QByteArray videoFormat() const override { return platform::FrameLayout{}.videoFormat(); }
     bool hasFormatDialog() const override { return false; }
     bool hasSourceDialog() const override { return false; }
     bool showFormatDialog(QWidget* /*parent*/) override { return false; }
@@ -48,12 +49,10 @@ public:
 class ConnectedWindow {
 public:
     ConnectedWindow() {
-        platform::installCaptureDriverSource(&source_);
         handle = ConnectionFunctions::CreateCaptureWindow("Bench", platform::WS_CHILD, 0, 0, 160,
                                                           120, &host_, 0);
         AVICAP::DriverConnect(handle, 0);
     }
-    ~ConnectedWindow() { platform::installCaptureDriverSource(nullptr); }
     ConnectedWindow(const ConnectedWindow&) = delete;
     ConnectedWindow& operator=(const ConnectedWindow&) = delete;
 
@@ -61,6 +60,8 @@ public:
 
 private:
     BenchSource source_;
+    platform::SeamGuard<platform::CaptureDriverSource*> installed_{
+        platform::installCaptureDriverSource, &source_};
     QWidget host_; // destroyed before the source
 };
 

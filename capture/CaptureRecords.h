@@ -12,6 +12,9 @@ namespace platform {
 using CaptureHandle = std::uint32_t; // 0 means no capture window
 using CaptureAnswer = std::int32_t;  // every message is answered with 32 bits
 
+// Capture drivers are known by index 0..9.
+constexpr int DriverIndexes = 10;
+
 constexpr std::uint32_t WM_USER = 0x0400;
 constexpr std::uint32_t WM_CAP_SET_CALLBACK_ERRORA = WM_USER + 2;
 constexpr std::uint32_t WM_CAP_SET_CALLBACK_STATUSA = WM_USER + 3;

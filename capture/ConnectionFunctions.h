@@ -13,7 +13,7 @@ namespace ConnectionFunctions {
 
 using platform::CaptureHandle;
 
-constexpr int DriverIndexes = 10;
+using platform::DriverIndexes;
 constexpr int DescriptionLength = 100;
 
 struct CaptureDevice {

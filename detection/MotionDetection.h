@@ -40,4 +40,13 @@ std::int32_t ReadStoredValue(const QString& text);
 // The frame routine registered with the capture window; always answers 0.
 std::int32_t FrameCallback(platform::CaptureHandle captureWindow, platform::VIDEOHDR* header);
 
+// True when the window's current format is the one the program works on:
+// 160 x 120, 24 bits a pixel (asked afresh on every call).
+bool HasAnalysisFormat(platform::CaptureHandle window);
+
+// The ring the score card shows for a raw score: floor(score) + 1, at most
+// 10. The frame analysis never delivers less than -10, but the conversion is
+// held to the integer range all the same.
+std::int32_t ShotScore(double score);
+
 } // namespace MotionDetection

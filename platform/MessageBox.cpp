@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <utility>
 
 namespace platform {
 namespace {
@@ -11,8 +12,8 @@ MessageHandler& handlerSlot() {
 }
 } // namespace
 
-void setMessageHandler(MessageHandler handler) {
-    handlerSlot() = std::move(handler);
+MessageHandler setMessageHandler(MessageHandler handler) {
+    return std::exchange(handlerSlot(), std::move(handler));
 }
 
 int showMessage(const MessageRequest& request) {

@@ -24,8 +24,9 @@ struct MessageRequest {
 // Shows the box and answers the button pressed (IDOK, IDYES or IDNO).
 int showMessage(const MessageRequest& request);
 
-// Replaces the real dialog (tests); an empty handler restores it.
+// Replaces the real dialog (tests, through a SeamGuard); an empty handler
+// restores it. Answers the handler it replaces.
 using MessageHandler = std::function<int(const MessageRequest&)>;
-void setMessageHandler(MessageHandler handler);
+MessageHandler setMessageHandler(MessageHandler handler);
 
 } // namespace platform

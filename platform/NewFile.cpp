@@ -2,9 +2,6 @@
 
 #include <QFile>
 #include <algorithm>
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
 #include <utility>
 
 namespace platform {
@@ -15,39 +12,26 @@ qint64& writeLimit() {
 }
 } // namespace
 
-void NewFile::setWriteLimitForTesting(qint64 limit) {
-    writeLimit() = limit;
+qint64 NewFile::setWriteLimitForTesting(qint64 limit) {
+    return std::exchange(writeLimit(), limit);
 }
 
 std::optional<NewFile> NewFile::create(const QString& path) {
-    // O_EXCL fails on any existing name, links included, so nothing that
-    // stands there is ever followed; O_NOFOLLOW says so twice.
-    const QByteArray name = QFile::encodeName(path);
-    const int descriptor =
-        ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (descriptor < 0)
+    // NewOnly fails on any existing name, links included (the system's
+    // exclusive create), so nothing that stands there is ever followed.
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
         return std::nullopt;
-    return NewFile(descriptor);
+    return NewFile(std::move(file));
 }
 
-NewFile::NewFile(NewFile&& other) noexcept
-    : descriptor_(std::exchange(other.descriptor_, -1)), written_(other.written_) {}
-
-NewFile& NewFile::operator=(NewFile&& other) noexcept {
-    if (this != &other) {
-        close();
-        descriptor_ = std::exchange(other.descriptor_, -1);
-        written_ = other.written_;
-    }
-    return *this;
-}
-
-NewFile::~NewFile() {
-    close();
-}
+NewFile::NewFile(std::unique_ptr<QFile> file) : file_(std::move(file)) {}
+NewFile::NewFile(NewFile&& other) noexcept = default;
+NewFile& NewFile::operator=(NewFile&& other) noexcept = default;
+NewFile::~NewFile() = default;
 
 qint64 NewFile::write(QByteArrayView data) {
-    if (descriptor_ < 0)
+    if (!file_)
         return 0;
     qint64 total = 0;
     while (total < data.size()) {
@@ -56,9 +40,7 @@ qint64 NewFile::write(QByteArrayView data) {
             chunk = std::min(chunk, writeLimit() - written_);
         if (chunk <= 0)
             break;
-        const ssize_t n = ::write(descriptor_, data.data() + total, static_cast<size_t>(chunk));
-        if (n < 0 && errno == EINTR)
-            continue;
+        const qint64 n = file_->write(data.data() + total, chunk);
         if (n <= 0)
             break; // disk full or another write error
         total += n;
@@ -68,8 +50,7 @@ qint64 NewFile::write(QByteArrayView data) {
 }
 
 void NewFile::close() {
-    if (descriptor_ >= 0)
-        ::close(std::exchange(descriptor_, -1));
+    file_.reset();
 }
 
 } // namespace platform

@@ -5,7 +5,10 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <memory>
 #include <optional>
+
+class QFile;
 
 namespace platform {
 
@@ -26,13 +29,13 @@ public:
     qint64 write(QByteArrayView data);
     void close();
 
-    // Tests: at most this many bytes go into each new file, as on a full
-    // disk; negative lifts the limit.
-    static void setWriteLimitForTesting(qint64 limit);
+    // Tests (through a SeamGuard): at most this many bytes go into each new
+    // file, as on a full disk; negative lifts the limit. Answers the old one.
+    static qint64 setWriteLimitForTesting(qint64 limit);
 
 private:
-    explicit NewFile(int descriptor) : descriptor_(descriptor) {}
-    int descriptor_ = -1;
+    explicit NewFile(std::unique_ptr<QFile> file);
+    std::unique_ptr<QFile> file_; // null once closed
     qint64 written_ = 0;
 };
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 namespace platform {
 namespace {
@@ -9,11 +10,9 @@ EndHandler& handlerSlot() {
     static EndHandler handler;
     return handler;
 }
-bool ended = false;
 } // namespace
 
 void endProgram() {
-    ended = true;
     if (const auto& handler = handlerSlot()) {
         handler();
         return;
@@ -24,14 +23,8 @@ void endProgram() {
     std::_Exit(0);
 }
 
-bool programEnded() {
-    return ended;
-}
-void setEndHandler(EndHandler handler) {
-    handlerSlot() = std::move(handler);
-}
-void resetProgramEnded() {
-    ended = false;
+EndHandler setEndHandler(EndHandler handler) {
+    return std::exchange(handlerSlot(), std::move(handler));
 }
 
 } // namespace platform

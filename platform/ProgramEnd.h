@@ -10,11 +10,9 @@ namespace platform {
 // handler, runs it and returns, and the caller must do nothing more.
 void endProgram();
 
-// True once endProgram() has run (tests).
-bool programEnded();
-
+// Replaces the real ending (tests, through a SeamGuard); empty restores it.
+// Answers the handler it replaces.
 using EndHandler = std::function<void()>;
-void setEndHandler(EndHandler handler); // empty restores the real ending
-void resetProgramEnded();               // tests: start a new program run
+EndHandler setEndHandler(EndHandler handler);
 
 } // namespace platform

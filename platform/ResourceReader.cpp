@@ -1,6 +1,8 @@
 #include "platform/ResourceReader.h"
 
+#include <QCursor>
 #include <QFile>
+#include <QPixmap>
 
 #include <array>
 

@@ -2,9 +2,11 @@
 // The program's own resources (embedded with Qt's resource system).
 
 #include <QByteArray>
-#include <QCursor>
-#include <QPixmap>
 #include <QString>
+
+// Qt Gui types: a caller of the picture functions links Qt Gui itself.
+class QCursor;
+class QPixmap;
 
 namespace platform {
 

@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QUrl>
+#include <utility>
 
 namespace platform {
 namespace {
@@ -11,8 +12,8 @@ OpenHandler& handlerSlot() {
 }
 } // namespace
 
-void setOpenHandler(OpenHandler handler) {
-    handlerSlot() = std::move(handler);
+OpenHandler setOpenHandler(OpenHandler handler) {
+    return std::exchange(handlerSlot(), std::move(handler));
 }
 
 bool openAddress(const QString& address) {

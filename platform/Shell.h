@@ -13,8 +13,9 @@ namespace platform {
 bool openAddress(const QString& address);
 bool openFile(const QString& path);
 
-// Receives every request instead of the desktop (tests); empty restores it.
+// Receives every request instead of the desktop (tests, through a
+// SeamGuard); empty restores it. Answers the handler it replaces.
 using OpenHandler = std::function<bool(const QString& target, bool isFile)>;
-void setOpenHandler(OpenHandler handler);
+OpenHandler setOpenHandler(OpenHandler handler);
 
 } // namespace platform

@@ -6,6 +6,7 @@
 #include <QAudioFormat>
 #include <QAudioSink>
 #include <QMediaDevices>
+#include <utility>
 
 namespace platform {
 namespace {
@@ -46,8 +47,8 @@ SoundOutput::~SoundOutput() {
     release();
 }
 
-void SoundOutput::setPlayObserver(PlayObserver observer) {
-    observerSlot() = std::move(observer);
+SoundOutput::PlayObserver SoundOutput::setPlayObserver(PlayObserver observer) {
+    return std::exchange(observerSlot(), std::move(observer));
 }
 
 void SoundOutput::play(const QByteArray& image) {

@@ -28,10 +28,10 @@ public:
     // True while a clip is being handed to a working audio output.
     bool isPlaying() const;
 
-    // Tests: hears of every clip asked to play, device or not; empty
-    // switches it off.
+    // Tests (through a SeamGuard): hears of every clip asked to play, device
+    // or not; empty switches it off. Answers the observer it replaces.
     using PlayObserver = std::function<void(const QByteArray& image)>;
-    static void setPlayObserver(PlayObserver observer);
+    static PlayObserver setPlayObserver(PlayObserver observer);
 
 private:
     SoundOutput();

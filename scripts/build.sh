@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# Configures and builds into build/ (Release with debug info, Ninja): the
-# targets named on the command line, or everything.
+# Configures and builds the `release` preset (CMakePresets.json: Release
+# with debug info, Ninja) into build/: the targets named on the command line,
+# or everything. `cmake --preset asan` and `cmake --build --preset asan`
+# build the same with the address and undefined-behaviour checkers into
+# build-asan/.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-cmake -S "$top" -B "$top/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cd "$top"
+cmake --preset release >/dev/null
 targets=()
 for target in "$@"; do targets+=(--target "$target"); done
-cmake --build "$top/build" -j"$(nproc)" "${targets[@]}"
+cmake --build --preset release -j"$(nproc)" "${targets[@]}"

@@ -2,6 +2,7 @@
 
 #include "detection/MotionDetection.h"
 #include "platform/ResourceReader.h"
+#include "platform/Twips.h"
 
 #include <QGroupBox>
 #include <QIcon>
@@ -9,54 +10,52 @@
 #include <QPushButton>
 #include <QSlider>
 
-namespace {
-constexpr int px(int twips) {
-    return twips / 15;
-}
+    namespace {
+    struct SliderRow {
+        const MotionDetection::ParameterRange& range;
+        void (*setter)(std::int32_t);
+        const char* caption;
+        const char* tooltip;
+        int labelTop;
+        int sliderTop;
+    };
 
-struct SliderRow {
-    const MotionDetection::ParameterRange& range;
-    void (*setter)(std::int32_t);
-    const char* caption;
-    const char* tooltip;
-    int labelTop;
-    int sliderTop;
-};
+    const std::array<SliderRow, SettingsFrm::SliderCount> Rows{{
+        {MotionDetection::SampleEveryNthFrameRange, MotionDetection::SetSampleEveryNthFrame,
+         "Sample Every N-th Frame",
+         "Compares each frame with the frame that comes after N frames (if N=5 then compared "
+         "frames are 5,10,15,20,...)",
+         255, 510},
+        {MotionDetection::CompareEveryNthByteRange, MotionDetection::SetCompareEveryNthByte,
+         "Compare Every N-th Byte", "Compares only one pixel from NxN square", 990, 1230},
+        {MotionDetection::ToleranceRange, MotionDetection::SetTolerance, "Tolerance",
+         "Determines a desired difference between pixel before and after shot in order to be "
+         "graded as changed pixel",
+         1695, 1950},
+        {MotionDetection::MaxLaserBeamRange, MotionDetection::SetMaxLaserBeam,
+         "Maximal Laser Beam Diameter",
+         "Determines a maximal laser beam diameter, so that beams with  larger diameter will not "
+         "be "
+         "accepted",
+         2415, 2670},
+    }};
 
-const std::array<SliderRow, SettingsFrm::SliderCount> Rows{{
-    {MotionDetection::SampleEveryNthFrameRange, MotionDetection::SetSampleEveryNthFrame,
-     "Sample Every N-th Frame",
-     "Compares each frame with the frame that comes after N frames (if N=5 then compared "
-     "frames are 5,10,15,20,...)",
-     255, 510},
-    {MotionDetection::CompareEveryNthByteRange, MotionDetection::SetCompareEveryNthByte,
-     "Compare Every N-th Byte", "Compares only one pixel from NxN square", 990, 1230},
-    {MotionDetection::ToleranceRange, MotionDetection::SetTolerance, "Tolerance",
-     "Determines a desired difference between pixel before and after shot in order to be "
-     "graded as changed pixel",
-     1695, 1950},
-    {MotionDetection::MaxLaserBeamRange, MotionDetection::SetMaxLaserBeam,
-     "Maximal Laser Beam Diameter",
-     "Determines a maximal laser beam diameter, so that beams with  larger diameter will not be "
-     "accepted",
-     2415, 2670},
-}};
+    QGroupBox* frame(QWidget * parent, const char* name, int left, int top, int width, int height) {
+        auto* box = new QGroupBox(parent);
+        box->setObjectName(QLatin1String(name));
+        box->setGeometry(platform::twipsToPixels(left), platform::twipsToPixels(top),
+                         platform::twipsToPixels(width), platform::twipsToPixels(height));
+        return box;
+    }
 
-QGroupBox* frame(QWidget* parent, const char* name, int left, int top, int width, int height) {
-    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): owned by its Qt parent
-    auto* box = new QGroupBox(parent);
-    box->setObjectName(QLatin1String(name));
-    box->setGeometry(px(left), px(top), px(width), px(height));
-    return box;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const char* caption, int left) {
-    auto* push = new QPushButton(QLatin1String(caption), parent);
-    push->setObjectName(QLatin1String(name));
-    push->setGeometry(px(left), px(285), px(1455), px(375));
-    push->setAutoDefault(false);
-    return push;
-}
+    QPushButton* button(QWidget * parent, const char* name, const char* caption, int left) {
+        auto* push = new QPushButton(QLatin1String(caption), parent);
+        push->setObjectName(QLatin1String(name));
+        push->setGeometry(platform::twipsToPixels(left), platform::twipsToPixels(285),
+                          platform::twipsToPixels(1455), platform::twipsToPixels(375));
+        push->setAutoDefault(false);
+        return push;
+    }
 } // namespace
 
 SettingsFrm::SettingsFrm(QWidget* parent)
@@ -65,7 +64,7 @@ SettingsFrm::SettingsFrm(QWidget* parent)
     setObjectName(QStringLiteral("SettingsFrm"));
     setWindowTitle(QStringLiteral("Settings"));
     setWindowIcon(QIcon(platform::LoadResPicture(platform::Picture::Icon)));
-    setFixedSize(px(4965), px(4050));
+    setFixedSize(platform::twipsToPixels(4965), platform::twipsToPixels(4050));
 
     Frame1 = frame(this, "Frame1", 60, 0, 4845, 3045);
     Frame2 = frame(this, "Frame2", 60, 3150, 4845, 840);
@@ -75,14 +74,15 @@ SettingsFrm::SettingsFrm(QWidget* parent)
         auto* label = new QLabel(QLatin1String(row.caption), Frame1);
         label->setObjectName(QStringLiteral("Label1_%1").arg(i));
         label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        label->setGeometry(px(120), px(row.labelTop), px(4575), px(225));
+        label->setGeometry(platform::twipsToPixels(120), platform::twipsToPixels(row.labelTop),
+                           platform::twipsToPixels(4575), platform::twipsToPixels(225));
         label->setToolTip(QLatin1String(row.tooltip));
         labels_.at(static_cast<std::size_t>(i)) = label;
 
-        // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): owned by its Qt parent
         auto* slider = new QSlider(Qt::Horizontal, Frame1);
         slider->setObjectName(QStringLiteral("Slider1_%1").arg(i));
-        slider->setGeometry(px(300), px(row.sliderTop), px(4185), px(195));
+        slider->setGeometry(platform::twipsToPixels(300), platform::twipsToPixels(row.sliderTop),
+                            platform::twipsToPixels(4185), platform::twipsToPixels(195));
         slider->setRange(row.range.min, row.range.max);
         slider->setSingleStep(1);
         slider->setPageStep(5);

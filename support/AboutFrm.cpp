@@ -1,6 +1,8 @@
 #include "support/AboutFrm.h"
 
+#include "platform/Product.h"
 #include "platform/ResourceReader.h"
+#include "platform/Twips.h"
 #include "support/HyperLink.h"
 
 #include <QGuiApplication>
@@ -10,29 +12,24 @@
 #include <QPushButton>
 #include <QScreen>
 
-namespace {
-constexpr int px(int twips) {
-    return twips / 15;
-}
+    namespace {
 
-const QString ProductName = QStringLiteral("Quillmere Vantorel");
-const QString ProductTitle = QStringLiteral("Quillmere Vantorel v1.58");
+    QLabel* centredLabel(QWidget * parent, const char* name, const QRect& twipsRect) {
+        auto* label = new QLabel(parent);
+        label->setObjectName(QLatin1String(name));
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        label->setGeometry(platform::twipsToPixels(twipsRect.x()),
+                           platform::twipsToPixels(twipsRect.y()),
+                           platform::twipsToPixels(twipsRect.width()),
+                           platform::twipsToPixels(twipsRect.height()));
+        return label;
+    }
 
-QLabel* centredLabel(QWidget* parent, const char* name, const QRect& twipsRect) {
-    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): owned by its Qt parent
-    auto* label = new QLabel(parent);
-    label->setObjectName(QLatin1String(name));
-    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    label->setGeometry(px(twipsRect.x()), px(twipsRect.y()), px(twipsRect.width()),
-                       px(twipsRect.height()));
-    return label;
-}
-
-void setTextColour(QLabel* label, const QColor& colour) {
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-}
+    void setTextColour(QLabel * label, const QColor& colour) {
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, colour);
+        label->setPalette(palette);
+    }
 } // namespace
 
 AboutFrm::AboutFrm(QWidget* parent)
@@ -41,16 +38,16 @@ AboutFrm::AboutFrm(QWidget* parent)
     setObjectName(QStringLiteral("AboutFrm"));
     setWindowTitle(QStringLiteral("About"));
     setWindowIcon(QIcon(platform::LoadResPicture(platform::Picture::Icon)));
-    setFixedSize(px(5505), px(3945));
+    setFixedSize(platform::twipsToPixels(5505), platform::twipsToPixels(3945));
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
     setAutoFillBackground(true);
 
-    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): owned by its Qt parent
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(px(1095), px(90), px(3375), px(1980));
+    Image1->setGeometry(platform::twipsToPixels(1095), platform::twipsToPixels(90),
+                        platform::twipsToPixels(3375), platform::twipsToPixels(1980));
     Image1->setPixmap(platform::LoadResPicture(platform::Picture::AboutPistol));
 
     Label3 = centredLabel(this, "Label3", {60, 2250, 5400, 360});
@@ -69,10 +66,10 @@ AboutFrm::AboutFrm(QWidget* parent)
     Label1->setCursor(platform::LoadHandCursor());
     Label1->installEventFilter(this);
 
-    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): owned by its Qt parent
     Command1 = new QPushButton(QStringLiteral("Close"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(px(2175), px(3465), px(1155), px(330));
+    Command1->setGeometry(platform::twipsToPixels(2175), platform::twipsToPixels(3465),
+                          platform::twipsToPixels(1155), platform::twipsToPixels(330));
     Command1->setAutoDefault(false);
     connect(Command1, &QPushButton::clicked, this, &AboutFrm::Command1_Click);
 
@@ -81,8 +78,8 @@ AboutFrm::AboutFrm(QWidget* parent)
 
 void AboutFrm::Form_Load() {
     ++formLoads_;
-    setWindowTitle(QStringLiteral("About ") + ProductName);
-    Label3->setText(ProductTitle);
+    setWindowTitle(QStringLiteral("About ") + platform::ProductName);
+    Label3->setText(platform::ProductTitle);
 }
 
 void AboutFrm::Label1_Click() {

@@ -14,7 +14,7 @@ namespace {
 // change within a second.
 constexpr std::size_t RateWindow = 16;
 
-int meanLuma(const std::vector<std::uint8_t>& frame, const OutputFormat& format) {
+int meanLuma(const std::vector<std::uint8_t>& frame, const FrameLayout& format) {
     const int bytesPerPixel = format.bitCount / 8;
     const int height = format.height < 0 ? -format.height : format.height;
     std::uint64_t sum = 0;

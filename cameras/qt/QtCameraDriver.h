@@ -6,9 +6,9 @@
 // delivering ("No signal").
 
 #include "cameras/qt/QtCameraFeed.h"
-#include "cameras/qt/QtCameraRateLimiter.h"
 #include "cameras/qt/QtCameraSettings.h"
 #include "capture/service/CaptureDriver.h"
+#include "capture/service/PreviewRateLimiter.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
@@ -64,7 +64,7 @@ private:
     bool streaming_ = false;
     FrameSink sink_;
     SignalSink signalSink_;
-    QtCameraRateLimiter limiter_;
+    PreviewRateLimiter limiter_;
     QTimer watchdog_;
     bool lost_ = false;
     QElapsedTimer clock_;

@@ -42,13 +42,11 @@ QtCameraFormatDialog::QtCameraFormatDialog(const std::vector<CameraMode>& modes,
     const int modeRow = cameraMode_->findData(current.modeIndex);
     cameraMode_->setCurrentIndex(modeRow >= 0 ? modeRow : 0);
 
-    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): owned by its Qt parent
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->setObjectName(QStringLiteral("buttons"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
-    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): owned by its Qt parent
     auto* layout = new QFormLayout(this);
     layout->addRow(QStringLiteral("Picture size:"), outputSize_);
     layout->addRow(QStringLiteral("Colour depth:"), bitDepth_);

@@ -7,8 +7,8 @@
 namespace platform {
 
 struct QtCameraSettings {
-    OutputFormat output; // 160 x 120 x 24 until the user changes it
-    int modeIndex = -1;  // the camera mode; -1 chooses the closest one
+    FrameLayout output; // 160 x 120 x 24 until the user changes it
+    int modeIndex = -1; // the camera mode; -1 chooses the closest one
 };
 
 } // namespace platform

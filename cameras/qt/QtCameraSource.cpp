@@ -10,8 +10,8 @@ namespace platform {
 QtCameraSource::QtCameraSource() : QtCameraSource(QMediaDevices::videoInputs()) {}
 
 QtCameraSource::QtCameraSource(QList<QCameraDevice> cameras) : cameras_(std::move(cameras)) {
-    if (cameras_.size() > MaxDrivers)
-        cameras_.resize(MaxDrivers);
+    if (cameras_.size() > DriverIndexes)
+        cameras_.resize(DriverIndexes);
     for (auto& settings : settings_)
         settings = std::make_shared<QtCameraSettings>();
 }
@@ -42,7 +42,7 @@ bool QtCameraSource::describe(int index, std::string& name, std::string& version
 }
 
 std::shared_ptr<QtCameraSettings> QtCameraSource::settings(int index) const {
-    if (index < 0 || index >= MaxDrivers)
+    if (index < 0 || index >= DriverIndexes)
         return nullptr;
     return settings_[static_cast<std::size_t>(index)];
 }

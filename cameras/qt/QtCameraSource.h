@@ -22,8 +22,6 @@ public:
     explicit QtCameraSource(QList<QCameraDevice> cameras);
     ~QtCameraSource() override;
 
-    static constexpr int MaxDrivers = 10;
-
     // Name: the camera's description; version: the camera backend and the
     // camera's id (the device path of a V4L2 camera).
     bool describe(int index, std::string& name, std::string& version) override;
@@ -39,9 +37,9 @@ public:
 
 private:
     QList<QCameraDevice> cameras_;
-    std::array<std::shared_ptr<QtCameraSettings>, MaxDrivers> settings_;
+    std::array<std::shared_ptr<QtCameraSettings>, DriverIndexes> settings_;
     // The camera each index has open, released when the index connects anew.
-    std::array<QPointer<QtCameraFeed>, MaxDrivers> open_;
+    std::array<QPointer<QtCameraFeed>, DriverIndexes> open_;
 };
 
 } // namespace platform

@@ -23,7 +23,6 @@ QtCameraSourceDialog::QtCameraSourceDialog(QtCameraDriver& driver, QWidget* pare
     advice_->setObjectName(QStringLiteral("brightnessAdvice"));
     advice_->setWordWrap(true);
 
-    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): owned by its Qt parent
     auto* layout = new QFormLayout(this);
     layout->addRow(QStringLiteral("Frame rate:"), frameRate_);
     layout->addRow(QStringLiteral("Picture brightness:"), brightness_);
@@ -31,14 +30,12 @@ QtCameraSourceDialog::QtCameraSourceDialog(QtCameraDriver& driver, QWidget* pare
 
     for (const CameraControl& control : driver_.feed().controls()) {
         const QString name = CameraControl::name(control.kind);
-        // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): owned by its Qt parent
         auto* slider = new QSlider(Qt::Horizontal, this);
         slider->setObjectName(name);
         slider->setRange(control.minimum, control.maximum);
         slider->setSingleStep(control.step);
         slider->setPageStep(std::max(control.step, (control.maximum - control.minimum) / 10));
         slider->setValue(control.value);
-        // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): owned by its Qt parent
         auto* value = new QLabel(QString::number(control.value), this);
         value->setObjectName(name + QStringLiteral("Value"));
         value->setMinimumWidth(48);
@@ -46,21 +43,18 @@ QtCameraSourceDialog::QtCameraSourceDialog(QtCameraDriver& driver, QWidget* pare
             value->setNum(v);
             driver_.feed().setControl(kind, v);
         });
-        // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): owned by its Qt parent
         auto* row = new QHBoxLayout;
         row->addWidget(slider, 1);
         row->addWidget(value);
         layout->addRow(name + QLatin1Char(':'), row);
     }
 
-    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): owned by its Qt parent
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* close = buttons->addButton(QStringLiteral("Close"), QDialogButtonBox::AcceptRole);
     close->setObjectName(QStringLiteral("close"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     layout->addRow(buttons);
 
-    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): owned by its Qt parent
     auto* timer = new QTimer(this);
     connect(timer, &QTimer::timeout, this, &QtCameraSourceDialog::refresh);
     timer->start(500);

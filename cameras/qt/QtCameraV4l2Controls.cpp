@@ -1,6 +1,8 @@
 #include "cameras/qt/QtCameraV4l2Controls.h"
 
-#ifdef __linux__
+#include <QtGlobal> // Q_OS_LINUX: the controls below are V4L2, Linux only
+
+#ifdef Q_OS_LINUX
 #include <cerrno>
 #include <fcntl.h>
 #include <linux/videodev2.h>
@@ -10,7 +12,7 @@
 
 namespace platform {
 
-#ifdef __linux__
+#ifdef Q_OS_LINUX
 namespace {
 
 std::uint32_t controlId(CameraControl::Kind kind) {

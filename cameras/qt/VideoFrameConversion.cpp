@@ -64,7 +64,7 @@ YuvMatrix matrixFor(const MappedPlanes& planes) {
 // Walks the output buffer; pixel(x, y, bgr) writes the colour of source pixel
 // (x, y) into bgr[0..2].
 template <typename Pixel>
-void fill(const MappedPlanes& planes, const SamplingPlan& plan, const OutputFormat& format,
+void fill(const MappedPlanes& planes, const SamplingPlan& plan, const FrameLayout& format,
           std::uint8_t* out, Pixel&& pixel) {
     const int width = format.width;
     const int height = static_cast<int>(plan.rows.size());
@@ -181,7 +181,7 @@ bool isDirectPixelFormat(QVideoFrameFormat::PixelFormat format) {
     }
 }
 
-bool convertPlanes(const MappedPlanes& planes, const OutputFormat& format,
+bool convertPlanes(const MappedPlanes& planes, const FrameLayout& format,
                    std::vector<std::uint8_t>& out) {
     if (!isDirectPixelFormat(planes.pixelFormat) || planes.viewport.isEmpty() ||
         format.width <= 0 || format.height == 0 ||
@@ -262,7 +262,7 @@ bool convertPlanes(const MappedPlanes& planes, const OutputFormat& format,
 
 namespace {
 
-bool convertThroughImage(const QVideoFrame& frame, const OutputFormat& format,
+bool convertThroughImage(const QVideoFrame& frame, const FrameLayout& format,
                          std::vector<std::uint8_t>& out) {
     if (format.width <= 0 || format.height == 0 || (format.bitCount != 24 && format.bitCount != 32))
         return false;
@@ -275,7 +275,7 @@ bool convertThroughImage(const QVideoFrame& frame, const OutputFormat& format,
 
 } // namespace
 
-bool convertVideoFrame(const QVideoFrame& frame, const OutputFormat& format,
+bool convertVideoFrame(const QVideoFrame& frame, const FrameLayout& format,
                        std::vector<std::uint8_t>& out) {
     if (!frame.isValid())
         return false;

@@ -35,11 +35,11 @@ bool isDirectPixelFormat(QVideoFrameFormat::PixelFormat format);
 // Converts mapped planes of a direct pixel format; out is resized to
 // format.frameBytes(). False (out untouched) for any other pixel format, an
 // empty picture, or planes too small for the picture they claim to hold.
-bool convertPlanes(const MappedPlanes& planes, const OutputFormat& format,
+bool convertPlanes(const MappedPlanes& planes, const FrameLayout& format,
                    std::vector<std::uint8_t>& out);
 
 // Converts any frame Qt delivers; false (out untouched) when it cannot be read.
-bool convertVideoFrame(const QVideoFrame& frame, const OutputFormat& format,
+bool convertVideoFrame(const QVideoFrame& frame, const FrameLayout& format,
                        std::vector<std::uint8_t>& out);
 
 } // namespace platform

@@ -13,7 +13,7 @@ struct SimulatedCamera::State {
 namespace {
 
 bool validIndex(int index) {
-    return index >= 0 && index < SimulatedCameraState::DriverIndexes;
+    return index >= 0 && index < DriverIndexes;
 }
 
 } // namespace
@@ -61,6 +61,11 @@ SimulatedScene& SimulatedCamera::scene() {
 void SimulatedCamera::firePulse(QPointF point, int frames) {
     state_->shared->pulsePoint = point;
     state_->shared->pulseFramesLeft = std::max(0, frames);
+}
+
+void SimulatedCamera::firePulseFromCentre(QPointF offset, int frames) {
+    // Pixel centres lie at +0.5.
+    firePulse(QPointF((80.5 + offset.x()) / 160.0, (59.5 - offset.y()) / 120.0), frames);
 }
 
 void SimulatedCamera::deliverNextFrame() {

@@ -57,6 +57,10 @@ public:
     // A laser pulse at a point of the picture, in fractions of its width and
     // height (0..1, origin top left, y down), lasting the given number of frames.
     void firePulse(QPointF point, int frames);
+    // The same at an offset, in pixels of a 160 x 120 picture (x to the
+    // right, y upwards), from the centre of the frame analysis' grid: pixel
+    // column 80 of the bottom-up frame's row 60, which is row 59 from the top.
+    void firePulseFromCentre(QPointF offset, int frames);
 
     // Delivers the next frame of every streaming driver at once (tests).
     void deliverNextFrame();

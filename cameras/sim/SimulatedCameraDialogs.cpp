@@ -23,7 +23,6 @@ const QColor RedDot(255, 40, 40);
 const QColor GreenDot(40, 255, 40);
 
 QDialogButtonBox* addButtons(QDialog* dialog, QLayout* layout) {
-    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): owned by its Qt parent
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
     buttons->setObjectName(QStringLiteral("buttonBox"));
     QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
@@ -49,9 +48,7 @@ SimulatedFormatDialog::SimulatedFormatDialog(std::int32_t width, std::int32_t he
     depthBox_->addItems({QStringLiteral("24"), QStringLiteral("32")});
     depthBox_->setCurrentIndex(bitCount == 32 ? 1 : 0);
 
-    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): owned by its Qt parent
     auto* layout = new QVBoxLayout(this);
-    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): owned by its Qt parent
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Output size:"), sizeBox_);
     form->addRow(QStringLiteral("Bits per pixel:"), depthBox_);
@@ -97,9 +94,7 @@ SimulatedSourceDialog::SimulatedSourceDialog(const SimulatedScene& scene, QWidge
         dotColourBox_->setCurrentIndex(2);
     }
 
-    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): owned by its Qt parent
     auto* layout = new QVBoxLayout(this);
-    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): owned by its Qt parent
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Room light:"), ambientBox_);
     form->addRow(QStringLiteral("Sensor noise:"), noiseBox_);

@@ -73,9 +73,9 @@ void SimulatedCameraRenderer::prepareTarget(const BITMAPINFOHEADER& header, int 
     const auto layout = FrameLayout::of(header);
     if (!layout)
         return;
-    const QImage picture = renderTarget(layout->width, layout->height, ambient);
+    const QImage picture = renderTarget(layout->width, layout->rows(), ambient);
     target_.assign(layout->frameBytes(), 0);
-    for (int y = 0; y < layout->height; ++y) {
+    for (int y = 0; y < layout->rows(); ++y) {
         const auto* source = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
         for (int x = 0; x < layout->width; ++x) {
             std::uint8_t* pixel = target_.data() + layout->offset(x, y);
@@ -105,9 +105,9 @@ void SimulatedCameraRenderer::addNoise(const FrameLayout& layout, double deviati
     // pixels and successive frames apart.
     const std::size_t stride = (generator_() & mask) | 1U;
     const auto scale = static_cast<float>(deviation);
-    for (int row = 0; row < layout.height; ++row) {
-        std::uint8_t* pixel = frame.data() + static_cast<std::size_t>(row) * layout.rowBytes;
-        for (int x = 0; x < layout.width; ++x, pixel += layout.bytesPerPixel) {
+    for (int row = 0; row < layout.rows(); ++row) {
+        std::uint8_t* pixel = frame.data() + static_cast<std::size_t>(row) * layout.rowBytes();
+        for (int x = 0; x < layout.width; ++x, pixel += layout.bytesPerPixel()) {
             const float level = noise_[at] * scale;
             at = (at + stride) & mask;
             const int step = static_cast<int>(level + (level >= 0.0F ? 0.5F : -0.5F));
@@ -119,7 +119,7 @@ void SimulatedCameraRenderer::addNoise(const FrameLayout& layout, double deviati
 
 void SimulatedCameraRenderer::addDot(const FrameLayout& layout, const LaserDot& dot,
                                      std::vector<std::uint8_t>& frame) {
-    forEachDotPixel(layout.width, layout.height, dot, [&](int x, int y) {
+    forEachDotPixel(layout.width, layout.rows(), dot, [&](int x, int y) {
         std::uint8_t* pixel = frame.data() + layout.offset(x, y);
         pixel[0] = static_cast<std::uint8_t>(dot.color.blue());
         pixel[1] = static_cast<std::uint8_t>(dot.color.green());

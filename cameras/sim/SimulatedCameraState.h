@@ -16,8 +16,6 @@ namespace platform {
 class SimulatedDriver;
 
 struct SimulatedCameraState {
-    static constexpr int DriverIndexes = 10;
-
     std::array<std::optional<SimulatedDriverConfig>, DriverIndexes> drivers;
     SimulatedScene scene;
     QPointF pulsePoint;

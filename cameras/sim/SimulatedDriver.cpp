@@ -21,7 +21,7 @@ SimulatedDriver::~SimulatedDriver() {
 }
 
 BITMAPINFOHEADER SimulatedDriver::header() const {
-    return OutputFormat{config_.width, config_.height, config_.bitCount}.header();
+    return FrameLayout{config_.width, config_.height, config_.bitCount}.header();
 }
 
 QByteArray SimulatedDriver::videoFormat() const {

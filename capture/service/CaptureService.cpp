@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 
 namespace platform {
 
@@ -17,8 +18,6 @@ namespace {
 
 CaptureDriverSource* installedSource = nullptr;
 CaptureMessageObserver messageObserver;
-
-constexpr int DriverIndexCount = 10;
 
 void copyDescription(const std::string& text, char* buffer, std::int32_t length) {
     if (buffer == nullptr || length <= 0)
@@ -42,7 +41,7 @@ CaptureAnswer copyOut(const Record& record, std::int32_t size, std::intptr_t add
 CaptureAnswer connect(CaptureWindow& window, std::int32_t index) {
     // The current driver goes first, whether or not the new one opens.
     window.connectDriver(nullptr, 0);
-    if (installedSource == nullptr || index < 0 || index >= DriverIndexCount)
+    if (installedSource == nullptr || index < 0 || index >= DriverIndexes)
         return 0;
     std::unique_ptr<CaptureDriver> driver = installedSource->open(index);
     if (!driver)
@@ -82,17 +81,17 @@ CaptureAnswer setSequenceSetup(CaptureWindow& window, std::int32_t size, std::in
 
 } // namespace
 
-void installCaptureDriverSource(CaptureDriverSource* source) {
-    installedSource = source;
+CaptureDriverSource* installCaptureDriverSource(CaptureDriverSource* source) {
+    return std::exchange(installedSource, source);
 }
 
-void setCaptureMessageObserver(CaptureMessageObserver observer) {
-    messageObserver = std::move(observer);
+CaptureMessageObserver setCaptureMessageObserver(CaptureMessageObserver observer) {
+    return std::exchange(messageObserver, std::move(observer));
 }
 
 std::int32_t capGetDriverDescription(std::int16_t index, char* name, std::int32_t nameLength,
                                      char* version, std::int32_t versionLength) {
-    if (installedSource == nullptr || index < 0 || index >= DriverIndexCount)
+    if (installedSource == nullptr || index < 0 || index >= DriverIndexes)
         return 0;
     std::string driverName;
     std::string driverVersion;
@@ -109,7 +108,6 @@ CaptureHandle capCreateCaptureWindow(const char* title, std::uint32_t style, std
     // A capture window is always a child; without drivers it would be useless.
     if (parent == nullptr || installedSource == nullptr || width < 0 || height < 0)
         return 0;
-    // NOLINTNEXTLINE(cppcoreguidelines-owning-memory): owned by its Qt parent
     auto* window = new CaptureWindow(parent); // owned by the parent
     window->setObjectName(QStringLiteral("CaptureWindow"));
     window->setWindowTitle(title != nullptr ? QString::fromLocal8Bit(title) : QString());

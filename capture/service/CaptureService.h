@@ -16,9 +16,10 @@ namespace platform {
 
 class CaptureWindow;
 
-// Installs the source of drivers for the whole process; null removes it.
-// The caller keeps ownership and must outlive every capture window.
-void installCaptureDriverSource(CaptureDriverSource* source);
+// Installs the source of drivers for the whole process (main() and tests,
+// through a SeamGuard); null removes it. Answers the source it replaces. The
+// caller keeps ownership and must outlive every capture window.
+CaptureDriverSource* installCaptureDriverSource(CaptureDriverSource* source);
 
 // Writes the NUL-terminated name and version (at most the given lengths,
 // terminator included) of the driver at the index; nonzero when it answers.
@@ -36,11 +37,12 @@ CaptureHandle capCreateCaptureWindow(const char* title, std::uint32_t style, std
 CaptureAnswer SendCaptureMessage(CaptureHandle window, std::uint32_t message, std::int32_t wParam,
                                  std::intptr_t lParam);
 
-// Tests: sees every capture message, with its arguments, before it is
-// handled; an empty observer removes it.
+// Tests (through a SeamGuard): sees every capture message, with its
+// arguments, before it is handled; an empty observer removes it. Answers the
+// observer it replaces.
 using CaptureMessageObserver = std::function<void(CaptureHandle window, std::uint32_t message,
                                                   std::int32_t wParam, std::intptr_t lParam)>;
-void setCaptureMessageObserver(CaptureMessageObserver observer);
+CaptureMessageObserver setCaptureMessageObserver(CaptureMessageObserver observer);
 
 // The widget behind a handle (tests, the simulated range); null if none.
 CaptureWindow* findCaptureWindow(CaptureHandle window);

@@ -64,12 +64,6 @@ CAPTUREPARMS defaultParms() {
     return parms;
 }
 
-// Timer ticks arrive a little early or late; a frame this close to the
-// period still counts as due.
-int jitterSlack(int periodMs) {
-    return std::clamp(periodMs / 5, 1, 10);
-}
-
 } // namespace
 
 CaptureWindow::ImmediateDelivery::ImmediateDelivery() {
@@ -160,6 +154,7 @@ void CaptureWindow::setPreview(bool on) {
 
 void CaptureWindow::setPreviewPeriod(int periodMs) {
     periodMs_ = std::max(1, periodMs);
+    limiter_.setPeriod(periodMs_);
     if (streaming_)
         startStreaming(); // again, at the new period
 }
@@ -202,16 +197,19 @@ bool CaptureWindow::runSourceDialog() {
     return driver_ && driver_->hasSourceDialog() && driver_->showSourceDialog(this);
 }
 
-bool CaptureWindow::dueForDelivery() const {
-    if (immediateDeliveries > 0 || !sinceLastDelivery_.isValid())
-        return true;
-    return sinceLastDelivery_.elapsed() + jitterSlack(periodMs_) >= periodMs_;
+bool CaptureWindow::dueForDelivery() {
+    if (!clock_.isValid())
+        clock_.start();
+    const std::int64_t now = clock_.nsecsElapsed() / 1000;
+    if (immediateDeliveries == 0)
+        return limiter_.admit(now);
+    limiter_.letThrough(now);
+    return true;
 }
 
 void CaptureWindow::receiveFrame(std::span<std::uint8_t> frame) {
     if (!preview_ || !driver_ || !dueForDelivery())
         return;
-    sinceLastDelivery_.start();
     deliver(frame);
 }
 

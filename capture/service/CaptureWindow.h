@@ -6,6 +6,7 @@
 
 #include "capture/CaptureRecords.h"
 #include "capture/service/CaptureDriver.h"
+#include "capture/service/PreviewRateLimiter.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -81,7 +82,7 @@ protected:
 
 private:
     void receiveFrame(std::span<std::uint8_t> frame);
-    bool dueForDelivery() const;
+    bool dueForDelivery();
     void deliver(std::span<std::uint8_t> frame);
     void show(std::span<const std::uint8_t> frame);
     void updateStreaming();
@@ -100,7 +101,8 @@ private:
     bool streaming_ = false;
     int periodMs_ = 66;
     std::array<std::intptr_t, 7> callbacks_{};
-    QElapsedTimer sinceLastDelivery_;
+    PreviewRateLimiter limiter_{periodMs_};
+    QElapsedTimer clock_; // the limiter's time
     QElapsedTimer sincePreviewStart_;
     std::uint32_t delivered_ = 0;
     QImage shown_;

@@ -9,34 +9,6 @@
 
 namespace platform {
 
-std::size_t OutputFormat::rowBytes() const {
-    // Rows are padded to a multiple of four bytes.
-    const std::size_t bits = static_cast<std::size_t>(std::abs(width)) *
-                             static_cast<std::size_t>(std::max<std::int16_t>(bitCount, 0));
-    return (bits + 31) / 32 * 4;
-}
-
-std::size_t OutputFormat::frameBytes() const {
-    return rowBytes() * static_cast<std::size_t>(std::abs(height));
-}
-
-BITMAPINFOHEADER OutputFormat::header() const {
-    BITMAPINFOHEADER fields{};
-    fields.biSize = sizeof(BITMAPINFOHEADER);
-    fields.biWidth = width;
-    fields.biHeight = height;
-    fields.biPlanes = 1;
-    fields.biBitCount = bitCount;
-    fields.biCompression = BI_RGB;
-    fields.biSizeImage = static_cast<std::uint32_t>(frameBytes());
-    return fields;
-}
-
-QByteArray OutputFormat::videoFormat() const {
-    const BITMAPINFOHEADER fields = header();
-    return {reinterpret_cast<const char*>(&fields), static_cast<qsizetype>(sizeof fields)};
-}
-
 QRect centreCrop43(int width, int height) {
     if (width <= 0 || height <= 0)
         return {};
@@ -51,12 +23,12 @@ QRect centreCrop43(int width, int height) {
     return {0, static_cast<int>((h - cropHeight) / 2), width, static_cast<int>(cropHeight)};
 }
 
-void convertImage(const QImage& picture, const OutputFormat& format,
+void convertImage(const QImage& picture, const FrameLayout& format,
                   std::vector<std::uint8_t>& out) {
     out.assign(format.frameBytes(), 0);
     const int width = std::abs(format.width);
-    const int height = std::abs(format.height);
-    const int pixelBytes = format.bitCount / 8;
+    const int height = format.rows();
+    const int pixelBytes = format.bytesPerPixel();
     if (picture.isNull() || width == 0 || height == 0 || pixelBytes < 3)
         return;
 

@@ -10,6 +10,7 @@
 #include "detection/Testing.h"
 #include "platform/ProgramEnd.h"
 #include "platform/ResourceReader.h"
+#include "platform/SeamGuard.h"
 #include "platform/Shell.h"
 #include "platform/SoundOutput.h"
 #include "tests/testsupport/MessageRecorder.h"
@@ -41,33 +42,14 @@ inline constexpr auto RowName = [](const auto& info) { return std::string(info.p
 
 class AppFixture : public ::testing::Test {
 protected:
-    void SetUp() override {
+    AppFixture() {
         QApplication::setQuitOnLastWindowClosed(false);
-        platform::resetProgramEnded();
-        platform::setEndHandler([this] { ++endCount_; });
-        platform::setOpenHandler([this](const QString& target, bool /*isFile*/) {
-            opened_.push_back(target);
-            return true;
-        });
-        // Effects are known by their clips, WAVE 100 to 103.
-        std::vector<QByteArray> clips(4);
-        for (std::size_t k = 0; k < 4; ++k)
-            clips[k] = platform::LoadResData(100 + static_cast<int>(k), QStringLiteral("WAVE"));
-        platform::SoundOutput::setPlayObserver([this, clips](const QByteArray& image) {
-            effects_.push_back(static_cast<int>(std::find(clips.begin(), clips.end(), image) -
-                                                clips.begin())); // 4: no clip of ours
-        });
         MotionDetection::ResetFrameStateForTesting();
-        platform::installCaptureDriverSource(&camera_);
         window_ = std::make_unique<app::Vantorel>();
     }
-    void TearDown() override {
+    ~AppFixture() override {
         window_.reset();
-        platform::installCaptureDriverSource(nullptr);
-        platform::SoundOutput::setPlayObserver({});
         platform::SoundOutput::instance().stop();
-        platform::setOpenHandler({});
-        platform::setEndHandler({});
     }
 
     // Form_Load, and the window shown when the program did not end.
@@ -94,18 +76,27 @@ protected:
             camera_.deliverNextFrame();
     }
     // Fires a laser pulse at a point of the grid, in grid cells from the
-    // centre of the 32 x 24 grid (the analysis at its defaults), positive dy
-    // upwards, and delivers the frames that carry it. Grid point (column,
-    // row) is pixel (5 column, 5 row) of the bottom-up frame; the centre
-    // (16, 12) is pixel column 80 of memory row 60, row 59 of the picture
-    // seen top-down. A dot of radius 4 on the middle of a grid cell covers
-    // its four corner points; on the centre, one of radius 7.5 covers the
-    // four diagonal neighbours (those on the aiming cross never change).
+    // centre of the 32 x 24 grid (the analysis at its defaults, 5 pixels a
+    // cell), positive dy upwards, and delivers the frames that carry it. A
+    // dot of radius 4 on the middle of a grid cell covers its four corner
+    // points; on the centre, one of radius 7.5 covers the four diagonal
+    // neighbours (those on the aiming cross never change).
     void fireAtCells(double dx, double dy) {
         camera_.scene().dotRadius = dx == 0.0 && dy == 0.0 ? 7.5 : 4.0;
         deliverFrames(2); // a settled picture to compare with
-        camera_.firePulse(QPointF((80.5 + 5.0 * dx) / 160.0, (59.5 - 5.0 * dy) / 120.0), 3);
+        camera_.firePulseFromCentre(QPointF(dx, dy) * 5.0, 3);
         deliverFrames(4);
+    }
+    // The clips played are known by their index, WAVE 100 to 103 (4: none).
+    void heard(const QByteArray& image) {
+        static const std::vector<QByteArray> clips = [] {
+            std::vector<QByteArray> wave(4);
+            for (std::size_t k = 0; k < wave.size(); ++k)
+                wave[k] = platform::LoadResData(100 + static_cast<int>(k), QStringLiteral("WAVE"));
+            return wave;
+        }();
+        effects_.push_back(
+            static_cast<int>(std::find(clips.begin(), clips.end(), image) - clips.begin()));
     }
 
     testsupport::ScratchHome home_;
@@ -114,6 +105,17 @@ protected:
     std::vector<QString> opened_;
     std::vector<int> effects_; // the clips played, by index, in order
     int endCount_ = 0;
+    const platform::SeamGuard<platform::EndHandler> ending_{platform::setEndHandler,
+                                                            [this] { ++endCount_; }};
+    const platform::SeamGuard<platform::OpenHandler> shell_{
+        platform::setOpenHandler, [this](const QString& target, bool /*isFile*/) {
+            opened_.push_back(target);
+            return true;
+        }};
+    const platform::SeamGuard<platform::SoundOutput::PlayObserver> sounds_{
+        platform::SoundOutput::setPlayObserver, [this](const QByteArray& image) { heard(image); }};
+    const platform::SeamGuard<platform::CaptureDriverSource*> source_{
+        platform::installCaptureDriverSource, &camera_};
     std::unique_ptr<app::Vantorel> window_;
 };
 

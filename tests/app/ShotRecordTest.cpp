@@ -14,10 +14,7 @@ namespace {
 
 class ShotRecord : public AppFixture {
 protected:
-    void SetUp() override {
-        AppFixture::SetUp();
-        start();
-    }
+    ShotRecord() { start(); }
     int shots() { return window().ShotCount(); }
 };
 
@@ -81,16 +78,6 @@ TEST_F(ShotRecord, SeriesListTheShotsAndTheSummary) {
         }
         EXPECT_EQ(window().ScoreCardText(), expected + summary + QStringLiteral("\r\n"));
     }
-}
-
-// Score card fields: right-aligned, one minus sign, never cut.
-TEST(NumberFormat, WritesTheValueRightAlignedWithOneMinusSign) {
-    const std::vector<std::tuple<std::int32_t, int, const char*>> table{
-        {0, 2, " 0"},    {9, 2, " 9"},    {10, 2, "10"},  {-9, 2, "-9"},     {7, 3, "  7"},
-        {100, 3, "100"}, {-12, 3, "-12"}, {-5, 3, " -5"}, {-123, 3, "-123"}, {1234, 2, "1234"}};
-    for (const auto& [value, width, text] : table)
-        EXPECT_EQ(app::FormatNumber(value, width), QString::fromLatin1(text)) << value;
-    EXPECT_EQ(app::FormatNumber(std::numeric_limits<std::int32_t>::min(), 2), "-2147483648");
 }
 
 // A full series fired with the simulated laser at one ring after another,

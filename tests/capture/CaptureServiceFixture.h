@@ -6,6 +6,7 @@
 #include "capture/service/CaptureService.h"
 #include "capture/service/CaptureWindow.h"
 #include "capture/service/FrameConversion.h"
+#include "platform/SeamGuard.h"
 
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -16,7 +17,7 @@ class ScriptedDriver : public platform::CaptureDriver {
 public:
     explicit ScriptedDriver(int& live) : live_(++live) {}
     ~ScriptedDriver() override { --live_; }
-    QByteArray videoFormat() const override { return platform::OutputFormat{}.videoFormat(); }
+    QByteArray videoFormat() const override { return platform::FrameLayout{}.videoFormat(); }
     bool hasFormatDialog() const override { return false; }
     bool hasSourceDialog() const override { return false; }
     bool showFormatDialog(QWidget*) override { return false; }
@@ -42,11 +43,7 @@ private:
 // Also the source of the scripted drivers, for scriptedWindow().
 class CaptureService : public ::testing::Test, public platform::CaptureDriverSource {
 protected:
-    CaptureService() {
-        camera.scene().noise = 0.0;
-        platform::installCaptureDriverSource(&camera);
-    }
-    ~CaptureService() override { platform::installCaptureDriverSource(nullptr); }
+    CaptureService() { camera.scene().noise = 0.0; }
     bool describe(int, std::string&, std::string&) override { return true; }
     std::unique_ptr<platform::CaptureDriver> open(int) override {
         auto driver = std::make_unique<ScriptedDriver>(live);
@@ -74,6 +71,8 @@ protected:
     }
 
     platform::SimulatedCamera camera;
+    const platform::SeamGuard<platform::CaptureDriverSource*> installed{
+        platform::installCaptureDriverSource, &camera};
     QWidget parent;
     ScriptedDriver* scripted = nullptr; // the one opened last
     int live = 0;

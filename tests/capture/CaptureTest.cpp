@@ -9,6 +9,7 @@
 #include "capture/StatusFunctions.h"
 #include "capture/service/CaptureService.h"
 #include "capture/service/CaptureWindow.h"
+#include "platform/SeamGuard.h"
 
 #include <QWidget>
 #include <cstring>
@@ -31,15 +32,6 @@ using SentMessage = std::tuple<CaptureHandle, std::uint32_t, std::int32_t, std::
 
 class CaptureTest : public ::testing::Test {
 protected:
-    CaptureTest() {
-        installCaptureDriverSource(&camera);
-        setCaptureMessageObserver([this](auto... message) { sent.emplace_back(message...); });
-    }
-    ~CaptureTest() override {
-        setCaptureMessageObserver({});
-        installCaptureDriverSource(nullptr);
-    }
-
     // A capture window at (30, 28), 160 x 120, in the parent, connected to the
     // driver at the index unless that is -1.
     CaptureHandle window(int index = 0) {
@@ -50,8 +42,11 @@ protected:
     }
 
     SimulatedCamera camera; // declared first: outlives the windows
-    QWidget parent;
+    const SeamGuard<CaptureDriverSource*> installed{installCaptureDriverSource, &camera};
     std::vector<SentMessage> sent;
+    const SeamGuard<CaptureMessageObserver> observed{
+        setCaptureMessageObserver, [this](auto... message) { sent.emplace_back(message...); }};
+    QWidget parent;
 };
 
 int framesSeen = 0;
@@ -182,20 +177,6 @@ TEST_F(CaptureTest, DriverListKeepsGapsAndCountsOnlyTheDriversThatAnswer) {
     EXPECT_FALSE(ReadDriverDescription(10, entry));
     EXPECT_TRUE(ReadDriverDescription(1, entry)); // cut to its field, terminated
     EXPECT_EQ(std::string(entry.Name.data(), 100), std::string(99, 'N') + '\0');
-}
-
-TEST_F(CaptureTest, CaptureWindowIsAChildThatConnectsOnlyToADriverThatOpens) {
-    camera.setDriver(1, SimulatedDriverConfig{.connectable = false});
-    const CaptureHandle handle = window(-1);
-    const CaptureWindow* const widget = findCaptureWindow(handle);
-    ASSERT_NE(widget, nullptr);
-    EXPECT_TRUE(widget->parentWidget() == &parent && !widget->isHidden());
-    EXPECT_EQ(widget->geometry(), QRect(30, 28, 160, 120));
-    EXPECT_EQ(CreateCaptureWindow("", WS_CHILD | WS_VISIBLE, 0, 0, 160, 120, nullptr, 0), 0U);
-    EXPECT_TRUE(ConnectToDriver(handle, 65536)); // narrowed to 16 bits: index 0
-    EXPECT_EQ(sent, std::vector<SentMessage>({{handle, WM_CAP_DRIVER_CONNECT, 0, 0}}));
-    for (const int refusingSilentOrOutOfRange : {1, 2, 10, -1})
-        EXPECT_FALSE(ConnectToDriver(handle, refusingSilentOrOutOfRange));
 }
 
 TEST_F(CaptureTest, QueriesFollowTheConnectedDriverAndAreAskedAfresh) {

@@ -61,7 +61,7 @@ TEST_F(Preview, RoutineGetsTheFrameAndTheWindowShowsWhatItDrewUpright) {
         const QImage grabbed = findCaptureWindow(window)->grab().toImage();
         EXPECT_TRUE(grabbed.pixel(5, 0) == shown.pixel(5, 0) &&
                     grabbed.pixel(5, 60) != shown.pixel(5, 0));
-        delete findCaptureWindow(window); // NOLINT(cppcoreguidelines-owning-memory)
+        delete findCaptureWindow(window);
     }
 }
 

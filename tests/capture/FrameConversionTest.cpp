@@ -28,16 +28,16 @@ TEST(FrameConversion, CropsTo43AndWritesBlueGreenRedRowsBottomUpUnlessTheHeightI
     picture.setPixel(80, 0, qRgb(10, 20, 30));               // its top left and bottom right
     picture.setPixel(239, 119, qRgb(40, 50, 60));
     Bytes out;
-    platform::convertImage(picture, platform::OutputFormat{}, out);
+    platform::convertImage(picture, platform::FrameLayout{}, out);
     ASSERT_EQ(out.size(), 57600U);
     EXPECT_EQ(Bytes(out.begin() + 57120, out.begin() + 57123), (Bytes{30, 20, 10}));
     EXPECT_EQ(Bytes(out.begin() + 477, out.begin() + 480), (Bytes{60, 50, 40}));
     EXPECT_EQ(out[3], 0) << "no white side left";
-    platform::convertImage(picture, platform::OutputFormat{160, -120, 32}, out);
+    platform::convertImage(picture, platform::FrameLayout{160, -120, 32}, out);
     ASSERT_EQ(out.size(), 160U * 4U * 120U);
     EXPECT_EQ(Bytes(out.begin(), out.begin() + 4), (Bytes{30, 20, 10, 0}));
-    EXPECT_EQ((platform::OutputFormat{7, 3, 24}.frameBytes()), 72U); // rows of 24 bytes
-    platform::convertImage(QImage(), platform::OutputFormat{}, out);
+    EXPECT_EQ((platform::FrameLayout{7, 3, 24}.frameBytes()), 72U); // rows of 24 bytes
+    platform::convertImage(QImage(), platform::FrameLayout{}, out);
     EXPECT_EQ(out, Bytes(57600, 0));
 }
 

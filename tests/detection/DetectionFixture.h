@@ -9,6 +9,7 @@
 #include "capture/service/CaptureService.h"
 #include "detection/MotionDetection.h"
 #include "detection/Testing.h"
+#include "platform/SeamGuard.h"
 #include "tests/testsupport/ScratchHome.h"
 
 #include <QWidget>
@@ -32,16 +33,12 @@ class DetectionTest : public ::testing::Test, public MotionDetection::HitTarget 
 protected:
     void SetUp() override {
         MotionDetection::SetHitTarget(this);
-        platform::installCaptureDriverSource(&camera);
         window = ConnectionFunctions::CreateCaptureWindow("Test", platform::WS_CHILD, 0, 0, 160,
                                                           120, &host, 0);
         ASSERT_TRUE(AVICAP::DriverConnect(window, 0));
         restart(5, 50, 20);
     }
-    void TearDown() override {
-        MotionDetection::SetHitTarget(nullptr);
-        platform::installCaptureDriverSource(nullptr);
-    }
+    void TearDown() override { MotionDetection::SetHitTarget(nullptr); }
     // Back to the first frame with the parameters 1, S, T and M.
     static void restart(std::int32_t s, std::int32_t t, std::int32_t m) {
         MotionDetection::ResetFrameStateForTesting();
@@ -61,6 +58,8 @@ protected:
 
     testsupport::ScratchHome home;
     platform::SimulatedCamera camera;
+    const platform::SeamGuard<platform::CaptureDriverSource*> installed{
+        platform::installCaptureDriverSource, &camera};
     QWidget host; // after the camera, so its capture window goes first
     platform::CaptureHandle window = 0;
     void SetHole(std::int32_t x, std::int32_t y, double score) override {

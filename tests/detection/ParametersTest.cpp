@@ -23,30 +23,6 @@ QString read(const QString& key) {
     return platform::GetSetting("Vantorel", "Settings", key, "absent");
 }
 
-TEST(Parameters, SettersHoldTheRangeAndSaveWhatTheyHoldAtOnce) {
-    const testsupport::ScratchHome home;
-    // Setter, getter, key, and the value each argument is held to.
-    using Held = std::vector<std::pair<std::int32_t, std::int32_t>>;
-    // clang-format off
-    const std::tuple<void (*)(std::int32_t), std::int32_t (*)(), const char*, Held> rows[] = {
-        {SetSampleEveryNthFrame, GetSampleEveryNthFrame, "SampleEveryNthFrame", {{0, 1}, {-7, 1}, {51, 50}}},
-        {SetCompareEveryNthByte, GetCompareEveryNthByte, "CompareEveryNthByte", {{lowest, 1}, {highest, 50}}},
-        {SetTolerance, GetTolerance, "Tolerance", {{256, 255}, {50, 50}, {50, 50}}}, // again: saved again
-        {SetMaxLaserBeam, GetMaxLaserBeam, "MaxLaserBeam", {{101, 100}, {0, 1}}},
-    };
-    // clang-format on
-    for (const auto& [set, get, name, argumentAndHeld] : rows) {
-        for (const auto& [argument, held] : argumentAndHeld) {
-            SCOPED_TRACE(::testing::Message() << name << " " << argument);
-            set(argument);
-            EXPECT_EQ(get(), held);
-            // The store, as read after a crash and a restart, holds the text.
-            EXPECT_EQ(read(QLatin1String(name)), " " + QString::number(held));
-            platform::SaveSetting("Vantorel", "Settings", QLatin1String(name), " 9");
-        }
-    }
-}
-
 TEST(Parameters, StoredTextReadsItsLeadingNumber) {
     // clang-format off
     const std::pair<const char*, std::int32_t> rows[] = {

@@ -29,21 +29,3 @@ TEST(ResourceReader, FindsEachCarriedResourceWithItsFileSignature) {
     for (const auto& [id, type] : unknown)
         EXPECT_TRUE(platform::LoadResData(id, QLatin1String(type)).isEmpty()) << type << " " << id;
 }
-
-// A black and white hand, 32 x 32, whose hot spot lies just inside the
-// outline of the finger tip: the pixel above it is the outline, the one
-// above that is clear.
-TEST(ResourceReader, HandCursorPointsWithItsFingerTip) {
-    const QCursor cursor = platform::LoadHandCursor();
-    EXPECT_EQ(cursor.hotSpot(), QPoint(12, 9));
-    const QImage image = cursor.pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
-    ASSERT_EQ(image.size(), QSize(32, 32));
-    EXPECT_EQ(image.pixel(12, 9), qRgb(255, 255, 255));
-    EXPECT_EQ(image.pixel(12, 8), qRgb(0, 0, 0));
-    EXPECT_EQ(qAlpha(image.pixel(12, 7)), 0);
-    QMap<QRgb, int> counts;
-    for (int i = 0; i < 32 * 32; ++i)
-        ++counts[qAlpha(image.pixel(i % 32, i / 32)) == 0 ? 0 : image.pixel(i % 32, i / 32)];
-    EXPECT_EQ(counts.size(), 3) << "clear, black and white only";
-    EXPECT_TRUE(counts[qRgb(0, 0, 0)] > 50 && counts[qRgb(255, 255, 255)] > 100);
-}

@@ -42,13 +42,6 @@ protected:
 };
 } // namespace
 
-TEST_F(SettingsDialog, HasItsCaptionsAndSize) {
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Settings"));
-    EXPECT_EQ(dialog.size(), QSize(331, 270));
-    EXPECT_EQ(dialog.Command2->text(), QStringLiteral("Default Settings"));
-    EXPECT_EQ(dialog.Command1->text(), QStringLiteral("Close"));
-}
-
 TEST_F(SettingsDialog, EachSliderReachesBothEndsAndHoldsCodeToItsRange) {
     for (int i = 0; i < 4; ++i) {
         QTest::keyClick(dialog.Slider1(i), Qt::Key_End);

@@ -2,6 +2,7 @@
 // closing it.
 
 #include "support/AboutFrm.h"
+#include "platform/SeamGuard.h"
 #include "platform/Shell.h"
 #include "support/HyperLink.h"
 
@@ -15,7 +16,7 @@
 TEST(AboutBox, LinkAsksOnEachClickAndTheBoxReopensAfterEitherClose) {
     QStringList addresses;
     bool handOver = true;
-    platform::setOpenHandler([&](const QString& target, bool) {
+    const platform::SeamGuard shell(platform::setOpenHandler, [&](const QString& target, bool) {
         addresses.append(target);
         return handOver;
     });
@@ -42,5 +43,4 @@ TEST(AboutBox, LinkAsksOnEachClickAndTheBoxReopensAfterEitherClose) {
     EXPECT_NE(HyperLink::OpenLink(site), 0);
     handOver = false;
     EXPECT_EQ(HyperLink::OpenLink(site), 0) << "nothing could open it";
-    platform::setOpenHandler({});
 }

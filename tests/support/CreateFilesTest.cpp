@@ -5,6 +5,7 @@
 #include "support/CreateFiles.h"
 #include "platform/NewFile.h"
 #include "platform/ResourceReader.h"
+#include "platform/SeamGuard.h"
 #include "platform/Shell.h"
 #include "tests/testsupport/MessageRecorder.h"
 #include "tests/testsupport/ScratchHome.h"
@@ -23,16 +24,8 @@ protected:
     void SetUp() override {
         ASSERT_FALSE(QFontDatabase::families().contains("LCD2"))
             << "this machine knows LCD2 already";
-        platform::setOpenHandler([this](const QString& target, bool) {
-            opened.append(target);
-            return true;
-        });
     }
-    void TearDown() override {
-        platform::NewFile::setWriteLimitForTesting(-1);
-        platform::setOpenHandler({});
-        QFontDatabase::removeAllApplicationFonts();
-    }
+    void TearDown() override { QFontDatabase::removeAllApplicationFonts(); }
     static QByteArray readAll(const QString& path) {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -52,6 +45,11 @@ protected:
     testsupport::ScratchHome home;
     testsupport::MessageRecorder messages;
     QStringList opened;
+    const platform::SeamGuard<platform::OpenHandler> shell{platform::setOpenHandler,
+                                                           [this](const QString& target, bool) {
+                                                               opened.append(target);
+                                                               return true;
+                                                           }};
     const QByteArray bytes = platform::LoadResData(isFont() ? 100 : 101, "BIN");
 };
 } // namespace
@@ -61,8 +59,11 @@ protected:
 // starts leave it be and use it.
 TEST_P(SupportFiles, ShortWriteIsRemovedThenWrittenWholeOnceAndKept) {
     ASSERT_FALSE(bytes.isEmpty());
-    platform::NewFile::setWriteLimitForTesting(bytes.size() - 1);
-    start();
+    {
+        const platform::SeamGuard fullDisk(platform::NewFile::setWriteLimitForTesting,
+                                           bytes.size() - 1);
+        start();
+    }
     ASSERT_EQ(messages.shown().size(), 1);
     const platform::MessageRequest box = messages.shown()[0]; // plain, OK, the program's title
     EXPECT_TRUE(box.text == "Error creating " + name() && box.title.isEmpty() &&
@@ -70,7 +71,6 @@ TEST_P(SupportFiles, ShortWriteIsRemovedThenWrittenWholeOnceAndKept) {
                 box.icon == platform::MessageIcon::None);
     EXPECT_FALSE(QFileInfo::exists(file()));
     expectInUse(false, {file()});
-    platform::NewFile::setWriteLimitForTesting(-1);
     start();
     EXPECT_EQ(readAll(file()), bytes);
     expectInUse(true, {file(), file()});

@@ -2,6 +2,7 @@
 // Answers the program's message boxes in a test and keeps what they showed.
 
 #include "platform/MessageBox.h"
+#include "platform/SeamGuard.h"
 
 #include <QList>
 #include <deque>
@@ -10,10 +11,8 @@ namespace testsupport {
 
 class MessageRecorder {
 public:
-    MessageRecorder();  // answers IDOK / IDNO unless told otherwise
-    ~MessageRecorder(); // restores the real message boxes
-    MessageRecorder(const MessageRecorder&) = delete;
-    MessageRecorder& operator=(const MessageRecorder&) = delete;
+    // Answers IDOK / IDNO unless told otherwise; gone, the boxes before it
+    // answer again.
 
     void queueAnswer(int answer) { answers_.push_back(answer); }
     const QList<platform::MessageRequest>& shown() const { return shown_; }
@@ -23,9 +22,14 @@ public:
     }
 
 private:
+    int answer(const platform::MessageRequest& request);
+
     std::deque<int> answers_;
     QList<platform::MessageRequest> shown_;
     std::function<void(const platform::MessageRequest&)> onShow_;
+    const platform::SeamGuard<platform::MessageHandler> guard_{
+        platform::setMessageHandler,
+        [this](const platform::MessageRequest& request) { return answer(request); }};
 };
 
 } // namespace testsupport

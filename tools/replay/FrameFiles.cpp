@@ -214,7 +214,7 @@ bool readFrame(const QByteArray& path, std::vector<std::uint8_t>& frame, QString
     const QString why = decode(file, picture);
     if (!why.isEmpty())
         return refuse(why);
-    platform::convertImage(picture, platform::OutputFormat{}, frame);
+    platform::convertImage(picture, platform::FrameLayout{}, frame);
     return true;
 }
 

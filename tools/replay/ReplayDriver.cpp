@@ -7,7 +7,7 @@
 namespace replay {
 
 QByteArray ReplayDriver::videoFormat() const {
-    return platform::OutputFormat{}.videoFormat(); // 160 x 120 x 24, bottom-up
+    return platform::FrameLayout{}.videoFormat(); // 160 x 120 x 24, bottom-up
 }
 
 void ReplayDriver::setStreaming(bool on, int /*periodMs*/, FrameSink sink) {

@@ -8,17 +8,21 @@ namespace {
 
 struct IntegerOption {
     const char* name;
-    std::int32_t min;
-    std::int32_t max;
+    const char* usage; // the option's line of the usage text, before its range
+    const MotionDetection::ParameterRange& range;
     std::int32_t ReplayOptions::*field;
 };
 
-// The ranges are those the settings dialog offers.
+// The program's own parameter ranges, those the settings dialog offers.
 constexpr IntegerOption integerOptions[] = {
-    {"--sample-every", 1, 50, &ReplayOptions::sampleEvery},
-    {"--compare-every", 1, 50, &ReplayOptions::compareEvery},
-    {"--tolerance", 1, 255, &ReplayOptions::tolerance},
-    {"--max-beam", 1, 100, &ReplayOptions::maxBeam},
+    {"--sample-every", "  --sample-every N   analyse every N-th frame",
+     MotionDetection::SampleEveryNthFrameRange, &ReplayOptions::sampleEvery},
+    {"--compare-every", "  --compare-every S  compare every S-th pixel along both axes",
+     MotionDetection::CompareEveryNthByteRange, &ReplayOptions::compareEvery},
+    {"--tolerance", "  --tolerance T      a byte must change by more than T",
+     MotionDetection::ToleranceRange, &ReplayOptions::tolerance},
+    {"--max-beam", "  --max-beam M       largest spot, in percent of the grid",
+     MotionDetection::MaxLaserBeamRange, &ReplayOptions::maxBeam},
 };
 
 const IntegerOption* findOption(const QByteArray& name) {
@@ -67,11 +71,11 @@ bool parseOptions(const std::vector<QByteArray>& arguments, ReplayOptions& optio
         }
         bool ok = false;
         const int value = text.toInt(&ok);
-        if (!ok || value < option->min || value > option->max) {
+        if (!ok || value < option->range.min || value > option->range.max) {
             error = QStringLiteral("option '%1' takes a whole number from %2 to %3, not '%4'")
                         .arg(displayName(name))
-                        .arg(option->min)
-                        .arg(option->max)
+                        .arg(option->range.min)
+                        .arg(option->range.max)
                         .arg(displayName(text));
             return false;
         }
@@ -85,6 +89,13 @@ bool parseOptions(const std::vector<QByteArray>& arguments, ReplayOptions& optio
 }
 
 QString usageText() {
+    QString options;
+    for (const IntegerOption& option : integerOptions)
+        options += QStringLiteral("%1, %2..%3 (default %4)\n")
+                       .arg(QLatin1String(option.usage))
+                       .arg(option.range.min)
+                       .arg(option.range.max)
+                       .arg(option.range.defaultValue);
     return QStringLiteral(
         "Usage: vantorel-replay [OPTIONS] PATH...\n"
         "\n"
@@ -101,15 +112,13 @@ QString usageText() {
         "are read one at a time, so any number of them fits in memory.\n"
         "\n"
         "Options (the detection parameters; the stored settings are left alone):\n"
-        "  --sample-every N   analyse every N-th frame, 1..50 (default 1)\n"
-        "  --compare-every S  compare every S-th pixel along both axes, 1..50 (default 5)\n"
-        "  --tolerance T      a byte must change by more than T, 1..255 (default 50)\n"
-        "  --max-beam M       largest spot, in percent of the grid, 1..100 (default 20)\n"
+        "%1"
         "  --help             show this text\n"
         "\n"
         "Exit status: 0 when the frames were replayed, 1 when the results could not\n"
         "be written, 2 on a bad option or a path or picture that cannot be read\n"
-        "(the hits of the frames before it are printed).\n");
+        "(the hits of the frames before it are printed).\n")
+        .arg(options);
 }
 
 } // namespace replay

@@ -1,6 +1,8 @@
 #pragma once
 // The replay tool's command line.
 
+#include "detection/MotionDetection.h"
+
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
@@ -9,10 +11,10 @@
 namespace replay {
 
 struct ReplayOptions {
-    std::int32_t sampleEvery = 1;
-    std::int32_t compareEvery = 5;
-    std::int32_t tolerance = 50;
-    std::int32_t maxBeam = 20;
+    std::int32_t sampleEvery = MotionDetection::SampleEveryNthFrameRange.defaultValue;
+    std::int32_t compareEvery = MotionDetection::CompareEveryNthByteRange.defaultValue;
+    std::int32_t tolerance = MotionDetection::ToleranceRange.defaultValue;
+    std::int32_t maxBeam = MotionDetection::MaxLaserBeamRange.defaultValue;
     std::vector<QByteArray> paths; // as the system gave them
     bool help = false;
 };

@@ -7,6 +7,7 @@
 #include "capture/service/CaptureService.h"
 #include "capture/service/CaptureWindow.h"
 #include "detection/MotionDetection.h"
+#include "platform/SeamGuard.h"
 #include "tools/replay/FrameFiles.h"
 #include "tools/replay/ReplayDriver.h"
 #include "tools/replay/ReplayOptions.h"
@@ -30,9 +31,8 @@ constexpr int exitBadInput = 2;
 class PrintingTarget : public MotionDetection::HitTarget {
 public:
     void SetHole(std::int32_t x, std::int32_t y, double score) override {
-        const double ring = std::min(std::floor(score) + 1.0, 10.0);
         std::printf("frame=%d x=%d y=%d score=%.4f ring=%d\n", frame, x, y, score,
-                    static_cast<int>(ring));
+                    static_cast<int>(MotionDetection::ShotScore(score)));
     }
     float TargetHeight() const override { return 6000.0F; }
 
@@ -86,9 +86,9 @@ int main(int argc, char** argv) {
     MotionDetection::SetMaxLaserBeam(options.maxBeam);
 
     replay::ReplayDriverSource source;
-    platform::installCaptureDriverSource(&source);
     int status = 0;
     {
+        const platform::SeamGuard installed(platform::installCaptureDriverSource, &source);
         QWidget host; // owns the capture window; goes before the source
         const platform::CaptureHandle window = ConnectionFunctions::CreateCaptureWindow(
             "Replay", platform::WS_CHILD | platform::WS_VISIBLE, 0, 0, 160, 120, &host, 0);
@@ -117,7 +117,6 @@ int main(int argc, char** argv) {
             MotionDetection::SetHitTarget(nullptr);
         }
     }
-    platform::installCaptureDriverSource(nullptr);
     if (!outputIntact(error))
         return fail(error, exitOutputLost);
     return status;

@@ -8,6 +8,7 @@
 #include "cameras/sim/SimulatedCamera.h"
 #include "capture/service/CaptureService.h"
 #include "platform/MessageBox.h"
+#include "platform/SeamGuard.h"
 
 #include <QApplication>
 #include <QPixmap>
@@ -31,16 +32,13 @@ void deliver(platform::SimulatedCamera& camera, int frames) {
         camera.deliverNextFrame();
 }
 
-// The analysis compares every 5th pixel; its centre is pixel column 80 of
-// frame row 60, which is row 59 from the top. A dot of radius 4 on the middle
-// of a grid cell covers the cell's four corners; the bull's eye, where the
-// aiming cross hides the centre row and column, takes a dot of radius 7.5.
+// The analysis compares every 5th pixel. A dot of radius 4 on the middle of a
+// grid cell covers the cell's four corners; the bull's eye, where the aiming
+// cross hides the centre row and column, takes a dot of radius 7.5.
 void fire(platform::SimulatedCamera& camera, const Shot& shot) {
     const bool centre = shot.dx == 0.0 && shot.dy == 0.0;
     camera.scene().dotRadius = centre ? 7.5 : 4.0;
-    const double x = 80.0 + 5.0 * shot.dx + 0.5;
-    const double y = 59.0 - 5.0 * shot.dy + 0.5;
-    camera.firePulse(QPointF(x / 160.0, y / 120.0), 3);
+    camera.firePulseFromCentre(QPointF(shot.dx, shot.dy) * 5.0, 3);
     deliver(camera, 4);
 }
 
@@ -65,13 +63,14 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vantorel"));
     // Nothing should ask; if something does, say so rather than wait.
-    platform::setMessageHandler([](const platform::MessageRequest& request) {
-        std::fprintf(stderr, "vantorel-screenshot: %s\n", qPrintable(request.text));
-        return platform::IDNO;
-    });
+    const platform::SeamGuard answers(
+        platform::setMessageHandler, [](const platform::MessageRequest& request) {
+            std::fprintf(stderr, "vantorel-screenshot: %s\n", qPrintable(request.text));
+            return platform::IDNO;
+        });
 
     platform::SimulatedCamera camera;
-    platform::installCaptureDriverSource(&camera);
+    const platform::SeamGuard source(platform::installCaptureDriverSource, &camera);
     int status = 0;
     {
         app::Vantorel window;
@@ -100,6 +99,5 @@ int main(int argc, char** argv) {
             status = 1;
         }
     }
-    platform::installCaptureDriverSource(nullptr);
     return status;
 }

@@ -6,6 +6,7 @@
 #include "capture/service/CaptureService.h"
 #include "capture/service/CaptureWindow.h"
 #include "platform/ProgramEnd.h"
+#include "platform/SeamGuard.h"
 #include "tests/cameras/qt/SyntheticCamera.h"
 #include "tests/testsupport/MessageRecorder.h"
 #include "tests/testsupport/ScratchHome.h"
@@ -14,6 +15,7 @@
 #include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <optional>
 
 using cameratest::greyFrame;
 
@@ -24,19 +26,10 @@ namespace {
 // does; silence counts as lost after 30 ms.
 class CameraProgram : public ::testing::Test, public platform::CaptureDriverSource {
 protected:
-    CameraProgram() {
-        QApplication::setQuitOnLastWindowClosed(false);
-        platform::resetProgramEnded();
-        platform::setEndHandler([this] { ++ends; });
-    }
-    ~CameraProgram() override {
-        window.reset();
-        platform::installCaptureDriverSource(nullptr);
-        platform::setEndHandler({});
-        platform::resetProgramEnded();
-    }
+    CameraProgram() { QApplication::setQuitOnLastWindowClosed(false); }
+    ~CameraProgram() override { window.reset(); }
     void start(platform::CaptureDriverSource& source) {
-        platform::installCaptureDriverSource(&source);
+        installed.emplace(platform::installCaptureDriverSource, &source);
         window = std::make_unique<app::Vantorel>();
         window->Form_Load();
     }
@@ -56,9 +49,12 @@ protected:
 
     testsupport::ScratchHome home;
     testsupport::MessageRecorder messages;
+    int ends = 0;
+    const platform::SeamGuard<platform::EndHandler> ending{platform::setEndHandler,
+                                                           [this] { ++ends; }};
+    std::optional<platform::SeamGuard<platform::CaptureDriverSource*>> installed;
     std::unique_ptr<app::Vantorel> window;
     cameratest::SyntheticFeed* latest = nullptr;
-    int ends = 0;
 };
 
 } // namespace

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-using platform::OutputFormat;
+using platform::FrameLayout;
 using PF = QVideoFrameFormat::PixelFormat;
 using Bytes = std::vector<std::uint8_t>;
 
@@ -31,8 +31,8 @@ TEST(VideoFrameConversion, EveryLayoutIsCroppedScaledAndUprightWithItsColours) {
                           PF::Format_Y8}; // grey: the level is the colour's green
     for (const PF layout : layouts) {
         // One of them to 32 bits with the rows top-down.
-        const OutputFormat format =
-            layout == PF::Format_BGRA8888 ? OutputFormat{160, -120, 32} : OutputFormat{};
+        const FrameLayout format =
+            layout == PF::Format_BGRA8888 ? FrameLayout{160, -120, 32} : FrameLayout{};
         SCOPED_TRACE(QVideoFrameFormat::pixelFormatToString(layout).toStdString());
         Bytes out;
         ASSERT_TRUE(platform::convertVideoFrame(

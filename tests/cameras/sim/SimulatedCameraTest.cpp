@@ -1,5 +1,5 @@
-// The simulated camera: the printed target it looks at, the
-// sensor noise and the laser pulses.
+// The simulated camera: its laser pulses in every format, and a driver that
+// outlives its camera.
 
 #include "cameras/sim/SimulatedCamera.h"
 #include "capture/service/CaptureFrameImage.h"
@@ -30,35 +30,6 @@ struct Stream {
 const QColor Laser(255, 40, 40);
 
 } // namespace
-
-// The same seed gives the same frames; another seed, or the next frame, not.
-TEST(SimulatedCamera, NoiseIsSeededAndChangesFromFrameToFrame) {
-    SimulatedCamera first, second, other;
-    other.scene().seed = 2;
-    Stream a(first), b(second), c(other);
-    for (int i = 0; i < 2; ++i)
-        for (SimulatedCamera* camera : {&first, &second, &other})
-            camera->deliverNextFrame();
-    EXPECT_EQ(a.frames, b.frames);
-    EXPECT_TRUE(a.frames[0] != a.frames[1] && a.frames[0] != c.frames[0]);
-}
-
-// R = 60: ring lines at 6, 12, ... 60 pixels from the centre (80, 60).
-TEST(SimulatedCamera, TargetIsPaperWithTenBlackRingLines) {
-    SimulatedCamera camera;
-    camera.scene().noise = 0.0;
-    camera.scene().ambient = 90;
-    Stream stream(camera);
-    camera.deliverNextFrame();
-    for (int line = 86; line <= 140; line += 6) {
-        EXPECT_TRUE(stream.pixel(0, line, 60) == Qt::black ||
-                    stream.pixel(0, line - 1, 60) == Qt::black)
-            << line;
-        EXPECT_EQ(stream.pixel(0, line - 3, 60).green(), 90) << line;
-    }
-    EXPECT_EQ(stream.pixel(0, 2, 2).green(), 90);
-    EXPECT_EQ(qGreen(camera.view(400, 300).pixel(5, 5)), 90); // the range window's view
-}
 
 // Bottom-up and top-down, 24 and 32 bits, any size: the pulse sits where it
 // was fired, in exactly the frames delivered to a stream while it lasts.

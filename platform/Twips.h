@@ -5,13 +5,13 @@
 
 #include "platform/Rounding.h"
 
-namespace app {
+namespace platform {
 
 constexpr int TwipsPerPixel = 15;
 
 // Pixels for a length or position in twips, rounded to the nearest pixel.
-inline int twips(double value) {
-    return platform::nearest(value / TwipsPerPixel);
+inline int twipsToPixels(double value) {
+    return nearest(value / TwipsPerPixel);
 }
 
 // Twips for a length or position in pixels.
@@ -19,4 +19,4 @@ constexpr int pixelsToTwips(int pixels) {
     return pixels * TwipsPerPixel;
 }
 
-} // namespace app
+} // namespace platform

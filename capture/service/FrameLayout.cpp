@@ -1,0 +1,52 @@
+#include "capture/service/FrameLayout.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace platform {
+
+std::optional<FrameLayout> FrameLayout::of(const BITMAPINFOHEADER& header) {
+    if (header.biBitCount != 24 && header.biBitCount != 32)
+        return std::nullopt;
+    if (header.biWidth <= 0 || header.biHeight == 0)
+        return std::nullopt;
+    // Guard against absurd sizes before any multiplication.
+    constexpr std::int32_t limit = 1 << 14;
+    if (header.biWidth > limit || header.biHeight > limit || header.biHeight < -limit)
+        return std::nullopt;
+    return FrameLayout{header.biWidth, header.biHeight, header.biBitCount};
+}
+
+int FrameLayout::rows() const {
+    return std::abs(height);
+}
+
+std::size_t FrameLayout::rowBytes() const {
+    // Rows are padded to a multiple of four bytes.
+    const std::size_t bits = static_cast<std::size_t>(std::abs(width)) *
+                             static_cast<std::size_t>(std::max<std::int16_t>(bitCount, 0));
+    return (bits + 31) / 32 * 4;
+}
+
+std::size_t FrameLayout::frameBytes() const {
+    return rowBytes() * static_cast<std::size_t>(rows());
+}
+
+BITMAPINFOHEADER FrameLayout::header() const {
+    BITMAPINFOHEADER fields{};
+    fields.biSize = sizeof(BITMAPINFOHEADER);
+    fields.biWidth = width;
+    fields.biHeight = height;
+    fields.biPlanes = 1;
+    fields.biBitCount = bitCount;
+    fields.biCompression = BI_RGB;
+    fields.biSizeImage = static_cast<std::uint32_t>(frameBytes());
+    return fields;
+}
+
+QByteArray FrameLayout::videoFormat() const {
+    const BITMAPINFOHEADER fields = header();
+    return {reinterpret_cast<const char*>(&fields), static_cast<qsizetype>(sizeof fields)};
+}
+
+} // namespace platform
