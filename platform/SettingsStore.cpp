@@ -4,6 +4,7 @@
 #include "platform/SettingsStore.h"
 
 #include "platform/IniText.h"
+#include "platform/NativeFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,10 +12,6 @@
 #include <QLockFile>
 #include <QSaveFile>
 #include <QStandardPaths>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
 
 namespace platform {
 
@@ -41,28 +38,18 @@ QString storePath(const QString& application) {
            QLatin1Char('/') + application + QLatin1Char('/') + application + QStringLiteral(".ini");
 }
 
-QString systemError(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
 // The file's bytes, empty when there is no file; false with the reason when
 // it cannot be used. Opened without waiting, so a FIFO or a device in its
 // place cannot hold the program.
 bool readStore(const QString& path, QByteArray& content, QString& reason) {
     content.clear();
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        const int error = errno;
-        if (error == ENOENT)
-            return true;
-        reason = systemError(error);
-        return false;
-    }
     QFile file;
-    file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        reason = QStringLiteral("it is not a regular file");
+    bool missing = false;
+    if (!openRegularFile(QFile::encodeName(path), file, reason, &missing)) {
+        if (missing)
+            return true;
+        if (reason == QLatin1String("not a regular file"))
+            reason = QStringLiteral("it is not a regular file");
         return false;
     }
     content = file.read(LargestStore + 1);
@@ -91,11 +78,11 @@ QString storeValue(const QString& path, const QByteArray& section, const QByteAr
 
     const QString lockPath = path + QStringLiteral(".lock");
     const QString lockName = QFileInfo(lockPath).fileName();
-    struct stat lockInfo {};
+    QString ignored;
     // QLockFile would wait for ever on anything but a file, and block in
     // reading a FIFO.
-    if (::stat(QFile::encodeName(lockPath).constData(), &lockInfo) == 0 &&
-        !S_ISREG(lockInfo.st_mode))
+    if (const PathKind kind = pathKind(QFile::encodeName(lockPath), ignored);
+        kind == PathKind::Directory || kind == PathKind::Other)
         return QStringLiteral("its lock file %1 is not a regular file").arg(lockName);
     QLockFile lock(lockPath);
     if (!lock.tryLock(LockWaitMs)) {

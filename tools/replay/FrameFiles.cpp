@@ -1,25 +1,17 @@
 #include "tools/replay/FrameFiles.h"
 
 #include "capture/service/FrameConversion.h"
+#include "platform/NativeFiles.h"
 
 #include <QFile>
 #include <QImageReader>
 #include <QStringDecoder>
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <dirent.h>
-#include <fcntl.h>
-#include <memory>
-#include <sys/stat.h>
+#include <iterator>
 
 namespace replay {
 
 namespace {
-
-QString systemError(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
-}
 
 bool isPictureName(const QByteArray& name, const QList<QByteArray>& suffixes) {
     const qsizetype dot = name.lastIndexOf('.');
@@ -27,32 +19,18 @@ bool isPictureName(const QByteArray& name, const QList<QByteArray>& suffixes) {
 }
 
 bool listDirectory(const QByteArray& path, std::vector<QByteArray>& files, QString& error) {
-    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(path.constData()), &::closedir);
-    if (!dir) {
-        error = QStringLiteral("cannot read directory '%1': %2")
-                    .arg(displayName(path), systemError(errno));
+    std::vector<QByteArray> entries;
+    QString reason;
+    if (!platform::listFiles(path, entries, reason)) {
+        error = QStringLiteral("cannot read directory '%1': %2").arg(displayName(path), reason);
         return false;
     }
+    // Anything named as a picture is a frame, and is refused with its reason
+    // when it comes to be read.
     const QList<QByteArray> suffixes = QImageReader::supportedImageFormats();
     std::vector<QByteArray> names;
-    for (;;) {
-        errno = 0;
-        const dirent* entry = ::readdir(dir.get());
-        if (entry == nullptr)
-            break;
-        const QByteArray name(entry->d_name);
-        // A folder is no frame; anything else named as a picture is one, and
-        // is refused with its reason when it comes to be read.
-        struct stat info {};
-        if (isPictureName(name, suffixes) &&
-            !(::fstatat(::dirfd(dir.get()), entry->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode)))
-            names.push_back(name);
-    }
-    if (errno != 0) {
-        error = QStringLiteral("cannot read directory '%1': %2")
-                    .arg(displayName(path), systemError(errno));
-        return false;
-    }
+    std::copy_if(entries.begin(), entries.end(), std::back_inserter(names),
+                 [&](const QByteArray& name) { return isPictureName(name, suffixes); });
     if (names.empty()) {
         error = QStringLiteral("no image files in directory '%1'").arg(displayName(path));
         return false;
@@ -182,13 +160,13 @@ QString decode(QFile& file, QImage& picture) {
 bool listFrameFiles(const std::vector<QByteArray>& paths, std::vector<QByteArray>& files,
                     QString& error) {
     for (const QByteArray& path : paths) {
-        struct stat info {};
-        if (::stat(path.constData(), &info) != 0) {
-            error =
-                QStringLiteral("cannot read '%1': %2").arg(displayName(path), systemError(errno));
+        QString reason;
+        const platform::PathKind kind = platform::pathKind(path, reason);
+        if (kind == platform::PathKind::Missing) {
+            error = QStringLiteral("cannot read '%1': %2").arg(displayName(path), reason);
             return false;
         }
-        if (!S_ISDIR(info.st_mode))
+        if (kind != platform::PathKind::Directory)
             files.push_back(path);
         else if (!listDirectory(path, files, error))
             return false;
@@ -201,17 +179,12 @@ bool readFrame(const QByteArray& path, std::vector<std::uint8_t>& frame, QString
         error = QStringLiteral("cannot read image '%1': %2").arg(displayName(path), why);
         return false;
     };
-    // Opened without waiting: a FIFO or a device is refused, not read from.
-    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return refuse(systemError(errno));
     QFile file;
-    file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
-        return refuse(QStringLiteral("not a regular file"));
+    QString why;
+    if (!platform::openRegularFile(path, file, why))
+        return refuse(why);
     QImage picture;
-    const QString why = decode(file, picture);
+    why = decode(file, picture);
     if (!why.isEmpty())
         return refuse(why);
     platform::convertImage(picture, platform::FrameLayout{}, frame);
