@@ -27,11 +27,12 @@ namespace {
 const QString DisplayFont = QStringLiteral("LCD2");
 
 // The entry's caption: the Name field followed by the Version field, up to
-// the first NUL (the name alone when the driver ended it with a NUL).
+// the first NUL (the name alone when the driver ended it with a NUL). Drivers
+// write UTF-8.
 QString DeviceCaption(const ConnectionFunctions::CaptureDevice& device) {
     QByteArray whole(device.Name.data(), static_cast<int>(device.Name.size()));
     whole.append(device.Version.data(), static_cast<int>(device.Version.size()));
-    return QString::fromLatin1(
+    return QString::fromUtf8(
         whole.left(whole.indexOf('\0') < 0 ? whole.size() : whole.indexOf('\0')));
 }
 

@@ -17,13 +17,19 @@ std::unique_ptr<QtCameraDevice> QtCameraDevice::open(const QCameraDevice& device
 
 QtCameraDevice::QtCameraDevice(const QCameraDevice& device)
     : device_(device), camera_(std::make_unique<QCamera>(device)),
-      v4l2_(QString::fromLocal8Bit(device.id())) {
-    session_.setCamera(camera_.get());
+      v4l2_(QtCameraV4l2Controls::findNode(device)) {
+    // The sink goes on first: a camera set before it often stalls after one
+    // frame or runs at half rate.
     session_.setVideoSink(&sink_);
     connect(&sink_, &QVideoSink::videoFrameChanged, this, &QtCameraFeed::frameArrived);
     connect(camera_.get(), &QCamera::errorOccurred, this, &QtCameraFeed::failed);
     connect(camera_.get(), &QCamera::activeChanged, this, [this](bool active) {
         if (!active && camera_)
+            emit failed();
+    });
+    // An unplugged camera may report nothing else: no error, still active.
+    connect(&devices_, &QMediaDevices::videoInputsChanged, this, [this] {
+        if (camera_ && !QMediaDevices::videoInputs().contains(device_))
             emit failed();
     });
 }
@@ -33,8 +39,12 @@ QtCameraDevice::~QtCameraDevice() {
 }
 
 void QtCameraDevice::start() {
-    if (camera_)
+    // The stream runs while the camera is on the session; start() alone
+    // does not start it on every backend.
+    if (camera_) {
+        session_.setCamera(camera_.get());
         camera_->start();
+    }
 }
 
 std::vector<CameraMode> QtCameraDevice::modes() const {
@@ -90,11 +100,12 @@ void QtCameraDevice::setControl(CameraControl::Kind kind, int value) {
 void QtCameraDevice::release() {
     if (!camera_)
         return;
-    // Dropped first, so the stop below is not taken for a failure.
+    // Dropped first, so the stop below is not taken for a failure; taken off
+    // the session, which is what stops the stream.
     std::unique_ptr<QCamera> camera = std::move(camera_);
     camera->disconnect(this);
-    camera->stop();
     session_.setCamera(nullptr);
+    camera->stop();
 }
 
 } // namespace platform

@@ -10,6 +10,7 @@
 #include <QCamera>
 #include <QCameraDevice>
 #include <QMediaCaptureSession>
+#include <QMediaDevices>
 #include <QVideoSink>
 #include <memory>
 
@@ -33,6 +34,7 @@ private:
     explicit QtCameraDevice(const QCameraDevice& device);
 
     QCameraDevice device_;
+    QMediaDevices devices_; // tells when the camera is unplugged
     QMediaCaptureSession session_;
     QVideoSink sink_;
     std::unique_ptr<QCamera> camera_;

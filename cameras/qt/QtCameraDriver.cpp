@@ -39,7 +39,10 @@ QtCameraDriver::QtCameraDriver(std::unique_ptr<QtCameraFeed> feed,
     QObject::connect(&watchdog_, &QTimer::timeout, &watchdog_, [this] { setLost(true); });
     QObject::connect(feed_.get(), &QtCameraFeed::frameArrived, feed_.get(),
                      [this](const QVideoFrame& frame) { frameArrived(frame); });
-    QObject::connect(feed_.get(), &QtCameraFeed::failed, feed_.get(), [this] { setLost(true); });
+    QObject::connect(feed_.get(), &QtCameraFeed::failed, feed_.get(), [this] {
+        failed_ = true;
+        setLost(true);
+    });
     applyMode();
     feed_->start();
     watchdog_.start();
@@ -127,7 +130,9 @@ void QtCameraDriver::setLost(bool lost) {
 }
 
 void QtCameraDriver::frameArrived(const QVideoFrame& frame) {
-    if (!frame.isValid())
+    // Frames still on their way from a camera that failed are not news of
+    // its return: it stays lost until it is connected again.
+    if (!frame.isValid() || failed_)
         return;
     const std::int64_t time = timeOf(frame);
     if (!arrivals_.empty() && time < arrivals_.back())

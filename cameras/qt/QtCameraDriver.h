@@ -67,6 +67,7 @@ private:
     PreviewRateLimiter limiter_;
     QTimer watchdog_;
     bool lost_ = false;
+    bool failed_ = false; // the feed said it stopped for good
     QElapsedTimer clock_;
     std::deque<std::int64_t> arrivals_; // time stamps of the last camera frames
     std::optional<int> brightness_;

@@ -1,16 +1,20 @@
 #pragma once
 // The capture drivers of the real cameras: the cameras Qt Multimedia lists
-// when the source is made, at most ten, driver i for the i-th. A camera that
-// appears or disappears later changes nothing until the next start.
+// when the source is made, at most ten, driver i for the i-th. Each index
+// keeps its camera's name: a camera unplugged and plugged in again comes back
+// under a new device, which its old index then opens. Cameras plugged in
+// later take the free indexes.
 
 #include "cameras/qt/QtCameraSettings.h"
 #include "capture/service/CaptureDriver.h"
 
 #include <QCameraDevice>
 #include <QList>
+#include <QMediaDevices>
 #include <QPointer>
 #include <array>
 #include <memory>
+#include <vector>
 
 namespace platform {
 
@@ -18,17 +22,20 @@ class QtCameraFeed;
 
 class QtCameraSource : public CaptureDriverSource {
 public:
-    QtCameraSource(); // the cameras of QMediaDevices::videoInputs()
-    explicit QtCameraSource(QList<QCameraDevice> cameras);
+    QtCameraSource(); // the cameras of QMediaDevices::videoInputs(), followed
+    explicit QtCameraSource(const QList<QCameraDevice>& cameras); // a fixed list
     ~QtCameraSource() override;
 
     // Name: the camera's description; version: the camera backend and the
     // camera's id (the device path of a V4L2 camera).
     bool describe(int index, std::string& name, std::string& version) override;
     // Null for an index without a camera or a camera that cannot be opened.
+    // The camera is looked up afresh: a device no longer listed is never used.
     std::unique_ptr<CaptureDriver> open(int index) override;
 
     int count() const { return static_cast<int>(cameras_.size()); }
+    // The device the index opens now; null while its camera is unplugged.
+    QCameraDevice device(int index) const;
     // What the format dialog chose for the camera at the index.
     std::shared_ptr<QtCameraSettings> settings(int index) const;
 
@@ -36,7 +43,14 @@ public:
     static QString backendName();
 
 private:
-    QList<QCameraDevice> cameras_;
+    void follow(const QList<QCameraDevice>& listed);
+
+    struct Camera {
+        QString description;
+        QCameraDevice device;
+    };
+    std::vector<Camera> cameras_;
+    std::unique_ptr<QMediaDevices> devices_; // null for a fixed list
     std::array<std::shared_ptr<QtCameraSettings>, DriverIndexes> settings_;
     // The camera each index has open, released when the index connects anew.
     std::array<QPointer<QtCameraFeed>, DriverIndexes> open_;

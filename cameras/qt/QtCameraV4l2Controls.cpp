@@ -1,6 +1,11 @@
 #include "cameras/qt/QtCameraV4l2Controls.h"
 
+#include <QCameraDevice>
+#include <QDir>
+#include <QFile>
+#include <QMediaDevices>
 #include <QtGlobal> // Q_OS_LINUX: the controls below are V4L2, Linux only
+#include <algorithm>
 
 #ifdef Q_OS_LINUX
 #include <cerrno>
@@ -11,6 +16,47 @@
 #endif
 
 namespace platform {
+namespace {
+
+QByteArray attribute(const QString& node, const char* name) {
+    QFile file(node + QLatin1Char('/') + QLatin1String(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed() : QByteArray();
+}
+
+} // namespace
+
+QString QtCameraV4l2Controls::findNode(const QCameraDevice& camera) {
+    int sameNameBefore = 0;
+    for (const QCameraDevice& listed : QMediaDevices::videoInputs()) {
+        if (listed == camera)
+            break;
+        sameNameBefore += listed.description() == camera.description() ? 1 : 0;
+    }
+    return findNode(QString::fromUtf8(camera.id()), camera.description(), sameNameBefore);
+}
+
+QString QtCameraV4l2Controls::findNode(const QString& id, const QString& description,
+                                       int sameNameBefore, const QString& sysClass) {
+    if (id.startsWith(QLatin1String("/dev/")))
+        return id;
+    QStringList nodes =
+        QDir(sysClass).entryList({QStringLiteral("video*")}, QDir::Dirs | QDir::System);
+    std::sort(nodes.begin(), nodes.end(), [](const QString& a, const QString& b) {
+        return a.mid(5).toInt() < b.mid(5).toInt();
+    });
+    for (const QString& node : nodes) {
+        const QString path = sysClass + QLatin1Char('/') + node;
+        // V4L2 cuts names to 31 bytes; a camera's second node (index 1) holds
+        // its metadata, not its pictures.
+        const QByteArray name = attribute(path, "name");
+        const bool named =
+            !name.isEmpty() && (QString::fromUtf8(name) == description ||
+                                (name.size() >= 31 && description.toUtf8().startsWith(name)));
+        if (named && attribute(path, "index").toInt() == 0 && sameNameBefore-- == 0)
+            return QStringLiteral("/dev/") + node;
+    }
+    return {};
+}
 
 #ifdef Q_OS_LINUX
 namespace {

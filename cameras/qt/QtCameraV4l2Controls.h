@@ -7,6 +7,8 @@
 
 #include <QString>
 
+class QCameraDevice;
+
 namespace platform {
 
 class QtCameraV4l2Controls {
@@ -16,6 +18,13 @@ public:
     ~QtCameraV4l2Controls();
     QtCameraV4l2Controls(const QtCameraV4l2Controls&) = delete;
     QtCameraV4l2Controls& operator=(const QtCameraV4l2Controls&) = delete;
+
+    // The device node of a Qt camera: its id when that is a node, else the
+    // capture node named like the camera in sysfs (the n-th of that name
+    // for the n-th listed camera of that name). Empty when there is none.
+    static QString findNode(const QCameraDevice& camera);
+    static QString findNode(const QString& id, const QString& description, int sameNameBefore,
+                            const QString& sysClass = QStringLiteral("/sys/class/video4linux"));
 
     // The controls the device offers now (disabled ones are left out).
     CameraControls list() const;

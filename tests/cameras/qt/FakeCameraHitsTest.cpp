@@ -1,0 +1,102 @@
+// Laser dots seen through the fake camera give the hits the replay tool finds
+// in the same pictures, and the main window marks and scores them.
+
+#include "tests/cameras/qt/FakeCameraProgram.h"
+#include "app/HoleMarker.h"
+#include "detection/MotionDetection.h"
+
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <set>
+#include <tuple>
+
+namespace {
+
+using Hit = std::tuple<int, int, QString>; // x, y, score to four places
+
+// Passes every hit on to the main window, keeping it.
+struct HitSpy : MotionDetection::HitTarget {
+    explicit HitSpy(app::Vantorel& window) : window(window) { MotionDetection::SetHitTarget(this); }
+    ~HitSpy() override { MotionDetection::SetHitTarget(&window); }
+    HitSpy(const HitSpy&) = delete;
+    HitSpy& operator=(const HitSpy&) = delete;
+    void SetHole(std::int32_t x, std::int32_t y, double score) override {
+        hits.emplace(x, y, QString::number(score, 'f', 4));
+        window.SetHole(x, y, score);
+    }
+    float TargetHeight() const override { return window.TargetHeight(); }
+    app::Vantorel& window;
+    std::set<Hit> hits;
+};
+
+// The replay tool's sample, as a camera of the size sees it: the 4:3 picture
+// filling its height, the sides dark.
+QString sampleAt(const QTemporaryDir& dir, QSize size) {
+    const QString folder = dir.filePath(QStringLiteral("%1").arg(size.width()));
+    QDir().mkpath(folder);
+    for (const QFileInfo& file : QDir(VANTOREL_SAMPLE_DIR).entryInfoList({"*.png"})) {
+        QImage picture(size, QImage::Format_RGB32);
+        picture.fill(QColor(22, 22, 26));
+        const QImage middle = QImage(file.filePath()).scaledToHeight(size.height());
+        for (int y = 0; y < middle.height(); ++y)
+            for (int x = 0; x < middle.width(); ++x)
+                picture.setPixel((size.width() - middle.width()) / 2 + x, y, middle.pixel(x, y));
+        picture.save(folder + "/" + file.fileName());
+    }
+    return folder;
+}
+
+std::set<Hit> replayHits(const QString& folder) {
+    QProcess replay;
+    replay.start(VANTOREL_REPLAY_TOOL, {folder});
+    replay.waitForFinished(60000);
+    std::set<Hit> hits;
+    const QRegularExpression line("x=(-?\\d+) y=(-?\\d+) score=(\\S+)");
+    for (const QString& text : QString(replay.readAllStandardOutput()).split('\n')) {
+        const auto match = line.match(text);
+        if (match.hasMatch())
+            hits.emplace(match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3));
+    }
+    return hits;
+}
+
+class FakeCameraHits : public cameratest::FakeCameraProgram {};
+
+} // namespace
+
+TEST_F(FakeCameraHits, AreTheReplayToolsAndReachTheTargetAndScoreCard) {
+    const QTemporaryDir dir;
+    const struct {
+        QString mode;
+        QSize size;
+    } cameras[] = {{"YUY2 640x480", {640, 480}}, {"MJPG 1280x720", {1280, 720}}};
+    for (const auto& camera : cameras) {
+        SCOPED_TRACE(camera.mode.toStdString());
+        const QString folder = sampleAt(dir, camera.size);
+        const std::set<Hit> expected = replayHits(folder);
+        ASSERT_EQ(expected.size(), 2U);
+        start({{"Camera", camera.mode, folder}});
+        HitSpy spy(*window);
+        window->Command1_Click();
+        window->Timer1_Timer(); // the pause before the first shot ends
+        ASSERT_TRUE(QTest::qWaitFor([&] { return spy.hits.size() >= 2; }, 10000));
+        EXPECT_EQ(spy.hits, expected);
+        // The first shot: a marker centred on the hit, and its ring.
+        const QStringList card = window->ScoreCardText().split("\r\n", Qt::SkipEmptyParts);
+        ASSERT_EQ(card.size(), 1);
+        const app::HoleMarker& marker = *window->Shape2(0);
+        const int x =
+            window->TargetCentreX() - static_cast<int>(marker.Left() + marker.Width() / 2);
+        const int y =
+            window->TargetCentreY() - static_cast<int>(marker.Top() + marker.Height() / 2);
+        const auto hit = std::find_if(expected.begin(), expected.end(), [&](const Hit& h) {
+            return std::get<0>(h) == x && std::get<1>(h) == y;
+        });
+        ASSERT_NE(hit, expected.end()) << x << "," << y;
+        const int ring = std::min(static_cast<int>(std::get<2>(*hit).toDouble()) + 1, 10);
+        EXPECT_EQ(card[0], QStringLiteral("Shot  1 Result Is %1").arg(ring, 2));
+    }
+}

@@ -1,0 +1,72 @@
+#pragma once
+// The program on the fake GStreamer cameras: Qt Multimedia's camera source,
+// device and driver, with the real main window offscreen.
+
+#include "tests/cameras/qt/FakeCameras.h"
+#include "app/Vantorel.h"
+#include "capture/service/CaptureService.h"
+#include "capture/service/CaptureWindow.h"
+#include "platform/ProgramEnd.h"
+#include "cameras/qt/QtCameraSource.h"
+#include "tests/testsupport/MessageRecorder.h"
+#include "tests/testsupport/ScratchHome.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace cameratest {
+
+class FakeCameraProgram : public ::testing::Test {
+protected:
+    FakeCameraProgram() {
+        QApplication::setQuitOnLastWindowClosed(false);
+        platform::setEndHandler([] {});
+    }
+    ~FakeCameraProgram() override {
+        stop();
+        platform::setEndHandler({});
+        platform::resetProgramEnded();
+    }
+    // Plugs in the cameras, then starts the program as its main does.
+    void start(const QList<FakeCamera>& cameras) {
+        ASSERT_TRUE(plugCameras(cameras)) << listedCameras().join(", ").toStdString();
+        restart();
+    }
+    void restart() {
+        stop();
+        source = std::make_unique<platform::QtCameraSource>();
+        platform::installCaptureDriverSource(source.get());
+        window = std::make_unique<app::Vantorel>();
+        window->Form_Load();
+    }
+    void stop() {
+        window.reset();
+        platform::installCaptureDriverSource(nullptr);
+        source.reset();
+        platform::resetProgramEnded();
+    }
+    platform::CaptureWindow& capture() {
+        return *platform::CaptureWindow::find(window->CaptureWnd());
+    }
+    QAction& entry(int index) {
+        return *window->findChild<QAction*>(QStringLiteral("dev_%1").arg(index));
+    }
+    // Frames the capture window delivered over the time, from its first one.
+    std::uint32_t framesOver(int ms) {
+        if (!QTest::qWaitFor([&] { return capture().deliveredFrames() > 0; }, 5000))
+            return 0;
+        const std::uint32_t first = capture().deliveredFrames();
+        QTest::qWait(ms);
+        return capture().deliveredFrames() - first;
+    }
+
+    testsupport::ScratchHome home;
+    testsupport::MessageRecorder messages;
+    std::unique_ptr<platform::QtCameraSource> source;
+    std::unique_ptr<app::Vantorel> window;
+};
+
+} // namespace cameratest
