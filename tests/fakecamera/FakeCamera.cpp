@@ -75,11 +75,14 @@ QStringList configLines() {
 
 // ---- the device ----
 
+struct DeviceState {
+    QString folder;
+    bool mjpeg = false;
+    std::atomic<bool> unplugged{false}; // read by its sources: an unplugged camera goes silent
+};
 struct FakeDevice {
     GstDevice parent;
-    QString* folder;
-    bool mjpeg;
-    std::atomic<bool>* unplugged; // shared with its sources: an unplugged camera goes silent
+    DeviceState* state;
 };
 struct FakeDeviceClass {
     GstDeviceClass parent;
@@ -88,14 +91,17 @@ G_DEFINE_TYPE(FakeDevice, fake_device, GST_TYPE_DEVICE)
 
 // ---- the source ----
 
+struct SrcState {
+    FakeDevice* device = nullptr; // null for a source made by name: a drawn target
+    std::vector<GstBuffer*> frames;
+    GstClockTime duration = 0, next = GST_CLOCK_TIME_NONE;
+    guint64 index = 0;
+    GstClockID wait = nullptr;
+    bool flushing = false;
+};
 struct FakeSrc {
     GstPushSrc parent;
-    FakeDevice* device;
-    std::vector<GstBuffer*>* frames;
-    GstClockTime duration, next;
-    guint64 index;
-    GstClockID wait;
-    bool flushing;
+    SrcState* state;
 };
 struct FakeSrcClass {
     GstPushSrcClass parent;
@@ -162,14 +168,14 @@ GstBuffer* frameBuffer(const QImage& rgb, const char* format) {
     return buffer;
 }
 
-void dropFrames(FakeSrc* src) {
-    for (GstBuffer* buffer : *src->frames)
+void dropFrames(SrcState* src) {
+    for (GstBuffer* buffer : src->frames)
         gst_buffer_unref(buffer);
-    src->frames->clear();
+    src->frames.clear();
 }
 
 gboolean fakeSrcSetCaps(GstBaseSrc* base, GstCaps* caps) {
-    auto* src = reinterpret_cast<FakeSrc*>(base);
+    auto* src = reinterpret_cast<FakeSrc*>(base)->state;
     const GstStructure* s = gst_caps_get_structure(caps, 0);
     int w = 0, h = 0, num = Rate, den = 1;
     gst_structure_get_int(s, "width", &w);
@@ -178,20 +184,21 @@ gboolean fakeSrcSetCaps(GstBaseSrc* base, GstCaps* caps) {
     src->duration = gst_util_uint64_scale_int(GST_SECOND, den, std::max(num, 1));
     dropFrames(src);
     QStringList files;
-    if (src->device && !src->device->folder->isEmpty())
-        for (const QFileInfo& f : QDir(*src->device->folder).entryInfoList(QDir::Files, QDir::Name))
+    if (src->device && !src->device->state->folder.isEmpty())
+        for (const QFileInfo& f :
+             QDir(src->device->state->folder).entryInfoList(QDir::Files, QDir::Name))
             files << f.filePath();
     const QSize size(w, h);
     for (const QString& file : files) {
         const QImage picture(file);
         if (!picture.isNull())
-            src->frames->push_back(
+            src->frames.push_back(
                 frameBuffer(picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                                 .convertToFormat(QImage::Format_RGB32),
                             gst_structure_get_string(s, "format")));
     }
-    if (src->frames->empty())
-        src->frames->push_back(
+    if (src->frames.empty())
+        src->frames.push_back(
             frameBuffer(drawnTarget(size), gst_structure_get_string(s, "format")));
     return TRUE;
 }
@@ -208,35 +215,36 @@ GstCaps* fakeSrcFixate(GstBaseSrc* base, GstCaps* caps) {
 // Waits for the frame's time on the pipeline clock, so frames come at the
 // camera's pace and carry their running time, as a live camera's do.
 GstFlowReturn fakeSrcCreate(GstPushSrc* push, GstBuffer** out) {
-    auto* src = reinterpret_cast<FakeSrc*>(push);
+    auto* src = reinterpret_cast<FakeSrc*>(push)->state;
+    auto* element = GST_ELEMENT(push);
     for (;;) {
-        GstClock* clock = gst_element_get_clock(GST_ELEMENT(src));
+        GstClock* clock = gst_element_get_clock(element);
         if (!clock)
             return GST_FLOW_FLUSHING;
-        const GstClockTime base = gst_element_get_base_time(GST_ELEMENT(src));
+        const GstClockTime base = gst_element_get_base_time(element);
         if (src->next == GST_CLOCK_TIME_NONE)
             src->next = gst_clock_get_time(clock) - base;
-        GST_OBJECT_LOCK(src);
+        GST_OBJECT_LOCK(element);
         if (src->flushing) {
-            GST_OBJECT_UNLOCK(src);
+            GST_OBJECT_UNLOCK(element);
             gst_object_unref(clock);
             return GST_FLOW_FLUSHING;
         }
         src->wait = gst_clock_new_single_shot_id(clock, base + src->next);
-        GST_OBJECT_UNLOCK(src);
+        GST_OBJECT_UNLOCK(element);
         gst_object_unref(clock);
         const GstClockReturn waited = gst_clock_id_wait(src->wait, nullptr);
-        GST_OBJECT_LOCK(src);
+        GST_OBJECT_LOCK(element);
         gst_clock_id_unref(src->wait);
         src->wait = nullptr;
-        GST_OBJECT_UNLOCK(src);
+        GST_OBJECT_UNLOCK(element);
         if (waited == GST_CLOCK_UNSCHEDULED)
             return GST_FLOW_FLUSHING;
         const GstClockTime at = src->next;
         src->next += src->duration;
-        if (src->device && src->device->unplugged->load())
+        if (src->device && src->device->state->unplugged.load())
             continue; // an unplugged camera sends nothing more
-        GstBuffer* buffer = gst_buffer_copy((*src->frames)[src->index++ % src->frames->size()]);
+        GstBuffer* buffer = gst_buffer_copy(src->frames[src->index++ % src->frames.size()]);
         GST_BUFFER_PTS(buffer) = at;
         GST_BUFFER_DURATION(buffer) = src->duration;
         *out = buffer;
@@ -245,37 +253,36 @@ GstFlowReturn fakeSrcCreate(GstPushSrc* push, GstBuffer** out) {
 }
 
 gboolean fakeSrcUnlock(GstBaseSrc* base) {
-    auto* src = reinterpret_cast<FakeSrc*>(base);
-    GST_OBJECT_LOCK(src);
+    auto* src = reinterpret_cast<FakeSrc*>(base)->state;
+    GST_OBJECT_LOCK(base);
     src->flushing = true;
     if (src->wait)
         gst_clock_id_unschedule(src->wait);
-    GST_OBJECT_UNLOCK(src);
+    GST_OBJECT_UNLOCK(base);
     return TRUE;
 }
 
 gboolean fakeSrcUnlockStop(GstBaseSrc* base) {
-    auto* src = reinterpret_cast<FakeSrc*>(base);
-    GST_OBJECT_LOCK(src);
+    auto* src = reinterpret_cast<FakeSrc*>(base)->state;
+    GST_OBJECT_LOCK(base);
     src->flushing = false;
     src->next = GST_CLOCK_TIME_NONE;
-    GST_OBJECT_UNLOCK(src);
+    GST_OBJECT_UNLOCK(base);
     return TRUE;
 }
 
 void fake_src_init(FakeSrc* src) {
-    src->frames = new std::vector<GstBuffer*>;
-    src->next = GST_CLOCK_TIME_NONE;
+    src->state = new SrcState; // NOLINT(cppcoreguidelines-owning-memory): deleted in finalize
     gst_base_src_set_live(GST_BASE_SRC(src), TRUE);
     gst_base_src_set_format(GST_BASE_SRC(src), GST_FORMAT_TIME);
 }
 
 void fakeSrcFinalize(GObject* object) {
-    auto* src = reinterpret_cast<FakeSrc*>(object);
+    SrcState* src = reinterpret_cast<FakeSrc*>(object)->state;
     dropFrames(src);
-    delete src->frames;
     if (src->device)
         gst_object_unref(src->device);
+    delete src; // NOLINT(cppcoreguidelines-owning-memory): made in init
     G_OBJECT_CLASS(fake_src_parent_class)->finalize(object);
 }
 
@@ -300,11 +307,11 @@ void fake_src_class_init(FakeSrcClass* klass) {
 GstElement* fakeDeviceCreateElement(GstDevice* device, const gchar* name) {
     auto* fake = reinterpret_cast<FakeDevice*>(device);
     auto* src = static_cast<FakeSrc*>(g_object_new(fake_src_get_type(), nullptr));
-    src->device = static_cast<FakeDevice*>(gst_object_ref(fake));
+    src->state->device = static_cast<FakeDevice*>(gst_object_ref(fake));
     GstElement* bin = gst_bin_new(name);
     GstElement* last = GST_ELEMENT(src);
     gst_bin_add(GST_BIN(bin), last);
-    if (fake->mjpeg) { // an MJPEG camera encodes inside, as its firmware would
+    if (fake->state->mjpeg) { // an MJPEG camera encodes inside, as its firmware would
         GstElement* encoder = gst_element_factory_make("jpegenc", nullptr);
         gst_bin_add(GST_BIN(bin), encoder);
         gst_element_link(last, encoder);
@@ -317,15 +324,12 @@ GstElement* fakeDeviceCreateElement(GstDevice* device, const gchar* name) {
 }
 
 void fakeDeviceFinalize(GObject* object) {
-    auto* device = reinterpret_cast<FakeDevice*>(object);
-    delete device->folder;
-    delete device->unplugged;
+    delete reinterpret_cast<FakeDevice*>(object)->state; // NOLINT: made in init
     G_OBJECT_CLASS(fake_device_parent_class)->finalize(object);
 }
 
 void fake_device_init(FakeDevice* device) {
-    device->folder = new QString;
-    device->unplugged = new std::atomic<bool>(false);
+    device->state = new DeviceState; // NOLINT(cppcoreguidelines-owning-memory): deleted in finalize
 }
 
 void fake_device_class_init(FakeDeviceClass* klass) {
@@ -343,18 +347,21 @@ GstDevice* newDevice(const QString& line) {
         "Video/Source", "caps", camera.caps, "properties", properties, nullptr));
     gst_caps_unref(camera.caps);
     gst_structure_free(properties);
-    *device->folder = camera.folder;
-    device->mjpeg = camera.mjpeg;
+    device->state->folder = camera.folder;
+    device->state->mjpeg = camera.mjpeg;
     return GST_DEVICE(device);
 }
 
 // ---- the provider ----
 
+struct ProviderState {
+    std::map<QString, GstDevice*> plugged; // by configuration line
+    std::thread watcher;
+    std::atomic<bool> stopping{false};
+};
 struct FakeProvider {
     GstDeviceProvider parent;
-    std::map<QString, GstDevice*>* plugged; // by configuration line
-    std::thread* watcher;
-    std::atomic<bool>* stopping;
+    ProviderState* state;
 };
 struct FakeProviderClass {
     GstDeviceProviderClass parent;
@@ -372,13 +379,13 @@ GList* fakeProviderProbe(GstDeviceProvider*) {
 // plugged in. Quietly at start, since the monitor lists them then.
 void follow(FakeProvider* provider, bool announce) {
     const QStringList lines = configLines();
-    auto& plugged = *provider->plugged;
+    auto& plugged = provider->state->plugged;
     for (auto it = plugged.begin(); it != plugged.end();) {
         if (lines.contains(it->first)) {
             ++it;
             continue;
         }
-        reinterpret_cast<FakeDevice*>(it->second)->unplugged->store(true);
+        reinterpret_cast<FakeDevice*>(it->second)->state->unplugged.store(true);
         gst_device_provider_device_remove(GST_DEVICE_PROVIDER(provider), it->second);
         gst_object_unref(it->second);
         it = plugged.erase(it);
@@ -404,12 +411,13 @@ void follow(FakeProvider* provider, bool announce) {
 gboolean fakeProviderStart(GstDeviceProvider* base) {
     auto* provider = reinterpret_cast<FakeProvider*>(base);
     follow(provider, false);
-    provider->stopping->store(false);
-    provider->watcher = new std::thread([provider] {
+    ProviderState* state = provider->state;
+    state->stopping.store(false);
+    state->watcher = std::thread([provider, state] {
         const QString path = qEnvironmentVariable("FAKE_CAMERA_CONFIG");
         QDateTime seen = QFileInfo(path).lastModified();
         qint64 seenSize = QFileInfo(path).size();
-        while (!provider->stopping->load()) {
+        while (!state->stopping.load()) {
             g_usleep(20000);
             const QFileInfo now(path);
             if (now.lastModified() != seen || now.size() != seenSize) {
@@ -423,18 +431,15 @@ gboolean fakeProviderStart(GstDeviceProvider* base) {
 }
 
 void fakeProviderStop(GstDeviceProvider* base) {
-    auto* provider = reinterpret_cast<FakeProvider*>(base);
-    provider->stopping->store(true);
-    if (provider->watcher) {
-        provider->watcher->join();
-        delete provider->watcher;
-        provider->watcher = nullptr;
-    }
+    ProviderState* state = reinterpret_cast<FakeProvider*>(base)->state;
+    state->stopping.store(true);
+    if (state->watcher.joinable())
+        state->watcher.join();
 }
 
 void fake_provider_init(FakeProvider* provider) {
-    provider->plugged = new std::map<QString, GstDevice*>;
-    provider->stopping = new std::atomic<bool>(false);
+    // Lives as long as the plugin: providers are made once and never freed.
+    provider->state = new ProviderState; // NOLINT(cppcoreguidelines-owning-memory)
 }
 
 void fake_provider_class_init(FakeProviderClass* klass) {

@@ -1,9 +1,9 @@
 // Laser dots seen through the fake camera give the hits the replay tool finds
 // in the same pictures, and the main window marks and scores them.
 
-#include "tests/cameras/qt/FakeCameraProgram.h"
 #include "app/HoleMarker.h"
 #include "detection/MotionDetection.h"
+#include "tests/cameras/qt/FakeCameraProgram.h"
 
 #include <QDir>
 #include <QImage>

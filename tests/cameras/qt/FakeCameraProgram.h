@@ -2,12 +2,12 @@
 // The program on the fake GStreamer cameras: Qt Multimedia's camera source,
 // device and driver, with the real main window offscreen.
 
-#include "tests/cameras/qt/FakeCameras.h"
 #include "app/Vantorel.h"
+#include "cameras/qt/QtCameraSource.h"
 #include "capture/service/CaptureService.h"
 #include "capture/service/CaptureWindow.h"
 #include "platform/ProgramEnd.h"
-#include "cameras/qt/QtCameraSource.h"
+#include "tests/cameras/qt/FakeCameras.h"
 #include "tests/testsupport/MessageRecorder.h"
 #include "tests/testsupport/ScratchHome.h"
 

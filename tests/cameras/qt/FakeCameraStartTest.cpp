@@ -2,8 +2,8 @@
 // first connected and previewed at the camera's full rate, start after start;
 // the format question; the device node of a camera for its controls.
 
-#include "tests/cameras/qt/FakeCameraProgram.h"
 #include "cameras/qt/QtCameraV4l2Controls.h"
+#include "tests/cameras/qt/FakeCameraProgram.h"
 
 #include <QComboBox>
 #include <QDialog>

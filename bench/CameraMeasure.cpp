@@ -1,0 +1,196 @@
+// vantorel-camera-measure: what the real camera path costs, on the fake
+// camera (tests/fakecamera) playing the replay tool's sample.
+//  - the CPU share of one core that vantorel takes previewing 640 x 480 YUY2
+//    frames at 30 a second, beside vantorel-sim's, both over the same 10 s;
+//  - the time from a frame's arrival in the video sink to the SetHole call
+//    of the hit it shows, median and 99th percentile, over 20 s.
+
+#include "cameras/qt/QtCameraDriver.h"
+#include "cameras/qt/QtCameraFeed.h"
+#include "capture/AVICAP.h"
+#include "capture/CallBackFunctions.h"
+#include "capture/ConnectionFunctions.h"
+#include "capture/service/CaptureService.h"
+#include "detection/MotionDetection.h"
+#include "tests/cameras/qt/FakeCameras.h"
+
+#include <QApplication>
+#include <QCamera>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QMediaCaptureSession>
+#include <QMediaDevices>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <QVideoSink>
+#include <QWidget>
+#include <algorithm>
+#include <cstdio>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+QElapsedTimer clock_;
+
+// Seconds of CPU the process has used so far.
+double cpuSeconds(qint64 pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0;
+    // utime and stime: the 12th and 13th fields after the command's ")".
+    const QStringList fields = QString::fromLatin1(stat.readAll())
+                                   .section(QLatin1Char(')'), 1)
+                                   .split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    return static_cast<double>(fields.value(11).toLongLong() + fields.value(12).toLongLong()) /
+           static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+void measureCpu(const QProcessEnvironment& environment) {
+    const QStringList programs = {QStringLiteral(VANTOREL_PROGRAM),
+                                  QStringLiteral(VANTOREL_SIM_PROGRAM)};
+    std::vector<std::unique_ptr<QProcess>> running;
+    for (const QString& program : programs) {
+        auto& process = running.emplace_back(std::make_unique<QProcess>());
+        process->setProcessEnvironment(environment);
+        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process->start(program, {});
+        process->waitForStarted();
+    }
+    QTest::qWait(3000); // start-up done, preview running
+    std::vector<double> before;
+    for (const auto& process : running)
+        before.push_back(cpuSeconds(process->processId()));
+    constexpr int Seconds = 10;
+    QTest::qWait(Seconds * 1000);
+    for (std::size_t i = 0; i < running.size(); ++i) {
+        const double share = (cpuSeconds(running[i]->processId()) - before[i]) / Seconds;
+        std::printf("%-14s %5.1f %% of one core\n",
+                    qPrintable(QFileInfo(programs[int(i)]).fileName()), share * 100);
+        running[i]->kill();
+        running[i]->waitForFinished();
+    }
+}
+
+// A camera as QtCameraDevice opens it (the sink first), stamping each frame's
+// arrival in the sink.
+class StampedCamera : public platform::QtCameraFeed {
+public:
+    explicit StampedCamera(const QCameraDevice& device) : camera_(device) {
+        session_.setVideoSink(&sink_);
+        connect(
+            &sink_, &QVideoSink::videoFrameChanged, this,
+            [this](const QVideoFrame& frame) {
+                const qint64 at = clock_.nsecsElapsed();
+                const auto pass = [this, frame, at] {
+                    arrival = at;
+                    emit frameArrived(frame);
+                };
+                if (QThread::currentThread() == thread())
+                    pass();
+                else
+                    QMetaObject::invokeMethod(this, pass, Qt::QueuedConnection);
+            },
+            Qt::DirectConnection);
+    }
+    void start() override { session_.setCamera(&camera_); }
+    std::vector<platform::CameraMode> modes() const override { return {}; }
+    void useMode(int) override {}
+    platform::CameraControls controls() const override { return {}; }
+    void setControl(platform::CameraControl::Kind, int) override {}
+    void release() override { session_.setCamera(nullptr); }
+
+    qint64 arrival = 0;
+
+private:
+    QMediaCaptureSession session_;
+    QVideoSink sink_;
+    QCamera camera_;
+};
+
+class StampedSource : public platform::CaptureDriverSource {
+public:
+    bool describe(int index, std::string& name, std::string& version) override {
+        name = "Fake Camera";
+        version = "measured";
+        return index == 0;
+    }
+    std::unique_ptr<platform::CaptureDriver> open(int index) override {
+        if (index != 0 || QMediaDevices::videoInputs().isEmpty())
+            return nullptr;
+        auto camera = std::make_unique<StampedCamera>(QMediaDevices::videoInputs().front());
+        feed = camera.get();
+        return std::make_unique<platform::QtCameraDriver>(std::move(camera), settings);
+    }
+    StampedCamera* feed = nullptr;
+    std::shared_ptr<platform::QtCameraSettings> settings =
+        std::make_shared<platform::QtCameraSettings>();
+};
+
+class LatencyTarget : public MotionDetection::HitTarget {
+public:
+    void SetHole(std::int32_t, std::int32_t, double) override {
+        if (source && source->feed)
+            latenciesUs.push_back(
+                static_cast<double>(clock_.nsecsElapsed() - source->feed->arrival) / 1000);
+    }
+    float TargetHeight() const override { return 6000.0F; }
+    StampedSource* source = nullptr;
+    std::vector<double> latenciesUs;
+};
+
+void measureLatency() {
+    StampedSource source;
+    platform::installCaptureDriverSource(&source);
+    LatencyTarget target;
+    target.source = &source;
+    {
+        QWidget host;
+        const platform::CaptureHandle window = ConnectionFunctions::CreateCaptureWindow(
+            "Measure", platform::WS_CHILD | platform::WS_VISIBLE, 0, 0, 160, 120, &host, 0);
+        if (!ConnectionFunctions::ConnectToDriver(window, 0)) {
+            std::fprintf(stderr, "vantorel-camera-measure: no fake camera\n");
+        } else {
+            MotionDetection::SetHitTarget(&target);
+            CallBackFunctions::RegisterFrameCallback(window, MotionDetection::FrameCallback);
+            AVICAP::SetPreviewFrameRate(window, 30);
+            AVICAP::SetPreview(window, true);
+            QTest::qWait(20000);
+            AVICAP::SetPreview(window, false);
+            CallBackFunctions::ClearCallbacks(window);
+            MotionDetection::SetHitTarget(nullptr);
+        }
+    }
+    platform::installCaptureDriverSource(nullptr);
+    auto& l = target.latenciesUs;
+    if (l.empty())
+        return;
+    std::sort(l.begin(), l.end());
+    std::printf(
+        "frame arrival in the sink to SetHole, %zu hits: median %.0f us, 99th percentile %.0f us\n",
+        l.size(), l[l.size() / 2], l[std::min(l.size() - 1, l.size() * 99 / 100)]);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    clock_.start();
+    const QTemporaryDir home; // the programs' settings and fonts, never the user's
+    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"})
+        qputenv(name, home.path().toLocal8Bit());
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QApplication app(argc, argv);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.path());
+    // Set up before Qt Multimedia's first look, for this process and the programs.
+    if (!cameratest::plugCameras({{"Fake Camera", "YUY2 640x480", VANTOREL_SAMPLE_DIR}})) {
+        std::fprintf(stderr, "vantorel-camera-measure: the fake camera is not listed\n");
+        return 1;
+    }
+    measureCpu(QProcessEnvironment::systemEnvironment());
+    measureLatency();
+    return 0;
+}
