@@ -155,6 +155,11 @@ void measureLatency() {
         if (!ConnectionFunctions::ConnectToDriver(window, 0)) {
             std::fprintf(stderr, "vantorel-camera-measure: no fake camera\n");
         } else {
+            // The replay tool's defaults; the setters save to the scratch settings.
+            MotionDetection::SetSampleEveryNthFrame(1);
+            MotionDetection::SetCompareEveryNthByte(5);
+            MotionDetection::SetTolerance(50);
+            MotionDetection::SetMaxLaserBeam(20);
             MotionDetection::SetHitTarget(&target);
             CallBackFunctions::RegisterFrameCallback(window, MotionDetection::FrameCallback);
             AVICAP::SetPreviewFrameRate(window, 30);

@@ -14,7 +14,7 @@ folder=$(realpath "${1:-$top/tools/sample}")
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-echo "Fake Camera | YUY2 640x480, MJPG 1280x720 | $folder" >"$scratch/cameras.txt"
+echo "Fake Camera | YUY2 640x480, I420 1280x720 | $folder" >"$scratch/cameras.txt"
 echo "Fake cameras: $scratch/cameras.txt"
 export QT_MEDIA_BACKEND=gstreamer
 export GST_PLUGIN_PATH="$top/build/tests/fakecamera"

@@ -5,8 +5,9 @@
 //
 // FAKE_CAMERA_CONFIG names the file; one camera per line:
 //     name | modes | folder
-// modes: comma-separated "FORMAT WIDTHxHEIGHT" (FORMAT YUY2, I420, BGRx or
-// MJPG), empty for every raw format at 160x120 to 1280x720; folder: pictures
+// modes: comma-separated "FORMAT WIDTHxHEIGHT" (FORMAT YUY2, I420 or BGRx;
+// or MJPG, for a camera that offers nothing else), empty for every raw
+// format at 160x120 to 1280x720; folder: pictures
 // played in name order, empty for a drawn target. The file is read again when
 // it changes: a line that goes is an unplugged camera, a line that comes back
 // a camera plugged in again (under a new device).
