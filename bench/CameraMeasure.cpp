@@ -63,6 +63,7 @@ void measureCpu(const QProcessEnvironment& environment) {
     }
     QTest::qWait(3000); // start-up done, preview running
     std::vector<double> before;
+    before.reserve(running.size());
     for (const auto& process : running)
         before.push_back(cpuSeconds(process->processId()));
     constexpr int Seconds = 10;

@@ -1,6 +1,6 @@
 // A fake camera for GStreamer: a device provider announcing the cameras of a
 // configuration file, and a live source that plays a folder of pictures (or a
-// drawn target) at the camera's pace. Loaded through GST_PLUGIN_PATH, it lets
+// grey ramp) at the camera's pace. Loaded through GST_PLUGIN_PATH, it lets
 // Qt Multimedia run its real camera path on machines without a camera.
 //
 // FAKE_CAMERA_CONFIG names the file; one camera per line:
@@ -8,16 +8,14 @@
 // modes: comma-separated "FORMAT WIDTHxHEIGHT" (FORMAT YUY2, I420 or BGRx;
 // or MJPG, for a camera that offers nothing else), empty for every raw
 // format at 160x120 to 1280x720; folder: pictures
-// played in name order, empty for a drawn target. The file is read again when
+// played in name order, empty for a grey ramp. The file is read again when
 // it changes: a line that goes is an unplugged camera, a line that comes back
 // a camera plugged in again (under a new device).
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QPainter>
 #include <QRegularExpression>
 #include <QStringList>
 #include <algorithm>
@@ -93,7 +91,7 @@ G_DEFINE_TYPE(FakeDevice, fake_device, GST_TYPE_DEVICE)
 // ---- the source ----
 
 struct SrcState {
-    FakeDevice* device = nullptr; // null for a source made by name: a drawn target
+    FakeDevice* device = nullptr; // null for a source made by name: the ramp
     std::vector<GstBuffer*> frames;
     GstClockTime duration = 0, next = GST_CLOCK_TIME_NONE;
     guint64 index = 0;
@@ -111,19 +109,14 @@ G_DEFINE_TYPE(FakeSrc, fake_src, GST_TYPE_PUSH_SRC)
 
 const char* const SrcCaps = "video/x-raw, format=(string){ YUY2, I420, BGRx }, "
                             "width=(int)[ 16, 4096 ], height=(int)[ 16, 4096 ], "
-                            "framerate=(fraction)[ 1/1, 120/1 ]";
+                            "framerate=(fraction)30/1";
 
-QImage drawnTarget(QSize size) {
-    QImage picture(size, QImage::Format_RGB32);
-    picture.fill(QColor(40, 40, 40));
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setBrush(QColor(200, 200, 190));
-    const int r = size.height() * 9 / 20;
-    painter.drawEllipse(QPoint(size.width() / 2, size.height() / 2), r, r);
-    painter.setBrush(Qt::black);
-    painter.drawEllipse(QPoint(size.width() / 2, size.height() / 2), r / 2, r / 2);
-    return picture;
+// A grey ramp, for a camera without pictures.
+QImage pattern(QSize size) {
+    QImage picture(256, 1, QImage::Format_RGB32);
+    for (int x = 0; x < 256; ++x)
+        picture.setPixel(x, 0, qRgb(x, x, x));
+    return picture.scaled(size);
 }
 
 // One picture in the caps' layout: BT.601 video range for YUV.
@@ -150,7 +143,7 @@ GstBuffer* frameBuffer(const QImage& rgb, const char* format) {
             const auto u = guint8(128 + ((-38 * r - 74 * g + 112 * b + 128) >> 8));
             const auto v = guint8(128 + ((112 * r - 94 * g - 18 * b + 128) >> 8));
             if (packed) {
-                guint8* px = out + y * ys + x * 2;
+                guint8* px = out + gsize(y) * ys + gsize(x) * 2;
                 px[0] = luma;
                 px[1] = x % 2 == 0 ? u : v;
                 if (x % 2 == 0 && x + 1 < w)
@@ -199,18 +192,8 @@ gboolean fakeSrcSetCaps(GstBaseSrc* base, GstCaps* caps) {
                             gst_structure_get_string(s, "format")));
     }
     if (src->frames.empty())
-        src->frames.push_back(
-            frameBuffer(drawnTarget(size), gst_structure_get_string(s, "format")));
+        src->frames.push_back(frameBuffer(pattern(size), gst_structure_get_string(s, "format")));
     return TRUE;
-}
-
-GstCaps* fakeSrcFixate(GstBaseSrc* base, GstCaps* caps) {
-    caps = gst_caps_make_writable(caps);
-    GstStructure* s = gst_caps_get_structure(caps, 0);
-    gst_structure_fixate_field_nearest_int(s, "width", 640);
-    gst_structure_fixate_field_nearest_int(s, "height", 480);
-    gst_structure_fixate_field_nearest_fraction(s, "framerate", Rate, 1);
-    return GST_BASE_SRC_CLASS(fake_src_parent_class)->fixate(base, caps);
 }
 
 // Waits for the frame's time on the pipeline clock, so frames come at the
@@ -297,7 +280,6 @@ void fake_src_class_init(FakeSrcClass* klass) {
         gst_pad_template_new("src", GST_PAD_SRC, GST_PAD_ALWAYS, gst_caps_from_string(SrcCaps)));
     auto* base = GST_BASE_SRC_CLASS(klass);
     base->set_caps = fakeSrcSetCaps;
-    base->fixate = fakeSrcFixate;
     base->unlock = fakeSrcUnlock;
     base->unlock_stop = fakeSrcUnlockStop;
     GST_PUSH_SRC_CLASS(klass)->create = fakeSrcCreate;
@@ -341,8 +323,7 @@ void fake_device_class_init(FakeDeviceClass* klass) {
 GstDevice* newDevice(const QString& line) {
     const CameraLine camera = parseLine(line);
     // Not named like the V4L2 provider's properties: Qt would open a device node.
-    GstStructure* properties = gst_structure_new("fakecamera", "fakecamera.line", G_TYPE_STRING,
-                                                 line.toUtf8().constData(), nullptr);
+    GstStructure* properties = gst_structure_new_empty("fakecamera");
     auto* device = static_cast<FakeDevice*>(g_object_new(
         fake_device_get_type(), "display-name", camera.name.toUtf8().constData(), "device-class",
         "Video/Source", "caps", camera.caps, "properties", properties, nullptr));
@@ -368,13 +349,6 @@ struct FakeProviderClass {
     GstDeviceProviderClass parent;
 };
 G_DEFINE_TYPE(FakeProvider, fake_provider, GST_TYPE_DEVICE_PROVIDER)
-
-GList* fakeProviderProbe(GstDeviceProvider*) {
-    GList* devices = nullptr;
-    for (const QString& line : configLines())
-        devices = g_list_append(devices, gst_object_ref_sink(newDevice(line)));
-    return devices;
-}
 
 // Makes the device list follow the file: lines gone are unplugged, new lines
 // plugged in. Quietly at start, since the monitor lists them then.
@@ -415,15 +389,9 @@ gboolean fakeProviderStart(GstDeviceProvider* base) {
     ProviderState* state = provider->state;
     state->stopping.store(false);
     state->watcher = std::thread([provider, state] {
-        const QString path = qEnvironmentVariable("FAKE_CAMERA_CONFIG");
-        QDateTime seen = QFileInfo(path).lastModified();
-        qint64 seenSize = QFileInfo(path).size();
-        while (!state->stopping.load()) {
-            g_usleep(20000);
-            const QFileInfo now(path);
-            if (now.lastModified() != seen || now.size() != seenSize) {
-                seen = now.lastModified();
-                seenSize = now.size();
+        for (QStringList seen = configLines(); !state->stopping; g_usleep(20000)) {
+            if (configLines() != seen) {
+                seen = configLines();
                 follow(provider, true);
             }
         }
@@ -445,7 +413,6 @@ void fake_provider_init(FakeProvider* provider) {
 
 void fake_provider_class_init(FakeProviderClass* klass) {
     auto* base = GST_DEVICE_PROVIDER_CLASS(klass);
-    base->probe = fakeProviderProbe;
     base->start = fakeProviderStart;
     base->stop = fakeProviderStop;
     gst_device_provider_class_set_static_metadata(base, "Fake cameras", "Source/Video",

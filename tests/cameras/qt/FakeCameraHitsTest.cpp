@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QImage>
+#include <QPainter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -35,15 +36,13 @@ struct HitSpy : MotionDetection::HitTarget {
 // The replay tool's sample, as a camera of the size sees it: the 4:3 picture
 // filling its height, the sides dark.
 QString sampleAt(const QTemporaryDir& dir, QSize size) {
-    const QString folder = dir.filePath(QStringLiteral("%1").arg(size.width()));
+    QString folder = dir.filePath(QStringLiteral("%1").arg(size.width()));
     QDir().mkpath(folder);
     for (const QFileInfo& file : QDir(VANTOREL_SAMPLE_DIR).entryInfoList({"*.png"})) {
         QImage picture(size, QImage::Format_RGB32);
         picture.fill(QColor(22, 22, 26));
-        const QImage middle = QImage(file.filePath()).scaledToHeight(size.height());
-        for (int y = 0; y < middle.height(); ++y)
-            for (int x = 0; x < middle.width(); ++x)
-                picture.setPixel((size.width() - middle.width()) / 2 + x, y, middle.pixel(x, y));
+        QPainter(&picture).drawImage((size.width() - size.height() * 4 / 3) / 2, 0,
+                                     QImage(file.filePath()).scaledToHeight(size.height()));
         picture.save(folder + "/" + file.fileName());
     }
     return folder;

@@ -21,7 +21,7 @@ QString configFile() {
         // A real camera on the machine must not join the tests' cameras.
         qputenv("GST_PLUGIN_FEATURE_RANK",
                 "v4l2deviceprovider:NONE,pipewiredeviceprovider:NONE,libcameraprovider:NONE");
-        const QString path = folder.filePath(QStringLiteral("cameras.txt"));
+        QString path = folder.filePath(QStringLiteral("cameras.txt"));
         qputenv("FAKE_CAMERA_CONFIG", QFile::encodeName(path));
         return path;
     }();
