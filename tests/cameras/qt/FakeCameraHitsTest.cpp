@@ -85,7 +85,7 @@ TEST_F(FakeCameraHits, AreTheReplayToolsAndReachTheTargetAndScoreCard) {
         EXPECT_EQ(spy.hits, expected);
         // The first shot: a marker centred on the hit, and its ring.
         const QStringList card = window->ScoreCardText().split("\r\n", Qt::SkipEmptyParts);
-        ASSERT_EQ(card.size(), 1);
+        ASSERT_FALSE(card.isEmpty());
         const app::HoleMarker& marker = *window->Shape2(0);
         const int x =
             window->TargetCentreX() - static_cast<int>(marker.Left() + marker.Width() / 2);
