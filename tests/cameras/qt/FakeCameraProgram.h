@@ -42,7 +42,10 @@ protected:
         window = std::make_unique<app::Vantorel>();
         window->Form_Load();
     }
+    // Ends the program as the user does (its sounds stop), then drops it.
     void stop() {
+        if (window && !window->Ended())
+            window->ExitProgram();
         window.reset();
         platform::installCaptureDriverSource(nullptr);
         source.reset();
