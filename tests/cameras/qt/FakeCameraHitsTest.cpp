@@ -83,14 +83,13 @@ TEST_F(FakeCameraHits, AreTheReplayToolsAndReachTheTargetAndScoreCard) {
         window->Timer1_Timer(); // the pause before the first shot ends
         ASSERT_TRUE(QTest::qWaitFor([&] { return spy.hits.size() >= 2; }, 10000));
         EXPECT_EQ(spy.hits, expected);
-        // The first shot: a marker centred on the hit, and its ring.
+        // The first shot: its marker and its ring.
         const QStringList card = window->ScoreCardText().split("\r\n", Qt::SkipEmptyParts);
         ASSERT_FALSE(card.isEmpty());
+        // The marker is centred on the hit, counted from the target centre.
         const app::HoleMarker& marker = *window->Shape2(0);
-        const int x =
-            window->TargetCentreX() - static_cast<int>(marker.Left() + marker.Width() / 2);
-        const int y =
-            window->TargetCentreY() - static_cast<int>(marker.Top() + marker.Height() / 2);
+        const int x = 6285 - static_cast<int>(marker.Left() + marker.Width() / 2);
+        const int y = 3420 - static_cast<int>(marker.Top() + marker.Height() / 2);
         const auto hit = std::find_if(expected.begin(), expected.end(), [&](const Hit& h) {
             return std::get<0>(h) == x && std::get<1>(h) == y;
         });

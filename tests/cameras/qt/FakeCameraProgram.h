@@ -7,6 +7,7 @@
 #include "capture/service/CaptureService.h"
 #include "capture/service/CaptureWindow.h"
 #include "platform/ProgramEnd.h"
+#include "platform/SeamGuard.h"
 #include "tests/cameras/qt/FakeCameras.h"
 #include "tests/testsupport/MessageRecorder.h"
 #include "tests/testsupport/ScratchHome.h"
@@ -16,20 +17,14 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 
 namespace cameratest {
 
 class FakeCameraProgram : public ::testing::Test {
 protected:
-    FakeCameraProgram() {
-        QApplication::setQuitOnLastWindowClosed(false);
-        platform::setEndHandler([] {});
-    }
-    ~FakeCameraProgram() override {
-        stop();
-        platform::setEndHandler({});
-        platform::resetProgramEnded();
-    }
+    FakeCameraProgram() { QApplication::setQuitOnLastWindowClosed(false); }
+    ~FakeCameraProgram() override { stop(); }
     // Plugs in the cameras, then starts the program as its main does.
     void start(const QList<FakeCamera>& cameras) {
         ASSERT_TRUE(plugCameras(cameras)) << listedCameras().join(", ").toStdString();
@@ -38,7 +33,7 @@ protected:
     void restart() {
         stop();
         source = std::make_unique<platform::QtCameraSource>();
-        platform::installCaptureDriverSource(source.get());
+        installed.emplace(platform::installCaptureDriverSource, source.get());
         window = std::make_unique<app::Vantorel>();
         window->Form_Load();
     }
@@ -47,9 +42,8 @@ protected:
         if (window && !window->Ended())
             window->ExitProgram();
         window.reset();
-        platform::installCaptureDriverSource(nullptr);
+        installed.reset();
         source.reset();
-        platform::resetProgramEnded();
     }
     platform::CaptureWindow& capture() {
         return *platform::CaptureWindow::find(window->CaptureWnd());
@@ -68,6 +62,8 @@ protected:
 
     testsupport::ScratchHome home;
     testsupport::MessageRecorder messages;
+    const platform::SeamGuard<platform::EndHandler> ending{platform::setEndHandler, [] {}};
+    std::optional<platform::SeamGuard<platform::CaptureDriverSource*>> installed;
     std::unique_ptr<platform::QtCameraSource> source;
     std::unique_ptr<app::Vantorel> window;
 };
