@@ -1,15 +1,9 @@
-// The four detection parameters and the settings store that keeps them:
-// held to their ranges, saved as text at once, read back from stored
-// (possibly hand-edited or damaged) text, and an unwritable store survived.
+// The detection parameters' stored text, read as its leading number. (The
+// store itself is tests/platform/SettingsStoreTest.cpp; the parameters at
+// start-up and held to their ranges, tests/app/ProgramLifeTest.cpp.)
 
 #include "detection/MotionDetection.h"
-#include "platform/SettingsStore.h"
-#include "tests/testsupport/ScratchHome.h"
 
-#include <QDir>
-#include <QRect>
-#include <QSettings>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -18,10 +12,6 @@ namespace {
 using namespace MotionDetection;
 constexpr std::int32_t lowest = std::numeric_limits<std::int32_t>::min();
 constexpr std::int32_t highest = std::numeric_limits<std::int32_t>::max();
-
-QString read(const QString& key) {
-    return platform::GetSetting("Vantorel", "Settings", key, "absent");
-}
 
 TEST(Parameters, StoredTextReadsItsLeadingNumber) {
     // clang-format off
@@ -34,30 +24,6 @@ TEST(Parameters, StoredTextReadsItsLeadingNumber) {
     // clang-format on
     for (const auto& [text, value] : rows)
         EXPECT_EQ(ReadStoredValue(QString::fromUtf8(text)), value) << '"' << text << '"';
-}
-
-// Hand-edited text is read as it stands, junk or a value that is no text
-// does no harm, and a store that cannot be written doesn't stop a setter.
-TEST(Parameters, DamagedAndUnwritableStoresAreSurvived) {
-    {
-        const testsupport::ScratchHome home;
-        QDir().mkpath(QFileInfo(home.settingsFile()).path());
-        std::ofstream(home.settingsFile().toStdString(), std::ios::binary)
-            << "[Settings]\nTolerance=12abc\nMaxLaserBeam=12, 5\nSampleEveryNthFrame=\x01[=\"\r"
-            << std::string(4096, '\xfe');
-        EXPECT_EQ(read("Tolerance"), "12abc");
-        EXPECT_EQ(read("MaxLaserBeam"), "12, 5");       // a list to Qt
-        static_cast<void>(read("SampleEveryNthFrame")); // junk: anything, no crash
-        QSettings(home.settingsFile(), QSettings::IniFormat)
-            .setValue("Settings/Tolerance", QRect(1, 2, 3, 4));
-        EXPECT_EQ(read("Tolerance"), "absent");
-    }
-    const testsupport::ScratchHome home;
-    ASSERT_TRUE(QDir().mkpath(home.settingsFile())); // a folder where the file should be
-    EXPECT_FALSE(platform::SaveSetting("Vantorel", "Settings", "Tolerance", " 50"));
-    SetMaxLaserBeam(33);
-    EXPECT_EQ(GetMaxLaserBeam(), 33);
-    EXPECT_EQ(read("MaxLaserBeam"), "absent");
 }
 
 } // namespace

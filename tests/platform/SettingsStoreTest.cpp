@@ -9,79 +9,61 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-// Only a regular file is read: a FIFO would wait, a device never end.
-QByteArray contentOf(const QString& path) {
-    QFile file(path);
-    return QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly) ? file.readAll()
-                                                                      : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& content) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
-}
+using testsupport::readFile;
+using testsupport::writeFile;
 
 const QByteArray stored = "[Settings]\nTolerance=\" 7\"\n";
 
+// What stands where the file or its lock should be; the folder above exists.
+using Maker = void (*)(const QString& path);
+const Maker folder = [](const QString& path) { QDir().mkpath(path); };
+const Maker fifo = [](const QString& path) {
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+};
+const Maker device = [](const QString& path) { QFile::link(QStringLiteral("/dev/zero"), path); };
+const Maker huge = [](const QString& path) {
+    ASSERT_TRUE(writeFile(path, stored + QByteArray(1 << 20, ';')));
+};
+
 struct OddStore {
     const char* name;
-    std::function<void(const QString& ini, const QString& lock)> make;
+    Maker make;
+    bool atLock; // in the lock's place, beside a good file whose Tolerance reads " 7"
     const char* reason;
-    QString read; // what Tolerance reads
 };
 
 TEST(SettingsStore, OddFileOrLockIsSurvivedWithItsReason) {
-    const auto fifo = [](const QString& path) {
-        QDir().mkpath(QFileInfo(path).path());
-        ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-    };
+    const char* const notRegular = "it is not a regular file";
+    const char* const lockNotRegular = "its lock file Vantorel.ini.lock is not a regular file";
     const OddStore rows[] = {
-        {"folder for the file", [](const QString& ini, auto&) { QDir().mkpath(ini); },
-         "it is not a regular file", "absent"},
-        {"FIFO for the file", [&](const QString& ini, auto&) { fifo(ini); },
-         "it is not a regular file", "absent"},
-        {"device for the file",
-         [](const QString& ini, auto&) {
-             QDir().mkpath(QFileInfo(ini).path());
-             QFile::link(QStringLiteral("/dev/zero"), ini);
-         },
-         "it is not a regular file", "absent"},
-        {"huge file",
-         [](const QString& ini, auto&) { writeFile(ini, stored + QByteArray(1 << 20, ';')); },
-         "it is larger than 64 KiB", "absent"},
-        {"folder for the lock",
-         [](const QString& ini, const QString& lock) {
-             writeFile(ini, stored);
-             QDir().mkpath(lock);
-         },
-         "its lock file Vantorel.ini.lock is not a regular file", " 7"},
-        {"FIFO for the lock",
-         [&](const QString& ini, const QString& lock) {
-             writeFile(ini, stored);
-             fifo(lock);
-         },
-         "its lock file Vantorel.ini.lock is not a regular file", " 7"},
+        {"folder for the file", folder, false, notRegular},
+        {"FIFO for the file", fifo, false, notRegular},
+        {"device for the file", device, false, notRegular},
+        {"huge file", huge, false, "it is larger than 64 KiB"},
+        {"folder for the lock", folder, true, lockNotRegular},
+        {"FIFO for the lock", fifo, true, lockNotRegular},
     };
     for (const OddStore& row : rows) {
         SCOPED_TRACE(row.name);
         const testsupport::ScratchHome home;
         const QString ini = home.settingsFile();
-        row.make(ini, ini + ".lock");
-        const QByteArray before = contentOf(ini);
+        QDir().mkpath(QFileInfo(ini).path());
+        ASSERT_TRUE(!row.atLock || writeFile(ini, stored));
+        row.make(row.atLock ? ini + ".lock" : ini);
+        const QByteArray before = readFile(ini);
         QStringList told;
         platform::setSettingsProblemHandler([&](const QString& why) { told << why; });
-        EXPECT_EQ(platform::GetSetting("Vantorel", "Settings", "Tolerance", "absent"), row.read);
+        EXPECT_EQ(platform::GetSetting("Vantorel", "Settings", "Tolerance", "absent"),
+                  row.atLock ? " 7" : "absent");
         EXPECT_FALSE(platform::SaveSetting("Vantorel", "Settings", "Tolerance", " 9"));
         platform::setSettingsProblemHandler({});
-        EXPECT_EQ(contentOf(ini), before);
+        EXPECT_EQ(readFile(ini), before);
         ASSERT_FALSE(told.isEmpty());
         EXPECT_TRUE(told.back().contains(ini) && told.back().contains(row.reason))
             << told.back().toStdString();
@@ -90,33 +72,37 @@ TEST(SettingsStore, OddFileOrLockIsSurvivedWithItsReason) {
 
 TEST(SettingsStore, LockHeldElsewhereIsGivenUp) {
     const testsupport::ScratchHome home;
-    writeFile(home.settingsFile(), stored);
+    ASSERT_TRUE(writeFile(home.settingsFile(), stored));
     QLockFile held(home.settingsFile() + ".lock"); // a live process holds it
     ASSERT_TRUE(held.lock());
     EXPECT_FALSE(platform::SaveSetting("Vantorel", "Settings", "Tolerance", " 9"));
     EXPECT_TRUE(platform::SaveSetting("Vantorel", "Settings", "Tolerance", " 7")); // stored
-    EXPECT_EQ(contentOf(home.settingsFile()), stored);
+    EXPECT_EQ(readFile(home.settingsFile()), stored);
 }
 
-// Comments, text after ';', other sections, bytes that are no UTF-8 and
-// Windows line ends stay; a change touches its own line only, and a new key
-// goes at the end of its section.
+// Comments, text after ';', other sections, bytes that are no UTF-8, junk
+// and Windows line ends stay; a change touches its own line only, and a new
+// key goes at the end of its section. A stored object is no text.
 TEST(SettingsStore, HandEditedFileKeepsWhatAChangeDoesNotTouch) {
     const testsupport::ScratchHome home;
-    const QByteArray edited = "; tuned for the cellar\r\n[Other]\r\nName=caf\xe9;x\r\n\r\n"
-                              "[Settings]\r\nTolerance = \" 50\" ; was 40\r\nMaxLaserBeam=12, 5\r\n"
-                              "# the end\r\n";
-    writeFile(home.settingsFile(), edited);
+    const QByteArray edited = "; tuned for the cellar\r\n[Other]\r\nName=caf\xe9;x\r\n"
+                              "Shape=@Rect(1 2 3 4)\r\n\r\n[Settings]\r\n"
+                              "Tolerance = \" 50\" ; was 40\r\nMaxLaserBeam=12, 5\r\n# the end\r\n"
+                              "[Junk]\r\nJunk=\x01[=\"\r" +
+                              QByteArray(4096, '\xfe');
+    ASSERT_TRUE(writeFile(home.settingsFile(), edited));
     const QByteArray path = QFile::encodeName(home.settingsFile());
     struct stat before {};
     ASSERT_EQ(::stat(path.constData(), &before), 0);
 
     EXPECT_EQ(platform::GetSetting("Vantorel", "Settings", "MaxLaserBeam", {}), "12, 5");
+    EXPECT_EQ(platform::GetSetting("Vantorel", "Other", "Shape", "absent"), "absent");
+    static_cast<void>(platform::GetSetting("Vantorel", "Junk", "Junk", {})); // anything, no crash
     EXPECT_TRUE(platform::SaveSetting("Vantorel", "Settings", "Tolerance", " 50"));
     struct stat after {};
     ASSERT_EQ(::stat(path.constData(), &after), 0);
     EXPECT_EQ(after.st_ino, before.st_ino) << "the file was replaced";
-    EXPECT_EQ(contentOf(home.settingsFile()), edited);
+    EXPECT_EQ(readFile(home.settingsFile()), edited);
 
     EXPECT_TRUE(platform::SaveSetting("Vantorel", "Settings", "Tolerance", " 60"));
     EXPECT_TRUE(platform::SaveSetting("Vantorel", "Settings", "SampleEveryNthFrame", "a;b"));
@@ -124,7 +110,7 @@ TEST(SettingsStore, HandEditedFileKeepsWhatAChangeDoesNotTouch) {
     expected.replace("Tolerance = \" 50\" ; was 40", "Tolerance =\" 60\"");
     expected.replace("MaxLaserBeam=12, 5\r\n",
                      "MaxLaserBeam=12, 5\r\nSampleEveryNthFrame=\"a;b\"\r\n");
-    EXPECT_EQ(contentOf(home.settingsFile()), expected);
+    EXPECT_EQ(readFile(home.settingsFile()), expected);
     EXPECT_EQ(platform::GetSetting("Vantorel", "Settings", "SampleEveryNthFrame", {}), "a;b");
 }
 

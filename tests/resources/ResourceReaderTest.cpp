@@ -3,18 +3,16 @@
 
 #include "platform/ResourceReader.h"
 
-#include <QImage>
-#include <QMap>
+#include <QList>
 #include <gtest/gtest.h>
 
 TEST(ResourceReader, FindsEachCarriedResourceWithItsFileSignature) {
+    // The clips, the display font (TrueType 1.0) and the help file.
+    // clang-format off
     const std::tuple<int, const char*, QByteArray> rows[] = {
-        {100, "WAVE", "RIFF"},
-        {101, "WAVE", "RIFF"},
-        {102, "WAVE", "RIFF"},
-        {103, "WAVE", "RIFF"},
-        {100, "BIN", QByteArray("\0\1\0\0", 4)}, // TrueType 1.0
-        {101, "BIN", "ITSF"}};
+        {100, "WAVE", "RIFF"}, {101, "WAVE", "RIFF"}, {102, "WAVE", "RIFF"}, {103, "WAVE", "RIFF"},
+        {100, "BIN", QByteArray("\0\1\0\0", 4)}, {101, "BIN", "ITSF"}};
+    // clang-format on
     QList<QByteArray> seen;
     for (const auto& [id, type, signature] : rows) {
         const QByteArray data = platform::LoadResData(id, QLatin1String(type));

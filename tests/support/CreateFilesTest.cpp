@@ -17,6 +17,9 @@
 #include <gtest/gtest.h>
 
 namespace {
+using testsupport::readFile;
+using testsupport::writeFile;
+
 // The font (true): what every start does. The help file (false): what every
 // "Help Topics" does.
 class SupportFiles : public ::testing::TestWithParam<bool> {
@@ -26,10 +29,6 @@ protected:
             << "this machine knows LCD2 already";
     }
     void TearDown() override { QFontDatabase::removeAllApplicationFonts(); }
-    static QByteArray readAll(const QString& path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
     bool isFont() const { return GetParam(); }
     void start() const { isFont() ? CreateFiles::InstallFont() : CreateFiles::OpenHelp(); }
     QString name() const { return isFont() ? "LCDFont.ttf" : "Vantorel.chm"; }
@@ -72,13 +71,13 @@ TEST_P(SupportFiles, ShortWriteIsRemovedThenWrittenWholeOnceAndKept) {
     EXPECT_FALSE(QFileInfo::exists(file()));
     expectInUse(false, {file()});
     start();
-    EXPECT_EQ(readAll(file()), bytes);
+    EXPECT_EQ(readFile(file()), bytes);
     expectInUse(true, {file(), file()});
     QFontDatabase::removeAllApplicationFonts(); // as in a fresh run
     const QDateTime written = QFileInfo(file()).lastModified();
     start();
     start();
-    EXPECT_TRUE(QFileInfo(file()).lastModified() == written && readAll(file()) == bytes);
+    EXPECT_TRUE(QFileInfo(file()).lastModified() == written && readFile(file()) == bytes);
     EXPECT_EQ(messages.shown().size(), 1);
     expectInUse(true, QStringList(4, file()));
 }
@@ -86,20 +85,15 @@ TEST_P(SupportFiles, ShortWriteIsRemovedThenWrittenWholeOnceAndKept) {
 // An exclusive create: a file, a link, or a folder that cannot be made is
 // never replaced, reported, followed or read.
 TEST_P(SupportFiles, WhatStandsInTheWayIsKept) {
-    const auto writeFile = [](const QString& to, const QByteArray& content) {
-        QDir().mkpath(QFileInfo(to).absolutePath());
-        QFile out(to);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(content) == content.size());
-    };
-    writeFile(file(), "not ours");
+    ASSERT_TRUE(writeFile(file(), "not ours"));
     start();
-    EXPECT_EQ(readAll(file()), QByteArray("not ours"));
+    EXPECT_EQ(readFile(file()), QByteArray("not ours"));
     QFile::remove(file());
     const QString target = home.path() + "/elsewhere";
     ASSERT_TRUE(QFile::link(target, file())); // dangling: writing through it would create
     start();
     EXPECT_FALSE(QFileInfo::exists(target));
-    writeFile(target, bytes); // a real file behind the link: still not read
+    ASSERT_TRUE(writeFile(target, bytes)); // a real file behind the link: still not read
     start();
     EXPECT_TRUE(QFileInfo(file()).isSymLink());
     qputenv("XDG_DATA_HOME", (target + "/data").toLocal8Bit()); // inside a file

@@ -1,6 +1,8 @@
 #include "tests/testsupport/ScratchHome.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 namespace testsupport {
@@ -28,6 +30,18 @@ QString ScratchHome::dataFolder() const {
 }
 QString ScratchHome::settingsFile() const {
     return configFolder() + QStringLiteral("/Vantorel/Vantorel.ini");
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly) ? file.readAll()
+                                                                      : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 } // namespace testsupport

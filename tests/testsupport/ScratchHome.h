@@ -1,6 +1,7 @@
 #pragma once
 // A private home for one test: settings, data and font folders in a fresh
 // temporary directory, never the user's. Restores the environment after.
+// And the two file helpers the tests of files in it use.
 
 #include <QByteArray>
 #include <QString>
@@ -26,5 +27,10 @@ private:
     QByteArray oldConfig_;
     QByteArray oldData_;
 };
+
+// The bytes of a regular file, or none: a FIFO would wait, a device never end.
+QByteArray readFile(const QString& path);
+// The file with exactly these bytes, its folders made first; false if not.
+bool writeFile(const QString& path, const QByteArray& bytes);
 
 } // namespace testsupport
