@@ -1,7 +1,7 @@
 // The capture service: window handles, driver descriptions and the answers
 // to the capture messages.
 
-#include "tests/capture/CaptureServiceFixture.h"
+#include "tests/testsupport/CaptureServiceFixture.h"
 
 #include <cstring>
 

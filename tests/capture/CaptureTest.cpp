@@ -6,7 +6,7 @@
 #include "capture/CallBackFunctions.h"
 #include "capture/ConnectionFunctions.h"
 #include "capture/StatusFunctions.h"
-#include "tests/capture/CaptureServiceFixture.h"
+#include "tests/testsupport/CaptureServiceFixture.h"
 
 #include <cstring>
 #include <functional>

@@ -2,7 +2,7 @@
 // period while the preview is on, and the window shows each frame as the
 // routine left it.
 
-#include "tests/capture/CaptureServiceFixture.h"
+#include "tests/testsupport/CaptureServiceFixture.h"
 
 #include <QImage>
 #include <QTest>

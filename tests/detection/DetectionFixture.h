@@ -3,18 +3,12 @@
 // camera (whose format sets the image size), frames laid out on the analysis
 // grid, and a target that records every hit.
 
-#include "cameras/sim/SimulatedCamera.h"
-#include "capture/AVICAP.h"
-#include "capture/ConnectionFunctions.h"
-#include "capture/service/CaptureService.h"
 #include "detection/MotionDetection.h"
 #include "detection/Testing.h"
-#include "platform/SeamGuard.h"
+#include "tests/testsupport/CaptureServiceFixture.h"
 #include "tests/testsupport/ScratchHome.h"
 
-#include <QWidget>
 #include <algorithm>
-#include <gtest/gtest.h>
 #include <vector>
 
 namespace detectiontest {
@@ -29,13 +23,11 @@ using Bytes = std::vector<std::uint8_t>;
 // Fresh detection state, private settings, a capture window connected to the
 // simulated camera (160 x 120 x 24, not previewing), and in the main window's
 // place a 6000-twip target picture that records every hit.
-class DetectionTest : public ::testing::Test, public MotionDetection::HitTarget {
+class DetectionTest : public CaptureService, public MotionDetection::HitTarget {
 protected:
     void SetUp() override {
         MotionDetection::SetHitTarget(this);
-        window = ConnectionFunctions::CreateCaptureWindow("Test", platform::WS_CHILD, 0, 0, 160,
-                                                          120, &host, 0);
-        ASSERT_TRUE(AVICAP::DriverConnect(window, 0));
+        window = connectedWindow();
         restart(5, 50, 20);
     }
     void TearDown() override { MotionDetection::SetHitTarget(nullptr); }
@@ -57,10 +49,6 @@ protected:
     }
 
     testsupport::ScratchHome home;
-    platform::SimulatedCamera camera;
-    const platform::SeamGuard<platform::CaptureDriverSource*> installed{
-        platform::installCaptureDriverSource, &camera};
-    QWidget host; // after the camera, so its capture window goes first
     platform::CaptureHandle window = 0;
     void SetHole(std::int32_t x, std::int32_t y, double score) override {
         hits.push_back({x, y, score});
