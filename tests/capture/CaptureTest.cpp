@@ -85,7 +85,7 @@ TEST_F(CaptureTest, EveryOperationSendsItsOneMessageAndFailsOnlyWithoutAWindow) 
     // Message number, wParam, and the operation: true when it answers nonzero.
     // The preview frame rate answers nothing; its period is nearest, ties to even.
     // (The six callbacks other than the frame's are only ever switched off,
-    // which nothing can tell from their staying off.)
+    // all together: their messages are those of ClearCallbacks below.)
     const std::tuple<std::uint32_t, std::int32_t, std::function<bool(CaptureHandle)>> rows[] = {
         {0x405, 0, [](auto w) { return SetFrameCallback(w, &countFrames); }},
         {0x40A, 0, [](auto w) { return DriverConnect(w, 0); }},
@@ -132,7 +132,12 @@ TEST_F(CaptureTest, RegisteredRoutineReceivesEveryPreviewedFrameUntilCleared) {
     AVICAP::SetPreview(handle, true);
     camera.deliverNextFrame();
     EXPECT_EQ(framesSeen, 1);
+    sent.clear();
     CallBackFunctions::ClearCallbacks(handle);
+    std::vector<SentMessage> expected; // error, status, yield, frame, video, wave, control: all off
+    for (const std::uint32_t message : {0x402, 0x403, 0x404, 0x405, 0x406, 0x407, 0x455})
+        expected.emplace_back(handle, message, 0, 0);
+    EXPECT_EQ(sent, expected);
     camera.deliverNextFrame(); // reaches no routine now
     EXPECT_EQ(framesSeen, 1);
 }

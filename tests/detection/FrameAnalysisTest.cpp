@@ -91,10 +91,11 @@ TEST_F(FrameAnalysis, FirstFrameAgainstZerosIsASpotOf97) {
 }
 
 TEST_F(FrameAnalysis, GridSizesAndTheUncountedExtraColumnAndRow) {
-    // S, columns visited, GridCols, rows visited, GridRows.
-    const std::array<int, 5> rows[] = {{1, 160, 160, 120, 120}, {3, 54, 53, 40, 40},
-                                       {5, 32, 32, 24, 24},     {7, 23, 23, 18, 17},
-                                       {25, 7, 6, 5, 5},        {50, 4, 3, 3, 2}};
+    struct Grid {
+        int step, visitedCols, gridCols, visitedRows, gridRows;
+    };
+    const Grid rows[] = {{1, 160, 160, 120, 120}, {3, 54, 53, 40, 40}, {5, 32, 32, 24, 24},
+                         {7, 23, 23, 18, 17},     {25, 7, 6, 5, 5},    {50, 4, 3, 3, 2}};
     for (const auto& [step, visitedCols, gridCols, visitedRows, gridRows] : rows) {
         SCOPED_TRACE(::testing::Message() << "S " << step);
         // The last visited column and row are scanned; beyond the grid they don't count.

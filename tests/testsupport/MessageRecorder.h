@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <deque>
+#include <functional>
 
 namespace testsupport {
 
@@ -22,7 +23,17 @@ public:
     }
 
 private:
-    int answer(const platform::MessageRequest& request);
+    int answer(const platform::MessageRequest& request) {
+        shown_.append(request);
+        if (onShow_)
+            onShow_(request);
+        if (answers_.empty())
+            return request.buttons == platform::MessageButtons::YesNo ? platform::IDNO
+                                                                      : platform::IDOK;
+        const int answer = answers_.front();
+        answers_.pop_front();
+        return answer;
+    }
 
     std::deque<int> answers_;
     QList<platform::MessageRequest> shown_;

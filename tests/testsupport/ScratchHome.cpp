@@ -22,16 +22,6 @@ ScratchHome::~ScratchHome() {
     qputenv("XDG_DATA_HOME", oldData_);
 }
 
-QString ScratchHome::configFolder() const {
-    return dir_.path() + QStringLiteral("/config");
-}
-QString ScratchHome::dataFolder() const {
-    return dir_.path() + QStringLiteral("/data");
-}
-QString ScratchHome::settingsFile() const {
-    return configFolder() + QStringLiteral("/Vantorel/Vantorel.ini");
-}
-
 QByteArray readFile(const QString& path) {
     QFile file(path);
     return QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly) ? file.readAll()

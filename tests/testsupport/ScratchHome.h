@@ -17,10 +17,12 @@ public:
     ScratchHome& operator=(const ScratchHome&) = delete;
 
     QString path() const { return dir_.path(); }
-    QString configFolder() const; // XDG_CONFIG_HOME
-    QString dataFolder() const;   // XDG_DATA_HOME
+    QString configFolder() const { return path() + QStringLiteral("/config"); } // XDG_CONFIG_HOME
+    QString dataFolder() const { return path() + QStringLiteral("/data"); }     // XDG_DATA_HOME
     // The settings file of the program in this home.
-    QString settingsFile() const;
+    QString settingsFile() const {
+        return configFolder() + QStringLiteral("/Vantorel/Vantorel.ini");
+    }
 
 private:
     QTemporaryDir dir_;
