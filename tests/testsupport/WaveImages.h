@@ -5,9 +5,7 @@
 
 #include <QByteArray>
 #include <QtEndian>
-#include <cmath>
 #include <cstdint>
-#include <numbers>
 
 namespace testwave {
 template <typename T> QByteArray le(T value) {
@@ -32,12 +30,5 @@ inline QByteArray image(std::uint16_t channels, std::uint32_t rate, bool withJun
     return riff(chunk("fmt ", format(channels, rate, withJunk)) +
                 (withJunk ? chunk("JUNK", QByteArray(458, '\0')) : QByteArray()) +
                 chunk("data", samples));
-}
-// A mono tone at half scale, 44100 samples a second, in the plain layout.
-inline QByteArray tone(double frequency, double seconds) {
-    QByteArray samples;
-    for (int i = 0; i < int(seconds * 44100); ++i)
-        samples += le(std::int16_t(16383 * std::sin(2 * std::numbers::pi * frequency * i / 44100)));
-    return image(1, 44100, false, samples);
 }
 } // namespace testwave
