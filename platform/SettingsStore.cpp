@@ -12,6 +12,7 @@
 #include <QLockFile>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <utility>
 
 namespace platform {
 
@@ -127,8 +128,8 @@ bool SaveSetting(const QString& application, const QString& section, const QStri
     return false;
 }
 
-void setSettingsProblemHandler(SettingsProblemHandler handler) {
-    problemHandler() = std::move(handler);
+SettingsProblemHandler setSettingsProblemHandler(SettingsProblemHandler handler) {
+    return std::exchange(problemHandler(), std::move(handler));
 }
 
 } // namespace platform

@@ -23,8 +23,9 @@ bool SaveSetting(const QString& application, const QString& section, const QStri
                  const QString& text);
 
 // Told, on every failed read or save, why the settings cannot be kept; a
-// sentence for the user. Empty: failures go unreported.
+// sentence for the user. Empty: failures go unreported. Answers the handler
+// it replaces.
 using SettingsProblemHandler = std::function<void(const QString& why)>;
-void setSettingsProblemHandler(SettingsProblemHandler handler);
+SettingsProblemHandler setSettingsProblemHandler(SettingsProblemHandler handler);
 
 } // namespace platform

@@ -3,6 +3,7 @@
 // is told, and a hand-edited file keeps every byte a change does not touch.
 
 #include "platform/SettingsStore.h"
+#include "platform/SeamGuard.h"
 #include "tests/testsupport/ScratchHome.h"
 
 #include <QDir>
@@ -58,11 +59,13 @@ TEST(SettingsStore, OddFileOrLockIsSurvivedWithItsReason) {
         row.make(row.atLock ? ini + ".lock" : ini);
         const QByteArray before = readFile(ini);
         QStringList told;
-        platform::setSettingsProblemHandler([&](const QString& why) { told << why; });
-        EXPECT_EQ(platform::GetSetting("Vantorel", "Settings", "Tolerance", "absent"),
-                  row.atLock ? " 7" : "absent");
-        EXPECT_FALSE(platform::SaveSetting("Vantorel", "Settings", "Tolerance", " 9"));
-        platform::setSettingsProblemHandler({});
+        {
+            const platform::SeamGuard<platform::SettingsProblemHandler> listening(
+                platform::setSettingsProblemHandler, [&](const QString& why) { told << why; });
+            EXPECT_EQ(platform::GetSetting("Vantorel", "Settings", "Tolerance", "absent"),
+                      row.atLock ? " 7" : "absent");
+            EXPECT_FALSE(platform::SaveSetting("Vantorel", "Settings", "Tolerance", " 9"));
+        }
         EXPECT_EQ(readFile(ini), before);
         ASSERT_FALSE(told.isEmpty());
         EXPECT_TRUE(told.back().contains(ini) && told.back().contains(row.reason))
