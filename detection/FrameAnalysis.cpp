@@ -1,6 +1,6 @@
-// The frame routine: draws the aiming cross into every frame and, on every
-// N-th frame, compares it with the previous analysed frame on a grid of every
-// S-th pixel, passing a spot of acceptable size on to the hit location.
+// The frame routine: on every N-th frame compares the frame with the previous
+// analysed frame on a grid of every S-th pixel, passing a spot of acceptable
+// size on to the hit location; then draws the aiming cross into every frame.
 
 #include "capture/StatusFunctions.h"
 #include "detection/ChangeMap.h"
@@ -88,8 +88,8 @@ inline void whiten(std::uint8_t* frame, const Geometry& g, std::int64_t offset,
     std::memset(frame + offset, 255, static_cast<std::size_t>(count));
 }
 
-// The one-pixel white cross through the middle of the frame, drawn before
-// the frame is read so it is part of every copy.
+// The one-pixel white cross through the middle of the frame, for the
+// preview: drawn after the frame has been read.
 void drawCross(std::uint8_t* frame, const Geometry& g) {
     if (!g.hasRows)
         return;
@@ -203,9 +203,11 @@ std::int32_t FrameCallback(platform::CaptureHandle captureWindow, platform::VIDE
     const std::uint32_t width = StatusFunctions::GetImageWidth(captureWindow);
     const Geometry g = measure(copy, height, width, step);
 
-    drawCross(copy.lpData, g);
+    // The analysis compares the camera's own pixels; the cross goes in
+    // afterwards, for the preview only, so that it never hides a dot.
     if (frameState.FrameCount % sampleEvery == 0 && analysable(g))
         analyse(copy.lpData, g, step, tolerance);
+    drawCross(copy.lpData, g);
 
     // Wraps after about two years of frames at 30 a second.
     frameState.FrameCount = frameState.FrameCount == std::numeric_limits<std::int32_t>::max()

@@ -79,8 +79,8 @@ protected:
     // centre of the 32 x 24 grid (the analysis at its defaults, 5 pixels a
     // cell), positive dy upwards, and delivers the frames that carry it. A
     // dot of radius 4 on the middle of a grid cell covers its four corner
-    // points; on the centre, one of radius 7.5 covers the four diagonal
-    // neighbours (those on the aiming cross never change).
+    // points; the centre is a grid point itself, so it takes one of radius
+    // 7.5, which covers its neighbours too.
     void fireAtCells(double dx, double dy) {
         camera_.scene().dotRadius = dx == 0.0 && dy == 0.0 ? 7.5 : 4.0;
         deliverFrames(2); // a settled picture to compare with

@@ -1,8 +1,9 @@
 // The frame routine: sampling, the change map's extent and the spot-size
 // decision on 160 x 120 x 24-bit frames, ending in the hit; the cross in every
-// frame; and frames whose sizes don't fit their bytes: never read or written
-// past, never analysed, always counted (best run under AddressSanitizer too);
-// and the quick row look that lets it skip unchanged rows.
+// frame, drawn after the frame has been read; and frames whose sizes don't fit
+// their bytes: never read or written past, never analysed, always counted
+// (best run under AddressSanitizer too); and the quick row look that lets it
+// skip unchanged rows.
 
 #include "detection/RowChange.h"
 #include "tests/detection/DetectionFixture.h"
@@ -62,8 +63,7 @@ TEST_F(FrameAnalysis, SpotIsPassedOnOnlyBelowMaxLaserBeam) {
         {pair, never, 5, 255, 255},                  // no difference exceeds T 255
         {pair, never, 5, 50, 50}, {pair, 3, 5, 50, 51}, // a difference equal to T; above it
         {pair, 3, 5, 50, 200, 2},                    // only the red byte changed
-        {{{16, 5}, {16, 6}}, never}, {{{5, 12}, {6, 12}}, never}, // the cross never changes
-        {{{15, 5}, {15, 6}}, 4},                     // beside it it does
+        {{{16, 5}, {16, 6}}, 4}, {{{5, 12}, {6, 12}}, 3}, // on the cross lines
         // Ties to even: nearest(2.5) = 2 at S = 4; nearest(3.125) = 3, nearest(12.5) = 12.
         {{{10, 5}, {11, 5}}, 2, 4}, {{{10, 5}, {11, 5}}, 3}, {{{10, 5}, {14, 5}}, 12},
         // At the defaults: X spreads 6 and 7, Y spreads 3 to 5; the larger extent decides.

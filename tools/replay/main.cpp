@@ -31,6 +31,10 @@ constexpr int exitBadInput = 2;
 class PrintingTarget : public MotionDetection::HitTarget {
 public:
     void SetHole(std::int32_t x, std::int32_t y, double score) override {
+        // The first frame is compared with an empty picture, not with a
+        // recorded one: a bright spot in it is no shot.
+        if (frame == 0)
+            return;
         std::printf("frame=%d x=%d y=%d score=%.4f ring=%d\n", frame, x, y, score,
                     static_cast<int>(MotionDetection::ShotScore(score)));
     }

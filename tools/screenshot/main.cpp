@@ -33,8 +33,8 @@ void deliver(platform::SimulatedCamera& camera, int frames) {
 }
 
 // The analysis compares every 5th pixel. A dot of radius 4 on the middle of a
-// grid cell covers the cell's four corners; the bull's eye, where the aiming
-// cross hides the centre row and column, takes a dot of radius 7.5.
+// grid cell covers the cell's four corners; the bull's eye, a grid point
+// itself, takes a dot of radius 7.5, which covers its neighbours too.
 void fire(platform::SimulatedCamera& camera, const Shot& shot) {
     const bool centre = shot.dx == 0.0 && shot.dy == 0.0;
     camera.scene().dotRadius = centre ? 7.5 : 4.0;
