@@ -24,8 +24,20 @@ void HoleMarker::SetTop(float top) {
     place();
 }
 
+void HoleMarker::ClipTo(const QRect& area) {
+    clip_ = area;
+    place();
+}
+
 void HoleMarker::place() {
     move(platform::twipsToPixels(left_), platform::twipsToPixels(top_));
+    if (clip_.isNull())
+        return;
+    // A far miss must not cover the score card, the button or the frame.
+    const QRect shown = clip_.intersected(geometry()).translated(-pos());
+    setVisible(!shown.isEmpty());
+    if (!shown.isEmpty())
+        setMask(shown);
 }
 
 void HoleMarker::paintEvent(QPaintEvent* /*event*/) {

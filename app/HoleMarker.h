@@ -1,6 +1,7 @@
 #pragma once
 // One hole marker: a solid black disc, 150 x 150 twips, whose position is
-// kept in twips as single-precision values and shown at the nearest pixel.
+// kept in twips as single-precision values and shown at the nearest pixel,
+// only where it lies over its clip area.
 
 #include <QWidget>
 
@@ -19,6 +20,8 @@ public:
     float Height() const { return Size; }
     void SetLeft(float left);
     void SetTop(float top);
+    // Shows the marker only inside this area of its parent, in pixels.
+    void ClipTo(const QRect& area);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -28,6 +31,7 @@ private:
 
     float left_;
     float top_;
+    QRect clip_;
 };
 
 } // namespace app

@@ -31,11 +31,13 @@ void Vantorel::SetHole(std::int32_t x, std::int32_t y, double score) {
         return;
     if (readyToShoot_ == False || shotCount_ >= Markers)
         return;
-    if (std::isnan(score))
-        return; // not a hit that can be scored
+    if (!std::isfinite(score))
+        return; // NaN or infinite: not a hit that can be scored
 
+    // The camera sees the paper as the shooter does: a dot right of the
+    // bull's eye (positive x) belongs right of the centre; y grows upwards.
     HoleMarker* marker = shape2_[shotCount_];
-    marker->SetLeft(static_cast<float>((static_cast<double>(targetCentreX_) - x) -
+    marker->SetLeft(static_cast<float>((static_cast<double>(targetCentreX_) + x) -
                                        static_cast<double>(marker->Width()) / 2));
     marker->SetTop(static_cast<float>((static_cast<double>(targetCentreY_) - y) -
                                       static_cast<double>(marker->Height()) / 2));

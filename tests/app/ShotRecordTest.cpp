@@ -32,8 +32,12 @@ TEST_F(ShotRecord, HitsAreTurnedAwayUnlessTheSeriesIsReady) {
         camera_.setFormat(0, width, width * 3 / 4, static_cast<std::int16_t>(bits));
         window().SetHole(0, 0, 10.0);
     }
-    EXPECT_EQ(shots(), 0);
     camera_.setFormat(0, 160, 120, 24);
+    for (const double unscorable :
+         {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+          -std::numeric_limits<double>::infinity()})
+        window().SetHole(0, 0, unscorable);
+    EXPECT_EQ(shots(), 0);
     window().SetHole(0, 0, 10.0);
     window().SetHole(300, 0, 9.0); // during the pause after a shot
     EXPECT_EQ(window().ScoreCardText(), QStringLiteral("Shot  1 Result Is 10\r\n"));
@@ -51,8 +55,8 @@ TEST_F(ShotRecord, HitsAreTurnedAwayUnlessTheSeriesIsReady) {
 }
 
 // Each shot scores floor(raw) + 1, at most 10; negative numbers carry one
-// minus sign. Every marker lands at the target centre (6285, 3420) minus the
-// offset, here the worked example's (1125, 875).
+// minus sign. Every marker lands at the target centre (6285, 3420) plus the
+// offset's x and minus its y (up), here the worked example's (1125, 875).
 TEST_F(ShotRecord, SeriesListTheShotsAndTheSummary) {
     // Raw scores, the scores written and the summary line.
     const std::array<std::tuple<std::array<double, 10>, std::array<int, 10>, const char*>, 2> table{
@@ -72,7 +76,7 @@ TEST_F(ShotRecord, SeriesListTheShotsAndTheSummary) {
         for (int k = 0; k < 10; ++k) {
             window().SetHole(1125, 875, raw[k]);
             EXPECT_EQ(std::pair(window().Shape2(k)->Left(), window().Shape2(k)->Top()),
-                      std::pair(5085.0F, 2470.0F));
+                      std::pair(7335.0F, 2470.0F));
             endPause();
             expected += QStringLiteral("Shot %1 Result Is %2\r\n").arg(k + 1, 2).arg(scores[k], 2);
         }
@@ -104,8 +108,8 @@ TEST_F(ShotRecord, TenLaserShotsAtKnownRings) {
         const auto [dx, dy] = cells[k];
         fireAtCells(dx, dy);
         ASSERT_EQ(shots(), k + 1);
-        // 250 twips a cell on the target picture, mirrored left to right.
-        EXPECT_EQ(window().Shape2(k)->Left(), static_cast<float>(6285 - 250 * dx - 75));
+        // 250 twips a cell on the target picture, right and up as fired.
+        EXPECT_EQ(window().Shape2(k)->Left(), static_cast<float>(6285 + 250 * dx - 75));
         EXPECT_EQ(window().Shape2(k)->Top(), static_cast<float>(3420 - 250 * dy - 75));
         expected += QStringLiteral("Shot %1 Result Is %2\r\n").arg(k + 1, 2).arg(10 - k, 2);
         endPause();
@@ -135,6 +139,9 @@ TEST_F(ShotRecord, RangeClickFiresAShotThatIsScored) {
     QTest::mouseClick(&range, Qt::LeftButton, {}, QPoint(98 * 3, 42 * 3));
     deliverFrames(4);
     EXPECT_EQ(window().ScoreCardText(), QStringLiteral("Shot  1 Result Is  6\r\n"));
+    // The hole is right of and above the target's centre (419, 228), as fired.
+    const QPoint hole = window().Shape2(0)->geometry().center();
+    EXPECT_TRUE(hole.x() > 419 + 40 && hole.y() < 228 - 40) << hole.x() << ", " << hole.y();
 }
 
 } // namespace
