@@ -8,22 +8,13 @@
 #include "cameras/sim/SimulatedCamera.h"
 
 #include <QApplication>
-#include <QScreen>
-#include <algorithm>
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     platform::SimulatedCamera camera;
     return app::RunProgram(camera, [&camera](app::Vantorel& window) {
         auto range = std::make_unique<app::RangeWindow>(camera);
-        // Beside the main window, on the side where the screen has room.
-        const QRect frame = window.frameGeometry();
-        const QRect screen = window.screen()->availableGeometry();
-        int x = frame.right() + 10;
-        if (x + range->width() > screen.right())
-            x = std::max(screen.left(), frame.left() - range->width() - 10);
-        range->move(x, frame.top());
-        range->show();
+        range->showBeside(window);
         return std::unique_ptr<QWidget>(std::move(range));
     });
 }

@@ -4,7 +4,10 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QTimer>
+#include <QWindow>
+#include <algorithm>
 
 namespace app {
 
@@ -24,6 +27,57 @@ void RangeWindow::fireAt(QPoint point) {
     camera_.firePulse(QPointF(static_cast<double>(point.x()) / width(),
                               static_cast<double>(point.y()) / height()),
                       PulseFrames);
+}
+
+void RangeWindow::showBeside(QWidget& main) {
+    main_ = &main;
+    if (main.windowHandle() == nullptr)
+        main.winId(); // its native window, whose first exposure is awaited
+    if (main.windowHandle()->isExposed())
+        placeAndShow();
+    else
+        main.windowHandle()->installEventFilter(this);
+}
+
+bool RangeWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Expose && main_ != nullptr && watched == main_->windowHandle() &&
+        main_->windowHandle()->isExposed()) {
+        watched->removeEventFilter(this);
+        // After the expose, once the window manager's placement has arrived.
+        QTimer::singleShot(0, this, &RangeWindow::placeAndShow);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void RangeWindow::placeAndShow() {
+    if (main_ == nullptr)
+        return;
+    const QRect frame = main_->frameGeometry();
+    // Not yet shown, this window's frame is taken to be as wide as the main window's.
+    const QSize decoration = frame.size() - main_->size();
+    move(besidePosition(frame, size() + decoration, main_->screen()->availableGeometry()));
+    show();
+}
+
+QPoint RangeWindow::besidePosition(const QRect& mainFrame, QSize size, const QRect& screen) {
+    constexpr int Gap = 10;
+    const int rightX = mainFrame.right() + 1 + Gap;
+    const int roomRight = screen.right() + 1 - rightX;
+    const int roomLeft = mainFrame.left() - Gap - screen.left();
+    const int x = roomRight >= size.width() || roomRight >= roomLeft
+                      ? rightX
+                      : mainFrame.left() - Gap - size.width();
+    const int right = screen.right() + 1 - size.width();
+    const int bottom = screen.bottom() + 1 - size.height();
+    return {std::clamp(x, screen.left(), std::max(screen.left(), right)),
+            std::clamp(mainFrame.top(), screen.top(), std::max(screen.top(), bottom))};
+}
+
+void RangeWindow::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    // Nothing can open the range again: closing it ends the program.
+    if (main_ != nullptr)
+        main_->close();
 }
 
 void RangeWindow::refresh() {

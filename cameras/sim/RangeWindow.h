@@ -1,8 +1,10 @@
 #pragma once
 // The simulated range: the simulated camera's view of the paper target,
-// large. A click fires one laser pulse at the point clicked.
+// large. A click fires one laser pulse at the point clicked. It stands beside
+// the main window, and closing it closes that window, which ends the program.
 
 #include <QImage>
+#include <QPointer>
 #include <QWidget>
 
 class QTimer;
@@ -25,16 +27,28 @@ public:
     // Fires a pulse at a point of the view, in pixels of this window.
     void fireAt(QPoint point);
 
+    // Shows this window beside `main` once that is on the screen: a window
+    // manager places a window only when it maps it.
+    void showBeside(QWidget& main);
+    // Where a window of `size` (frame included) goes beside the frame of the
+    // main window: level with it, right of it or else left of it (where
+    // neither has room, on the roomier side), and never off the screen.
+    static QPoint besidePosition(const QRect& mainFrame, QSize size, const QRect& screen);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void refresh();
+    void placeAndShow();
 
     platform::SimulatedCamera& camera_;
     QTimer* refreshTimer_;
     QImage view_;
+    QPointer<QWidget> main_;
 };
 
 } // namespace app
