@@ -1,6 +1,7 @@
 #include "platform/ResourceReader.h"
 
 #include <QCursor>
+#include <QDir>
 #include <QFile>
 #include <QPixmap>
 
@@ -52,6 +53,14 @@ const char* PicturePath(Picture picture) {
 }
 
 } // namespace
+
+std::vector<HelpPage> LoadHelpPages() {
+    const QString folder = QStringLiteral(":/helppages/");
+    std::vector<HelpPage> pages;
+    for (const QString& name : QDir(folder).entryList(QDir::Files, QDir::Name))
+        pages.push_back({name, ReadWhole(folder + name)});
+    return pages;
+}
 
 QByteArray LoadResData(int id, const QString& type) {
     // Type names compare case-sensitively, as the resource types are stored.

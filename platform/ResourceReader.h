@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <vector>
 
 // Qt Gui types: a caller of the picture functions links Qt Gui itself.
 class QCursor;
@@ -13,6 +14,14 @@ namespace platform {
 // Raw bytes of resource id of a type ("WAVE" 100..103, "BIN" 100 and 101);
 // empty when there is no such resource.
 QByteArray LoadResData(int id, const QString& type);
+
+// The help pages with their pictures and printable targets: the files the
+// help file (BIN 101) is compiled from, by file name.
+struct HelpPage {
+    QString name;
+    QByteArray data;
+};
+std::vector<HelpPage> LoadHelpPages();
 
 // The pictures the windows show.
 enum class Picture { Background, Target, Icon, AboutPistol };

@@ -9,7 +9,8 @@ namespace platform {
 
 // Asks the desktop to open a web address or a local file; returns at once
 // without waiting for the program that opens it. True when the request was
-// handed over.
+// handed over; for a file, only when the desktop names a program for its
+// type.
 bool openAddress(const QString& address);
 bool openFile(const QString& path);
 

@@ -50,9 +50,9 @@ WriteResult writeNewFile(const QString& path, const QByteArray& data) {
     return WriteResult::ShortWrite;
 }
 
-void showCreateError(const char* fileName) {
+void showCreateError(const QString& fileName) {
     platform::MessageRequest request;
-    request.text = QStringLiteral("Error creating ") + QLatin1String(fileName);
+    request.text = QStringLiteral("Error creating ") + fileName;
     platform::showMessage(request);
 }
 
@@ -104,7 +104,7 @@ void InstallFont() {
         useExistingFont(FontFilePath());
         break;
     case WriteResult::ShortWrite:
-        showCreateError(FontFileName);
+        showCreateError(QLatin1String(FontFileName));
         break;
     }
 }
@@ -114,12 +114,38 @@ void WriteHelpFile() {
     if (HelpData.isEmpty())
         return;
     if (writeNewFile(HelpFilePath(), HelpData) == WriteResult::ShortWrite)
-        showCreateError(HelpFileName);
+        showCreateError(QLatin1String(HelpFileName));
+}
+
+QString HelpPagesFolder() {
+    return WindowsFolder() + u'/' + QLatin1String(HelpPagesFolderName);
+}
+
+void WriteHelpPages() {
+    const QString folder = HelpPagesFolder();
+    // Each page is created without following a link, but a link standing
+    // for the folder would lead the pages elsewhere: it is left alone.
+    if (QFileInfo(folder).isSymLink())
+        return;
+    for (const platform::HelpPage& page : platform::LoadHelpPages())
+        if (writeNewFile(folder + u'/' + page.name, page.data) == WriteResult::ShortWrite)
+            showCreateError(page.name);
 }
 
 void OpenHelp() {
     WriteHelpFile();
-    platform::openFile(HelpFilePath());
+    WriteHelpPages();
+    if (platform::openFile(HelpFilePath()))
+        return;
+    // No viewer for the help file: the same pages in the web browser.
+    const QString startPage = HelpPagesFolder() + u'/' + QLatin1String(HelpStartPage);
+    if (QFileInfo::exists(startPage) && platform::openFile(startPage))
+        return;
+    platform::MessageRequest request;
+    request.text = QStringLiteral("No program to show the help was found. Install a viewer "
+                                  "for Compiled HTML Help or a web browser; the help file is ") +
+                   QDir::toNativeSeparators(HelpFilePath());
+    platform::showMessage(request);
 }
 
 } // namespace CreateFiles

@@ -1,7 +1,8 @@
 #pragma once
 // The support files carried in the program's resources: the display font
-// (BIN 100) and the help file (BIN 101). Each is written out the first time
-// it is missing and never overwritten or deleted afterwards.
+// (BIN 100), the help file (BIN 101) and the help pages it is made of. Each
+// is written out the first time it is missing and never overwritten or
+// deleted afterwards.
 
 #include <QString>
 #include <cstdint>
@@ -12,14 +13,22 @@ namespace CreateFiles {
 inline constexpr char FontFileName[] = "LCDFont.ttf";
 inline constexpr char FontFamily[] = "LCD2";
 inline constexpr char HelpFileName[] = "Vantorel.chm";
+// The folder beside the help file that holds the pages, and the first page.
+inline constexpr char HelpPagesFolderName[] = "Vantorel-help";
+inline constexpr char HelpStartPage[] = "Overview.htm";
 
 // Writes the font into the font folder if nothing stands there yet and makes
 // it usable by name in this run. Run at every start.
 void InstallFont();
-// Writes the help file if it is missing, then asks the desktop to open it.
+// Writes the help file and the pages where they are missing, then asks the
+// desktop to open the help file, or where it has no viewer for it the first
+// page; if neither opens, says so in a message box that names the file.
 void OpenHelp();
 // Writes the help file into the Windows folder if nothing stands there yet.
 void WriteHelpFile();
+// Writes each help page into the pages folder if nothing stands there yet.
+void WriteHelpPages();
+QString HelpPagesFolder();
 
 QString FontsFolder();
 QString WindowsFolder();

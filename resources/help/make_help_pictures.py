@@ -5,6 +5,7 @@
   settings.png  the settings dialog with its four sliders at the defaults
   circuit.png   battery, push switch, resistor and laser diode module
   target.png    the window's target picture at half size
+  hit.png       a laser dot on the paper target and its hole in the window
 
 Needs: python3-pil, fonts-dejavu-core (Debian), and the target picture made
 by resources/pictures/make_pictures.py. Run:
@@ -171,11 +172,30 @@ def make_target_copy():
     print("wrote", path)
 
 
+def make_hit():
+    """The hole lands where the dot hit: right of and above the centre on
+    the paper is right of and above it in the window."""
+    image, draw = canvas(480, 220)
+    target = Image.open(os.path.join(PICTURES, "target.png")).convert("RGB")
+    target = target.resize((160 * OVER, 160 * OVER), Image.LANCZOS)
+    dx, dy = 36, -28  # the shot, from the centre
+    for left, caption, dot in ((40, "The laser dot on the paper target", (255, 0, 0)),
+                               (280, "The hole in Vantorel's window", (0, 0, 0))):
+        image.paste(target, (left * OVER, 20 * OVER))
+        cx, cy = left + 80 + dx, 100 + dy
+        draw.ellipse(s(cx - 5, cy - 5, cx + 5, cy + 5), fill=dot)
+        draw.text(s(left + 80, 200), caption, font=font(10), fill=(0, 0, 0), anchor="mm")
+    draw.line(s(212, 100, 264, 100), fill=(0, 0, 0), width=2 * OVER)
+    draw.polygon(s(268, 100, 258, 94, 258, 106), fill=(0, 0, 0))
+    save(image, "hit.png", (480, 220))
+
+
 def main():
     make_setup()
     make_settings()
     make_circuit()
     make_target_copy()
+    make_hit()
 
 
 if __name__ == "__main__":
