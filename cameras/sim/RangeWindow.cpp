@@ -55,22 +55,35 @@ void RangeWindow::placeAndShow() {
     const QRect frame = main_->frameGeometry();
     // Not yet shown, this window's frame is taken to be as wide as the main window's.
     const QSize decoration = frame.size() - main_->size();
-    move(besidePosition(frame, size() + decoration, main_->screen()->availableGeometry()));
+    const Placement place =
+        besideMain(frame, size() + decoration, main_->screen()->availableGeometry());
+    if (place.main != frame.topLeft())
+        main_->move(place.main);
+    move(place.range);
     show();
 }
 
-QPoint RangeWindow::besidePosition(const QRect& mainFrame, QSize size, const QRect& screen) {
+RangeWindow::Placement RangeWindow::besideMain(const QRect& mainFrame, QSize size,
+                                               const QRect& screen) {
     constexpr int Gap = 10;
-    const int rightX = mainFrame.right() + 1 + Gap;
-    const int roomRight = screen.right() + 1 - rightX;
-    const int roomLeft = mainFrame.left() - Gap - screen.left();
-    const int x = roomRight >= size.width() || roomRight >= roomLeft
-                      ? rightX
-                      : mainFrame.left() - Gap - size.width();
+    QRect main = mainFrame;
+    const int roomRight = screen.right() - main.right() - Gap;
+    const int roomLeft = main.left() - Gap - screen.left();
+    bool onTheRight = roomRight >= roomLeft;
+    if (roomRight >= size.width()) {
+        onTheRight = true;
+    } else if (roomLeft >= size.width()) {
+        onTheRight = false;
+    } else if (main.width() + Gap + size.width() <= screen.width()) {
+        main.moveLeft(screen.right() + 1 - size.width() - Gap - main.width());
+        onTheRight = true;
+    }
+    const int x = onTheRight ? main.right() + 1 + Gap : main.left() - Gap - size.width();
     const int right = screen.right() + 1 - size.width();
     const int bottom = screen.bottom() + 1 - size.height();
-    return {std::clamp(x, screen.left(), std::max(screen.left(), right)),
-            std::clamp(mainFrame.top(), screen.top(), std::max(screen.top(), bottom))};
+    return {main.topLeft(),
+            {std::clamp(x, screen.left(), std::max(screen.left(), right)),
+             std::clamp(main.top(), screen.top(), std::max(screen.top(), bottom))}};
 }
 
 void RangeWindow::closeEvent(QCloseEvent* event) {

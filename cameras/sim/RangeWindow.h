@@ -31,9 +31,14 @@ public:
     // manager places a window only when it maps it.
     void showBeside(QWidget& main);
     // Where a window of `size` (frame included) goes beside the frame of the
-    // main window: level with it, right of it or else left of it (where
-    // neither has room, on the roomier side), and never off the screen.
-    static QPoint besidePosition(const QRect& mainFrame, QSize size, const QRect& screen);
+    // main window: level with it, right of it or else left of it, never off
+    // the screen. Where neither side has room but the screen is wide enough
+    // for both, the main window moves over; otherwise the roomier side.
+    struct Placement {
+        QPoint main; // top left of the main window's frame
+        QPoint range;
+    };
+    static Placement besideMain(const QRect& mainFrame, QSize size, const QRect& screen);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
