@@ -142,8 +142,8 @@ void OpenHelp() {
     if (QFileInfo::exists(startPage) && platform::openFile(startPage))
         return;
     platform::MessageRequest request;
-    request.text = QStringLiteral("No program to show the help was found. Install a viewer "
-                                  "for Compiled HTML Help or a web browser; the help file is ") +
+    request.text = QStringLiteral("No program to show the help was found.\nInstall a viewer for "
+                                  "Compiled HTML Help or a web browser.\nThe help file is ") +
                    QDir::toNativeSeparators(HelpFilePath());
     platform::showMessage(request);
 }
