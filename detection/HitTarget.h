@@ -10,7 +10,8 @@ namespace MotionDetection {
 class HitTarget {
 public:
     virtual ~HitTarget() = default;
-    // The hit's offset from the target centre in the window's units (twips)
+    // The hit's offset from the target centre in the window's units (twips),
+    // x positive to the right and y upwards as the camera sees the target,
     // and its raw score.
     virtual void SetHole(std::int32_t x, std::int32_t y, double score) = 0;
     // Height of the target picture, in the same units.
