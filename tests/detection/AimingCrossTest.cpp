@@ -28,8 +28,8 @@ TEST_F(AimingCross, DotsOnTheCrossAreFoundWhereTheyAre) {
             hits.clear();
             for (int i = 0; i < 3; ++i) { // two dark frames, then the dot
                 Bytes frame(57600, 30);
-                for (int y = 0; y < 120 && i == 2; ++y)
-                    for (int x = 0; x < 160; ++x)
+                for (std::ptrdiff_t y = 0; y < 120 && i == 2; ++y)
+                    for (std::ptrdiff_t x = 0; x < 160; ++x)
                         if (std::hypot(x - dot.x, y - dot.y) <= radius)
                             std::fill_n(frame.begin() + (y * 160 + x) * 3, 3, 220);
                 deliver(frame);
