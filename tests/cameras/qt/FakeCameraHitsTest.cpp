@@ -86,9 +86,10 @@ TEST_F(FakeCameraHits, AreTheReplayToolsAndReachTheTargetAndScoreCard) {
         // The first shot: its marker and its ring.
         const QStringList card = window->ScoreCardText().split("\r\n", Qt::SkipEmptyParts);
         ASSERT_FALSE(card.isEmpty());
-        // The marker is centred on the hit, counted from the target centre.
+        // The marker is centred on the hit, counted from the target centre:
+        // right of it for x, above it for y.
         const app::HoleMarker& marker = *window->Shape2(0);
-        const int x = 6285 - static_cast<int>(marker.Left() + marker.Width() / 2);
+        const int x = static_cast<int>(marker.Left() + marker.Width() / 2) - 6285;
         const int y = 3420 - static_cast<int>(marker.Top() + marker.Height() / 2);
         const auto hit = std::find_if(expected.begin(), expected.end(), [&](const Hit& h) {
             return std::get<0>(h) == x && std::get<1>(h) == y;
