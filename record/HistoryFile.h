@@ -1,0 +1,36 @@
+#pragma once
+// The history file, history.csv in the program's data folder: one header
+// line, then one line for every finished series, oldest first. A series is
+// appended with a single write, so a crash or a full disk can cost at most
+// the line being written, never the lines before it.
+
+#include "record/Series.h"
+
+#include <QString>
+#include <vector>
+
+namespace record {
+
+// $XDG_DATA_HOME/Vantorel/history.csv, read afresh on every call.
+QString HistoryPath();
+
+// Appends one series, creating the folder and the file (with its header) when
+// they are missing. A last line cut short by an earlier crash is closed first
+// so the new line stands on its own. Answers false with the reason.
+bool AppendSeries(const QString& path, const Series& series, QString& error);
+
+struct DamagedLine {
+    qsizetype number = 0; // from 1, as an editor counts
+    QString problem;
+};
+
+struct History {
+    std::vector<Series> series;
+    std::vector<DamagedLine> damaged; // skipped
+};
+
+// Reads every series of the file; damaged lines are listed and skipped, blank
+// lines ignored. Answers false with the reason when the file cannot be read.
+bool ReadHistory(const QString& path, History& history, QString& error);
+
+} // namespace record

@@ -1,0 +1,98 @@
+#include "record/Series.h"
+
+#include <QStringList>
+#include <cmath>
+#include <limits>
+
+namespace record {
+
+namespace {
+
+constexpr int FieldsPerShot = 4;
+constexpr int FieldCount = 1 + Series::Shots * FieldsPerShot + 1;
+constexpr int ScoreDecimals = 4;
+// Half the last written decimal: a score written as 9.0000 may have been
+// 8.99996, whose result is 9.
+constexpr double WrittenScoreSlack = 0.00005;
+
+bool toInt(QStringView text, std::int32_t& value) {
+    bool ok = false;
+    const int parsed = text.toInt(&ok);
+    value = parsed;
+    return ok;
+}
+
+} // namespace
+
+std::int32_t ShotResult(double score) {
+    const double s = std::floor(score) + 1.0;
+    if (s >= 10.0)
+        return 10;
+    if (s <= static_cast<double>(std::numeric_limits<std::int32_t>::min()))
+        return std::numeric_limits<std::int32_t>::min();
+    return static_cast<std::int32_t>(s);
+}
+
+QString HeaderLine() {
+    QString line = QStringLiteral("time");
+    for (int k = 1; k <= Series::Shots; ++k)
+        line += QStringLiteral(",result%1,score%1,x%1,y%1").arg(k);
+    return line + QStringLiteral(",total");
+}
+
+QString FormatSeries(const Series& series) {
+    QString line = series.time.toString(Qt::ISODate);
+    for (const Shot& shot : series.shots) {
+        line += QStringLiteral(",%1,%2,%3,%4")
+                    .arg(shot.result)
+                    .arg(shot.score, 0, 'f', ScoreDecimals)
+                    .arg(shot.x)
+                    .arg(shot.y);
+    }
+    return line + QLatin1Char(',') + QString::number(series.total);
+}
+
+std::optional<Series> ParseSeries(QStringView line, QString& problem) {
+    const QList<QStringView> fields = line.split(QLatin1Char(','));
+    if (fields.size() != FieldCount) {
+        problem = QStringLiteral("%1 fields instead of %2").arg(fields.size()).arg(FieldCount);
+        return std::nullopt;
+    }
+    Series series;
+    series.time = QDateTime::fromString(fields[0].toString(), Qt::ISODate);
+    if (!series.time.isValid() || series.time.timeSpec() == Qt::LocalTime) {
+        problem = QStringLiteral("'%1' is not a date and time with its UTC offset")
+                      .arg(fields[0].toString());
+        return std::nullopt;
+    }
+    std::int32_t sum = 0;
+    for (int k = 0; k < Series::Shots; ++k) {
+        Shot& shot = series.shots[static_cast<std::size_t>(k)];
+        const qsizetype first = 1 + static_cast<qsizetype>(k) * FieldsPerShot;
+        bool scoreOk = false;
+        shot.score = fields[first + 1].toDouble(&scoreOk);
+        if (!toInt(fields[first], shot.result) || !scoreOk || !std::isfinite(shot.score) ||
+            !toInt(fields[first + 2], shot.x) || !toInt(fields[first + 3], shot.y)) {
+            problem = QStringLiteral("shot %1 is not four numbers").arg(k + 1);
+            return std::nullopt;
+        }
+        if (shot.result < ShotResult(shot.score - WrittenScoreSlack) ||
+            shot.result > ShotResult(shot.score + WrittenScoreSlack)) {
+            problem = QStringLiteral("shot %1: result %2 does not match score %3")
+                          .arg(k + 1)
+                          .arg(shot.result)
+                          .arg(fields[first + 1].toString());
+            return std::nullopt;
+        }
+        sum += shot.result;
+    }
+    if (!toInt(fields.back(), series.total) || series.total != sum) {
+        problem = QStringLiteral("total '%1' is not the sum of the results, %2")
+                      .arg(fields.back().toString())
+                      .arg(sum);
+        return std::nullopt;
+    }
+    return series;
+}
+
+} // namespace record

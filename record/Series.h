@@ -1,0 +1,42 @@
+#pragma once
+// One finished series as the history keeps it: when it ended, and for each
+// of the ten shots its result as on the score card, its raw score and its
+// offset from the target centre (twips on the 6000-twip target picture,
+// positive X to the left of the picture, positive Y up), and the total.
+
+#include <QDateTime>
+#include <QString>
+#include <QStringView>
+#include <array>
+#include <cstdint>
+#include <optional>
+
+namespace record {
+
+struct Shot {
+    std::int32_t result = 0;
+    double score = 0.0;
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+};
+
+struct Series {
+    static constexpr int Shots = 10;
+    QDateTime time; // local time with its offset from UTC
+    std::array<Shot, Shots> shots{};
+    std::int32_t total = 0;
+};
+
+// The score card's result of a raw score: floor(score) + 1, at most 10.
+std::int32_t ShotResult(double score);
+
+// The history file's first line, naming the columns.
+QString HeaderLine();
+// A series as one line of the history file, without the line end.
+QString FormatSeries(const Series& series);
+// A line of the history file back as a series; empty with the reason when the
+// line is damaged (wrong field count, a field that is not a number, a result
+// or total that does not match the scores).
+std::optional<Series> ParseSeries(QStringView line, QString& problem);
+
+} // namespace record

@@ -1,0 +1,155 @@
+#include "tools/history/HistoryPlot.h"
+
+#include "tools/history/HistoryStatistics.h"
+
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QSvgGenerator>
+#include <algorithm>
+#include <cmath>
+
+namespace history {
+
+namespace {
+
+constexpr int PlotWidth = 960;
+constexpr int PlotHeight = 500;
+constexpr double TwipsPerPixel = 15.0; // the target picture: 6000 twips, 400 pixels
+constexpr double HoleDiameter = 10.0;  // as the main window's markers
+const QRectF TotalsPanel(60, 50, 420, 380);
+const QRectF TargetPanel(530, 50, 400, 400);
+
+void drawTotals(QPainter& painter, const std::vector<record::Series>& series) {
+    const int lowest =
+        series.empty()
+            ? 0
+            : std::min_element(series.begin(), series.end(), [](const auto& a, const auto& b) {
+                  return a.total < b.total;
+              })->total;
+    // From ten below the lowest total, rounded down to ten, to 100.
+    const int bottom = std::min(80, static_cast<int>(std::floor(lowest / 10.0)) * 10 - 10);
+    const auto yOf = [&](double total) {
+        return TotalsPanel.bottom() - (total - bottom) / (100 - bottom) * TotalsPanel.height();
+    };
+    const auto n = static_cast<double>(series.size());
+    const auto xOf = [&](std::size_t i) {
+        return TotalsPanel.left() + (static_cast<double>(i) + 0.5) / n * TotalsPanel.width();
+    };
+
+    painter.setPen(QPen(QColor(220, 220, 220), 1));
+    for (int total = bottom; total <= 100; total += 10)
+        painter.drawLine(QPointF(TotalsPanel.left(), yOf(total)),
+                         QPointF(TotalsPanel.right(), yOf(total)));
+    painter.setPen(Qt::black);
+    painter.drawRect(TotalsPanel);
+    for (int total = bottom; total <= 100; total += 10)
+        painter.drawText(QRectF(TotalsPanel.left() - 50, yOf(total) - 10, 44, 20),
+                         Qt::AlignRight | Qt::AlignVCenter, QString::number(total));
+    painter.drawText(QRectF(TotalsPanel.left(), 10, TotalsPanel.width(), 30), Qt::AlignCenter,
+                     QStringLiteral("Totals of %1 series").arg(series.size()));
+    if (series.empty())
+        return;
+    const QRectF under(TotalsPanel.left(), TotalsPanel.bottom() + 6, TotalsPanel.width(), 20);
+    painter.drawText(under, Qt::AlignLeft,
+                     series.front().time.toString(QStringLiteral("yyyy-MM-dd")));
+    painter.drawText(under, Qt::AlignRight,
+                     series.back().time.toString(QStringLiteral("yyyy-MM-dd")));
+
+    const Totals totals = totalsOf(series);
+    painter.setPen(QPen(QColor(200, 40, 40), 1.5, Qt::DashLine));
+    painter.drawLine(QPointF(TotalsPanel.left(), yOf(totals.meanAll)),
+                     QPointF(TotalsPanel.right(), yOf(totals.meanAll)));
+    painter.drawText(QRectF(TotalsPanel.left() + 6, yOf(totals.meanAll) - 22, 200, 20),
+                     Qt::AlignLeft | Qt::AlignBottom,
+                     QStringLiteral("mean %1").arg(totals.meanAll, 0, 'f', 1));
+
+    QPainterPath line;
+    for (std::size_t i = 0; i < series.size(); ++i) {
+        const QPointF point(xOf(i), yOf(series[i].total));
+        if (i == 0)
+            line.moveTo(point);
+        else
+            line.lineTo(point);
+    }
+    painter.setPen(QPen(QColor(30, 60, 160), 1.5));
+    painter.drawPath(line);
+    painter.setBrush(QColor(30, 60, 160));
+    const double dot = series.size() > 60 ? 2.0 : 3.5;
+    for (std::size_t i = 0; i < series.size(); ++i)
+        painter.drawEllipse(QPointF(xOf(i), yOf(series[i].total)), dot, dot);
+}
+
+void drawTarget(QPainter& painter, const std::vector<record::Series>& series) {
+    painter.drawImage(TargetPanel, QImage(QStringLiteral(":/pictures/target.png")));
+    const QPointF centre = TargetPanel.center();
+    const auto placeOf = [&](double right, double up) {
+        return centre + QPointF(right / TwipsPerPixel, -up / TwipsPerPixel);
+    };
+    painter.setPen(Qt::NoPen);
+    // Many holes on top of each other darken the middle of the group.
+    painter.setBrush(QColor(0, 0, 0, series.size() > 10 ? 110 : 200));
+    int holes = 0;
+    for (const record::Series& one : series) {
+        for (const record::Shot& shot : one.shots) {
+            const Hole hole = holeOf(shot);
+            painter.drawEllipse(placeOf(hole.right, hole.up), HoleDiameter / 2, HoleDiameter / 2);
+            ++holes;
+        }
+    }
+    painter.setPen(Qt::black);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawText(QRectF(TargetPanel.left(), 10, TargetPanel.width(), 30), Qt::AlignCenter,
+                     QStringLiteral("%1 holes, + the mean point of impact").arg(holes));
+    if (holes == 0)
+        return;
+    const Group group = groupOf(series);
+    const QPointF mean = placeOf(group.right, group.up);
+    painter.setPen(QPen(QColor(230, 30, 30), 3));
+    painter.drawLine(mean - QPointF(10, 0), mean + QPointF(10, 0));
+    painter.drawLine(mean - QPointF(0, 10), mean + QPointF(0, 10));
+}
+
+void draw(QPainter& painter, const std::vector<record::Series>& series) {
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillRect(QRectF(0, 0, PlotWidth, PlotHeight), Qt::white);
+    drawTotals(painter, series);
+    drawTarget(painter, series);
+}
+
+} // namespace
+
+bool writePlot(const QString& path, const std::vector<record::Series>& series, QString& error) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+        return false;
+    }
+    if (path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&file);
+        svg.setSize(QSize(PlotWidth, PlotHeight));
+        svg.setViewBox(QRect(0, 0, PlotWidth, PlotHeight));
+        svg.setTitle(QStringLiteral("Vantorel history"));
+        QPainter painter(&svg);
+        draw(painter, series);
+    } else {
+        QImage picture(PlotWidth, PlotHeight, QImage::Format_RGB32);
+        {
+            QPainter painter(&picture);
+            draw(painter, series);
+        }
+        if (!picture.save(&file, "PNG")) {
+            error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+            return false;
+        }
+    }
+    if (file.error() != QFileDevice::NoError || !file.flush()) {
+        error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+} // namespace history

@@ -1,0 +1,71 @@
+#include "tools/history/HistoryReport.h"
+
+#include "tools/history/HistoryStatistics.h"
+
+#include <cmath>
+
+namespace history {
+
+namespace {
+
+QString dateText(const record::Series& series) {
+    return series.time.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+}
+
+// "1.25 rings (11.4 mm)"
+QString distanceText(double twips) {
+    const double rings = twips / TwipsPerRing;
+    return QStringLiteral("%1 rings (%2 mm)")
+        .arg(rings, 0, 'f', 2)
+        .arg(rings * A4MillimetresPerRing, 0, 'f', 1);
+}
+
+QString componentText(double twips, const char* positive, const char* negative) {
+    if (std::abs(twips) < 0.5)
+        return QStringLiteral("centred");
+    return distanceText(std::abs(twips)) + QLatin1Char(' ') +
+           QLatin1String(twips > 0 ? positive : negative);
+}
+
+} // namespace
+
+QString reportText(const std::vector<record::Series>& series) {
+    QString text = QStringLiteral("Date              Total");
+    for (int k = 1; k <= record::Series::Shots; ++k)
+        text += QStringLiteral("%1").arg(k, 4);
+    text += QLatin1Char('\n');
+    for (const record::Series& one : series) {
+        text += QStringLiteral("%1  %2").arg(dateText(one), -16).arg(one.total, 5);
+        for (const record::Shot& shot : one.shots)
+            text += QStringLiteral("%1").arg(shot.result, 4);
+        text += QLatin1Char('\n');
+    }
+
+    const Totals totals = totalsOf(series);
+    text += QStringLiteral("\nSeries: %1\n").arg(totals.count);
+    text += QStringLiteral("Best: %1 (%2)\n")
+                .arg(totals.best)
+                .arg(dateText(series[static_cast<std::size_t>(totals.bestIndex)]));
+    text += QStringLiteral("Mean of the last %1: %2\n")
+                .arg(std::min(totals.count, 10))
+                .arg(totals.meanLast10, 0, 'f', 1);
+    text += QStringLiteral("Mean of all: %1\n").arg(totals.meanAll, 0, 'f', 1);
+    if (totals.trend)
+        text += QStringLiteral("Trend: %1%2 points per series\n")
+                    .arg(*totals.trend >= 0 ? QStringLiteral("+") : QString())
+                    .arg(*totals.trend, 0, 'f', 2);
+    else
+        text += QStringLiteral("Trend: needs two series\n");
+
+    const Group group = groupOf(series);
+    text += QStringLiteral("\nGroup of %1 holes (A4 target)\n").arg(group.holes);
+    text += QStringLiteral("Mean point of impact: %1 from the centre, %2, %3\n")
+                .arg(distanceText(std::hypot(group.right, group.up)),
+                     componentText(group.right, "right", "left"),
+                     componentText(group.up, "high", "low"));
+    text += QStringLiteral("Extreme spread: %1\n").arg(distanceText(group.extremeSpread));
+    text += QStringLiteral("Mean radius: %1\n").arg(distanceText(group.meanRadius));
+    return text;
+}
+
+} // namespace history
