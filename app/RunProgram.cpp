@@ -1,16 +1,56 @@
 #include "app/RunProgram.h"
 
+#include "app/FrameTap.h"
+#include "app/ProgramOptions.h"
 #include "app/Vantorel.h"
 #include "capture/service/CaptureService.h"
 #include "platform/SeamGuard.h"
+#include "record/FrameRecorder.h"
 
 #include <QApplication>
+#include <QFileInfo>
+#include <cstdio>
 
 namespace app {
 
+namespace {
+
+constexpr int ExitBadOption = 2;
+
+} // namespace
+
 int RunProgram(platform::CaptureDriverSource& drivers, const Companion& beside) {
+    const QString program = QFileInfo(QApplication::arguments().value(0)).fileName();
+    ProgramOptions options;
+    QString error;
+    if (!ParseProgramOptions(QApplication::arguments().mid(1), options, error)) {
+        std::fprintf(stderr, "%s: %s (see --help)\n", qPrintable(program), qPrintable(error));
+        return ExitBadOption;
+    }
+    if (options.help) {
+        std::fputs(qPrintable(ProgramUsage(program)), stdout);
+        return 0;
+    }
+    std::unique_ptr<record::FrameRecorder> recorder;
+    if (!options.recordFolder.isEmpty()) {
+        recorder = record::FrameRecorder::Start(options.recordFolder,
+                                                options.recordAll
+                                                    ? record::FrameRecorder::Mode::AllFrames
+                                                    : record::FrameRecorder::Mode::AroundHits,
+                                                error);
+        if (!recorder) {
+            std::fprintf(stderr, "%s: cannot record frames: %s\n", qPrintable(program),
+                         qPrintable(error));
+            return ExitBadOption;
+        }
+        std::printf("%s: recording frames into %s\n", qPrintable(program),
+                    qPrintable(recorder->Folder()));
+        std::fflush(stdout);
+    }
+
     QApplication::setApplicationName(QStringLiteral("Vantorel"));
     const platform::SeamGuard source(platform::installCaptureDriverSource, &drivers);
+    const platform::SeamGuard recording(SetFrameRecorder, recorder.get());
     Vantorel window;
     window.Form_Load();
     if (window.Ended())

@@ -19,7 +19,8 @@ using Companion = std::function<std::unique_ptr<QWidget>(Vantorel& window)>;
 
 // Installs the drivers, loads the main window (which may end the program
 // before it ever shows), shows it and runs the event loop until the end.
-// Needs a QApplication; answers the program's exit status.
+// Reads the command line first (see ProgramOptions.h). Needs a
+// QApplication; answers the program's exit status, 2 for a bad option.
 int RunProgram(platform::CaptureDriverSource& drivers, const Companion& beside = {});
 
 } // namespace app

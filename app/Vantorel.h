@@ -6,6 +6,7 @@
 #include "capture/CaptureRecords.h"
 #include "capture/ConnectionFunctions.h"
 #include "detection/HitTarget.h"
+#include "record/Series.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -86,6 +87,8 @@ private:
     void buildMenus();
     void InitWindow();
     void NewGame();
+    // Appends the finished series to the history file.
+    void KeepSeries();
     void Form_Unload();
     SettingsFrm& Settings();
     void applyRunTimeFonts();
@@ -115,6 +118,7 @@ private:
     std::int16_t readyToShoot_ = 0;
     std::int16_t shotCount_ = 0;
     std::int32_t totalScore_ = 0;
+    record::Series series_; // the shots so far, for the history
     std::int32_t rearmDelay_ = 0;
     std::int32_t targetCentreX_ = 0;
     std::int32_t targetCentreY_ = 0;

@@ -2,6 +2,7 @@
 // on 160 x 120 x 24, the frame routine, the preview and the two menu items
 // that depend on the driver's dialogs.
 
+#include "app/FrameTap.h"
 #include "app/Vantorel.h"
 
 #include "capture/AVICAP.h"
@@ -41,7 +42,7 @@ void Vantorel::ConnectDevice(std::int16_t index) {
             return;
     }
     StatusFunctions::SetCaptureYield(captureWnd_, -1);
-    CallBackFunctions::RegisterFrameCallback(captureWnd_, &MotionDetection::FrameCallback);
+    CallBackFunctions::RegisterFrameCallback(captureWnd_, &TappedFrameCallback);
     AVICAP::SetPreviewFrameRate(captureWnd_, 30);
     AVICAP::SetPreview(captureWnd_, true);
     src->setVisible(StatusFunctions::HasVideoSourceDialog(captureWnd_));

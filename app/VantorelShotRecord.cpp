@@ -1,18 +1,22 @@
 // The record of one series of ten shots: hits, hole markers, score card,
 // the pause after every shot and the cues that end it.
 
+#include "app/FrameTap.h"
 #include "app/HoleMarker.h"
 #include "app/NumberFormat.h"
 #include "app/ScoreCard.h"
 #include "app/Vantorel.h"
 #include "detection/MotionDetection.h"
 #include "platform/Twips.h"
+#include "record/FrameRecorder.h"
+#include "record/HistoryFile.h"
 #include "support/Sound.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 #include <cmath>
+#include <cstdio>
 
 namespace app {
 namespace {
@@ -45,7 +49,11 @@ void Vantorel::SetHole(std::int32_t x, std::int32_t y, double score) {
     readyToShoot_ = False;
     Timer1->start(rearmDelay_);
 
+    if (record::FrameRecorder* recorder = ActiveFrameRecorder())
+        recorder->HitScored();
+
     const std::int32_t s = MotionDetection::ShotScore(score);
+    series_.shots[static_cast<std::size_t>(shotCount_)] = {s, score, x, y};
     Text1->Append(QStringLiteral("Shot ") + FormatNumber(shotCount_ + 1, 2) +
                   QStringLiteral(" Result Is ") + FormatNumber(s, 2) + QStringLiteral("\r\n"));
     Sound::PlayEffect(Sound::ShotEffect);
@@ -54,6 +62,21 @@ void Vantorel::SetHole(std::int32_t x, std::int32_t y, double score) {
         Text1->Append(QStringLiteral("Summary ") + FormatNumber(totalScore_, 3) +
                       QStringLiteral(" From ") + QString::number(100) + QStringLiteral("\r\n"));
     ++shotCount_;
+    if (shotCount_ == Markers)
+        KeepSeries();
+}
+
+void Vantorel::KeepSeries() {
+    // The local time with its offset, so the history reads right after a move
+    // to summer time or another zone.
+    const QDateTime now = QDateTime::currentDateTime();
+    series_.time = now.toOffsetFromUtc(now.offsetFromUtc());
+    series_.total = totalScore_;
+    QString error;
+    // The history is a convenience: without it the game goes on untroubled.
+    if (!record::AppendSeries(record::HistoryPath(), series_, error))
+        std::fprintf(stderr, "vantorel: this series is not kept in the history: %s\n",
+                     qPrintable(error));
 }
 
 float Vantorel::TargetHeight() const {

@@ -1,7 +1,5 @@
 #include "record/FrameRecorder.h"
 
-#include "platform/CaptureFrameImage.h"
-
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -80,8 +78,9 @@ void FrameRecorder::HitScored() {
 void FrameRecorder::write(std::uint64_t number, std::span<const std::uint8_t> frame) {
     if (!error_.isEmpty())
         return;
-    const platform::FrameLayout layout{Width, Height, true, 3, std::size_t{Width} * 3};
-    const QImage picture = platform::frameToImage(layout, frame);
+    // Blue, green, red is Qt's BGR888; rows bottom-up are a picture upside down.
+    const QImage picture =
+        QImage(frame.data(), Width, Height, Width * 3, QImage::Format_BGR888).mirrored(false, true);
     const QString path =
         folder_ + QStringLiteral("/frame-%1.png").arg(number, FrameDigits, 10, QLatin1Char('0'));
     QFile file(path);

@@ -1,0 +1,35 @@
+#include "app/FrameTap.h"
+
+#include "detection/MotionDetection.h"
+#include "record/FrameRecorder.h"
+
+#include <span>
+#include <utility>
+
+namespace app {
+
+namespace {
+
+record::FrameRecorder* activeRecorder = nullptr;
+
+constexpr std::uint32_t RecordedBytes = 160 * 120 * 3;
+
+} // namespace
+
+record::FrameRecorder* SetFrameRecorder(record::FrameRecorder* recorder) {
+    return std::exchange(activeRecorder, recorder);
+}
+
+record::FrameRecorder* ActiveFrameRecorder() {
+    return activeRecorder;
+}
+
+std::int32_t TappedFrameCallback(platform::CaptureHandle captureWindow,
+                                 platform::VIDEOHDR* header) {
+    if (activeRecorder != nullptr && header != nullptr && header->lpData != nullptr &&
+        header->dwBytesUsed == RecordedBytes && MotionDetection::HasAnalysisFormat(captureWindow))
+        activeRecorder->Frame(std::span<const std::uint8_t>(header->lpData, RecordedBytes));
+    return MotionDetection::FrameCallback(captureWindow, header);
+}
+
+} // namespace app

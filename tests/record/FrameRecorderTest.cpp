@@ -1,0 +1,78 @@
+// The frame recorder: which frames it writes, that they come back exactly,
+// and a new run folder for every start.
+
+#include "record/FrameRecorder.h"
+
+#include <QDir>
+#include <QImage>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+using record::FrameRecorder;
+
+// A bottom-up 160 x 120 x 24 frame whose bytes all differ from frame to frame.
+std::vector<std::uint8_t> frameNumber(int number) {
+    std::vector<std::uint8_t> frame(160 * 120 * 3);
+    for (std::size_t i = 0; i < frame.size(); ++i)
+        frame[i] = static_cast<std::uint8_t>(i * 7 + static_cast<std::size_t>(number) * 13);
+    return frame;
+}
+
+QStringList written(const FrameRecorder& recorder) {
+    return QDir(recorder.Folder()).entryList(QDir::Files, QDir::Name);
+}
+
+QString name(int number) {
+    return QStringLiteral("frame-%1.png").arg(number, 8, 10, QLatin1Char('0'));
+}
+
+TEST(FrameRecorder, AroundHitsWritesTheSecondBeforeAndAfterEachHit) {
+    const QTemporaryDir dir;
+    QString error;
+    const auto recorder =
+        FrameRecorder::Start(dir.filePath("frames"), FrameRecorder::Mode::AroundHits, error);
+    ASSERT_TRUE(recorder) << error.toStdString();
+    EXPECT_EQ(recorder->Folder(), QDir::cleanPath(dir.filePath("frames/run-001")));
+    // Hits on frames 40 and 80 (close enough to share frames) and 200.
+    for (int number = 0; number < 300; ++number) {
+        recorder->Frame(frameNumber(number));
+        if (number == 40 || number == 80 || number == 200)
+            recorder->HitScored();
+    }
+    recorder->Frame(std::vector<std::uint8_t>(100)); // too short to be a frame: skipped
+    QStringList expected;
+    for (int number = 10; number <= 110; ++number)
+        expected << name(number);
+    for (int number = 170; number <= 230; ++number)
+        expected << name(number);
+    EXPECT_EQ(written(*recorder), expected);
+    EXPECT_TRUE(recorder->Error().isEmpty());
+
+    // Lossless: the picture gives back the very bytes of the frame.
+    const QImage back = QImage(recorder->Folder() + '/' + name(200))
+                            .convertToFormat(QImage::Format_BGR888)
+                            .mirrored(false, true);
+    const std::vector<std::uint8_t> frame = frameNumber(200);
+    EXPECT_TRUE(back.size() == QSize(160, 120) &&
+                std::equal(frame.begin(), frame.end(), back.constBits()));
+}
+
+TEST(FrameRecorder, EveryStartGetsANewRunFolder) {
+    const QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkpath("run-007"));
+    QString error;
+    const auto all = FrameRecorder::Start(dir.path(), FrameRecorder::Mode::AllFrames, error);
+    const auto next = FrameRecorder::Start(dir.path(), FrameRecorder::Mode::AllFrames, error);
+    ASSERT_TRUE(all && next);
+    EXPECT_TRUE(all->Folder().endsWith("/run-008") && next->Folder().endsWith("/run-009"));
+    for (int number = 0; number < 3; ++number)
+        all->Frame(frameNumber(number));
+    EXPECT_EQ(written(*all), (QStringList{name(0), name(1), name(2)}));
+
+    QFile(dir.filePath("file")).open(QIODevice::WriteOnly);
+    EXPECT_FALSE(FrameRecorder::Start(dir.filePath("file"), FrameRecorder::Mode::AllFrames, error));
+}
+
+} // namespace
