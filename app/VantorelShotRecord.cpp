@@ -67,10 +67,8 @@ void Vantorel::SetHole(std::int32_t x, std::int32_t y, double score) {
 }
 
 void Vantorel::KeepSeries() {
-    // The local time with its offset, so the history reads right after a move
-    // to summer time or another zone.
-    const QDateTime now = QDateTime::currentDateTime();
-    series_.time = now.toOffsetFromUtc(now.offsetFromUtc());
+    // Local time, written with its offset from UTC.
+    series_.time = QDateTime::currentDateTime();
     series_.total = totalScore_;
     QString error;
     // The history is a convenience: without it the game goes on untroubled.

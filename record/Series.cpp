@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 namespace record {
@@ -20,6 +21,15 @@ bool toInt(QStringView text, std::int32_t& value) {
     const int parsed = text.toInt(&ok);
     value = parsed;
     return ok;
+}
+
+// "+01:00": written out even for UTC, which Qt would write as "Z".
+QString offsetText(int seconds) {
+    const int minutes = std::abs(seconds) / 60;
+    return QStringLiteral("%1%2:%3")
+        .arg(seconds < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+        .arg(minutes / 60, 2, 10, QLatin1Char('0'))
+        .arg(minutes % 60, 2, 10, QLatin1Char('0'));
 }
 
 } // namespace
@@ -41,7 +51,8 @@ QString HeaderLine() {
 }
 
 QString FormatSeries(const Series& series) {
-    QString line = series.time.toString(Qt::ISODate);
+    QString line = series.time.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) +
+                   offsetText(series.time.offsetFromUtc());
     for (const Shot& shot : series.shots) {
         line += QStringLiteral(",%1,%2,%3,%4")
                     .arg(shot.result)

@@ -102,11 +102,14 @@ TEST(HistoryFile, DamagedLinesAreReportedAndSkipped) {
     EXPECT_EQ(after.damaged.size(), std::size(expected)); // the cut line stays damaged, alone
 }
 
-// A score written as 9.0000 may have been 8.99996, whose result is 9.
-TEST(HistoryFile, ResultsNextToAWrittenWholeScoreAreAccepted) {
+// A score written as 9.0000 may have been 8.99996, whose result is 9; UTC
+// is written as an offset like any other.
+TEST(HistoryFile, WholeScoresAndUtcAreWrittenSoTheyReadBack) {
     record::Series series = sampleSeries(5);
     series.shots[1] = {9, 8.99996, 0, 0};
     series.total = 55;
+    series.time = series.time.toUTC();
+    EXPECT_TRUE(record::FormatSeries(series).startsWith("2026-12-06T18:05:00+00:00,"));
     QString problem;
     EXPECT_TRUE(record::ParseSeries(record::FormatSeries(series), problem))
         << problem.toStdString();
