@@ -11,7 +11,8 @@ namespace {
 
 constexpr int Width = 160;
 constexpr int Height = 120;
-constexpr std::size_t FrameBytes = std::size_t{Width} * Height * 3;
+constexpr qsizetype RowBytes = qsizetype{Width} * 3;
+constexpr std::size_t FrameBytes = std::size_t{RowBytes} * Height;
 constexpr int RunDigits = 3;
 constexpr int FrameDigits = 8; // fixed width, so name order is arrival order
 
@@ -80,7 +81,7 @@ void FrameRecorder::write(std::uint64_t number, std::span<const std::uint8_t> fr
         return;
     // Blue, green, red is Qt's BGR888; rows bottom-up are a picture upside down.
     const QImage picture =
-        QImage(frame.data(), Width, Height, Width * 3, QImage::Format_BGR888).mirrored(false, true);
+        QImage(frame.data(), Width, Height, RowBytes, QImage::Format_BGR888).mirrored(false, true);
     const QString path =
         folder_ + QStringLiteral("/frame-%1.png").arg(number, FrameDigits, 10, QLatin1Char('0'));
     QFile file(path);
