@@ -41,10 +41,10 @@ protected:
     }
     std::tuple<int, QString, QString> run(const QStringList& arguments) {
         QProcess process;
-        process.setEnvironment(QStringList{"HOME=" + home.path(),
-                                           "XDG_DATA_HOME=" + home.filePath("d"),
-                                           "XDG_RUNTIME_DIR=" + home.path()} +
-                               QProcess::systemEnvironment());
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HOME", home.path());
+        environment.insert("XDG_DATA_HOME", home.filePath("d"));
+        process.setProcessEnvironment(environment);
         process.start(QStringLiteral(VANTOREL_HISTORY_TOOL), arguments);
         EXPECT_TRUE(process.waitForFinished(60000));
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
