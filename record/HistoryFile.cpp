@@ -55,8 +55,10 @@ bool ReadHistory(const QString& path, History& history, QString& error) {
     const QString header = HeaderLine();
     qsizetype number = 0;
     while (!file.atEnd()) {
-        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        QString line = QString::fromUtf8(file.readLine()).trimmed();
         ++number;
+        if (number == 1 && line.startsWith(QChar(0xFEFF)))
+            line.remove(0, 1); // the byte order mark some spreadsheets write
         if (line.isEmpty() || (number == 1 && line == header))
             continue;
         QString problem;
