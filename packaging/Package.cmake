@@ -13,8 +13,9 @@ by its distance from the centre, puts a hole marker on its target picture and
 writes a score card for a series of ten shots, with spoken cues between shots.
 
 The package holds the program (vantorel), the program on a simulated range
-that needs no camera (vantorel-sim) and a tool that replays recorded frames
-through the shot detection (vantorel-replay).")
+that needs no camera (vantorel-sim), a tool that replays recorded frames
+through the shot detection (vantorel-replay) and one that shows the history
+of finished series with its statistics and plots (vantorel-history).")
 set(CPACK_INSTALL_CMAKE_PROJECTS "${PROJECT_BINARY_DIR};${PROJECT_NAME};vantorel;/")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
