@@ -1,9 +1,10 @@
 #include "record/Series.h"
 
+#include "detection/MotionDetection.h"
+
 #include <QStringList>
 #include <cmath>
 #include <cstdlib>
-#include <limits>
 
 namespace record {
 
@@ -33,15 +34,6 @@ QString offsetText(int seconds) {
 }
 
 } // namespace
-
-std::int32_t ShotResult(double score) {
-    const double s = std::floor(score) + 1.0;
-    if (s >= 10.0)
-        return 10;
-    if (s <= static_cast<double>(std::numeric_limits<std::int32_t>::min()))
-        return std::numeric_limits<std::int32_t>::min();
-    return static_cast<std::int32_t>(s);
-}
 
 QString HeaderLine() {
     QString line = QStringLiteral("time");
@@ -87,8 +79,8 @@ std::optional<Series> ParseSeries(QStringView line, QString& problem) {
             problem = QStringLiteral("shot %1 is not four numbers").arg(k + 1);
             return std::nullopt;
         }
-        if (shot.result < ShotResult(shot.score - WrittenScoreSlack) ||
-            shot.result > ShotResult(shot.score + WrittenScoreSlack)) {
+        if (shot.result < MotionDetection::ShotScore(shot.score - WrittenScoreSlack) ||
+            shot.result > MotionDetection::ShotScore(shot.score + WrittenScoreSlack)) {
             problem = QStringLiteral("shot %1: result %2 does not match score %3")
                           .arg(k + 1)
                           .arg(shot.result)

@@ -27,9 +27,6 @@ struct Series {
     std::int32_t total = 0;
 };
 
-// The score card's result of a raw score: floor(score) + 1, at most 10.
-std::int32_t ShotResult(double score);
-
 // The history file's first line, naming the columns.
 QString HeaderLine();
 // A series as one line of the history file, without the line end.

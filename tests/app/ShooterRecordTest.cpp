@@ -2,6 +2,7 @@
 // frames recorded around its hits, which the replay tool scores the same.
 
 #include "app/FrameTap.h"
+#include "platform/SeamGuard.h"
 #include "record/FrameRecorder.h"
 #include "record/HistoryFile.h"
 #include "tests/app/AppFixture.h"
@@ -47,16 +48,24 @@ TEST_F(ShooterRecord, RecordedFramesReplayToTheHitsOfTheSeries) {
     const auto recorder =
         record::FrameRecorder::Start(frames.path(), record::FrameRecorder::Mode::AroundHits, error);
     ASSERT_TRUE(recorder);
-    app::SetFrameRecorder(recorder.get());
-    playSeries();
-    app::SetFrameRecorder(nullptr);
+    {
+        const platform::SeamGuard recording(app::SetFrameRecorder, recorder.get());
+        playSeries();
+    }
     ASSERT_EQ(window().ShotCount(), 10);
 
     record::History history;
     ASSERT_TRUE(record::ReadHistory(record::HistoryPath(), history, error));
     ASSERT_EQ(history.series.size(), 1U);
     const record::Series& series = history.series[0];
-    EXPECT_EQ(series.total, window().TotalScore());
+    // The history says what the score card says.
+    QString card;
+    for (int k = 0; k < record::Series::Shots; ++k)
+        card += QStringLiteral("Shot %1 Result Is %2\r\n")
+                    .arg(k + 1, 2)
+                    .arg(series.shots[static_cast<std::size_t>(k)].result, 2);
+    card += QStringLiteral("Summary %1 From 100\r\n").arg(series.total, 3);
+    EXPECT_EQ(window().ScoreCardText(), card);
     EXPECT_LT(std::abs(series.time.secsTo(QDateTime::currentDateTime())), 60);
 
     int status = 0;

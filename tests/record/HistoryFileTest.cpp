@@ -2,6 +2,7 @@
 // a folder that cannot be written.
 
 #include "record/HistoryFile.h"
+#include "detection/MotionDetection.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -14,8 +15,8 @@ record::Series sampleSeries(int minutes) {
     series.time = QDateTime(QDate(2026, 12, 6), QTime(19, minutes), Qt::OffsetFromUTC, 3600);
     for (int k = 0; k < record::Series::Shots; ++k) {
         const double score = 9.5 - k; // results 10, 9, ..., 1
-        series.shots[static_cast<std::size_t>(k)] = {record::ShotResult(score), score, 150 * k,
-                                                     -75 * k};
+        series.shots[static_cast<std::size_t>(k)] = {MotionDetection::ShotScore(score), score,
+                                                     150 * k, -75 * k};
         series.total += series.shots[static_cast<std::size_t>(k)].result;
     }
     return series;
