@@ -1,6 +1,7 @@
 #include "record/HistoryFile.h"
 
 #include "platform/Folders.h"
+#include "platform/NativeFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -47,9 +48,11 @@ bool AppendSeries(const QString& path, const Series& series, QString& error) {
 }
 
 bool ReadHistory(const QString& path, History& history, QString& error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+    QFile file;
+    QString reason;
+    // A FIFO or a folder given as the history is refused, never waited on.
+    if (!platform::openRegularFile(QFile::encodeName(path), file, reason)) {
+        error = QStringLiteral("cannot read %1: %2").arg(path, reason);
         return false;
     }
     const QString header = HeaderLine();

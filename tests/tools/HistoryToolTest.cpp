@@ -111,6 +111,7 @@ TEST_F(HistoryTool, BadInputAndNoHistoryYet) {
         {{"--plot", "plot.jpg", file}, "ending in .png or .svg, not 'plot.jpg'"},
         {{file, file}, "more than one history file"},
         {{home.filePath("none.csv")}, "cannot read"},
+        {{home.path()}, "not a regular file"},
         {{"--plot", home.filePath("no/folder.png"), file}, "cannot write"},
     };
     for (const auto& [arguments, message] : rows) {
