@@ -2,7 +2,7 @@
 // One finished series as the history keeps it: when it ended, and for each
 // of the ten shots its result as on the score card, its raw score and its
 // offset from the target centre (twips on the 6000-twip target picture,
-// positive X to the left of the picture, positive Y up), and the total.
+// positive X to the right, positive Y up), and the total.
 
 #include <QDateTime>
 #include <QString>

@@ -13,7 +13,7 @@ namespace {
 
 // Three series with totals 80, 86 and 90. The last one has five holes 600
 // twips (2 rings) right of the centre and five 600 twips above it (the
-// window puts a hole at the centre minus X), each scoring 8.0, result 9.
+// window puts a hole at the centre plus X), each scoring 8.0, result 9.
 QString shots(const char* shot, int count) {
     QString text;
     for (int k = 0; k < count; ++k)
@@ -30,7 +30,7 @@ const QString series1 = "2026-11-01T19:00:00+01:00" + shots("8,7.5000,-750,0", 1
 const QString series2 =
     "2026-11-15T19:00:00+01:00" + shots("9,8.5000,-450,0", 6) + shots("8,7.5000,0,750", 4) + ",86";
 const QString series3 =
-    "2026-12-01T20:30:00+01:00" + shots("9,8.0000,-600,0", 5) + shots("9,8.0000,0,600", 5) + ",90";
+    "2026-12-01T20:30:00+01:00" + shots("9,8.0000,600,0", 5) + shots("9,8.0000,0,600", 5) + ",90";
 
 class HistoryTool : public ::testing::Test {
 protected:

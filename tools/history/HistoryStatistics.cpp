@@ -39,8 +39,8 @@ std::vector<Hole> hullOf(std::vector<Hole> holes) {
 } // namespace
 
 Hole holeOf(const record::Shot& shot) {
-    // The main window puts a marker at the centre minus the offset.
-    return {-static_cast<double>(shot.x), static_cast<double>(shot.y)};
+    // As the main window places its marker: X to the right, Y up.
+    return {static_cast<double>(shot.x), static_cast<double>(shot.y)};
 }
 
 Totals totalsOf(const std::vector<record::Series>& series) {
