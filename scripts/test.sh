@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test headless, with a
 # scratch home and runtime folder and a private sound server with a null
-# output, so no run depends on or changes the user's own.
+# output, so no run depends on or changes the user's own. Then the same tests
+# again in the asan build (AddressSanitizer, UndefinedBehaviorSanitizer and
+# LeakSanitizer: any report fails), and every fuzz target for 10 seconds.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/install-deps.sh" --test
@@ -23,3 +25,8 @@ trap cleanup EXIT
 "$top/scripts/start-sound-server.sh" || echo "No sound server could be started: the sound test will say so and be skipped."
 
 ctest --test-dir "$top/build" --output-on-failure -j"$(nproc)" --timeout 300
+
+(cd "$top" && cmake --preset asan >/dev/null)
+cmake --build "$top/build-asan" -j"$(nproc)"
+ctest --test-dir "$top/build-asan" --output-on-failure -j"$(nproc)" --timeout 900
+"$top/scripts/fuzz.sh" 10
