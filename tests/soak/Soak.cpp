@@ -11,6 +11,7 @@
 #include "cameras/sim/SimulatedCamera.h"
 #include "capture/service/CaptureService.h"
 #include "detection/MotionDetection.h"
+#include "platform/SoundOutput.h"
 #include "settings/SettingsFrm.h"
 #include "tests/testsupport/MessageRecorder.h"
 #include "tests/testsupport/ScratchHome.h"
@@ -68,7 +69,12 @@ bool underAddressSanitizer() {
 class Soak {
 public:
     explicit Soak(long frames) : frames_(frames) {}
-    ~Soak() { platform::installCaptureDriverSource(nullptr); }
+    ~Soak() {
+        platform::installCaptureDriverSource(nullptr);
+        // Its sink must go while the application lives, as the program's own
+        // ending never runs the process-wide destructors.
+        platform::SoundOutput::instance().stop();
+    }
     Soak(const Soak&) = delete;
     Soak& operator=(const Soak&) = delete;
 
