@@ -135,8 +135,9 @@ CAPSTATUS CaptureWindow::status() const {
     if (!driver_)
         return status;
     const BITMAPINFOHEADER header = formatHeader();
-    status.uiImageWidth = static_cast<std::uint32_t>(std::abs(header.biWidth));
-    status.uiImageHeight = static_cast<std::uint32_t>(std::abs(header.biHeight));
+    // In 64 bits: the magnitude of the lowest 32-bit value has no 32-bit form.
+    status.uiImageWidth = static_cast<std::uint32_t>(std::abs(std::int64_t{header.biWidth}));
+    status.uiImageHeight = static_cast<std::uint32_t>(std::abs(std::int64_t{header.biHeight}));
     status.fLiveWindow = preview_ ? 1 : 0;
     status.fUsingDefaultPalette = 1;
     status.dwCurrentVideoFrame = delivered_;
