@@ -2,6 +2,7 @@
 // by hand, by ctest, by test discovery or by libFuzzer stops at the first
 // report and knows the leaks that are not ours.
 
+// The sanitizers look these names up. NOLINTBEGIN(bugprone-reserved-identifier)
 extern "C" {
 
 const char* __asan_default_options() {
@@ -17,3 +18,4 @@ const char* __lsan_default_options() {
 }
 
 } // extern "C"
+// NOLINTEND(bugprone-reserved-identifier)

@@ -25,6 +25,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <random>
 #include <unistd.h>
 
@@ -40,13 +41,10 @@ constexpr std::array<std::array<int, 4>, 4> ParameterSets{
     {{1, 5, 50, 20}, {2, 4, 40, 30}, {3, 5, 45, 25}, {1, 6, 35, 15}}};
 
 long residentBytes() {
+    std::ifstream statm("/proc/self/statm");
     long pages = 0;
     long resident = 0;
-    if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
-            resident = 0;
-        std::fclose(statm);
-    }
+    statm >> pages >> resident;
     return resident * sysconf(_SC_PAGESIZE);
 }
 
