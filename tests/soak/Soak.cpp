@@ -14,6 +14,7 @@
 #include "platform/SoundOutput.h"
 #include "settings/SettingsFrm.h"
 #include "tests/testsupport/MessageRecorder.h"
+#include "tests/testsupport/Sanitizers.h"
 #include "tests/testsupport/ScratchHome.h"
 
 #include <QApplication>
@@ -46,17 +47,6 @@ long residentBytes() {
     long resident = 0;
     statm >> pages >> resident;
     return resident * sysconf(_SC_PAGESIZE);
-}
-
-bool underAddressSanitizer() {
-#if defined(__SANITIZE_ADDRESS__)
-    return true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-    return true;
-#endif
-#endif
-    return false;
 }
 
 [[noreturn]] void fault(long frame, const char* what) {
@@ -107,7 +97,7 @@ public:
         std::printf("%ld shots, %ld series, %ld parameter changes\n", shots_, series_, changes_);
         std::printf("resident memory %.1f MiB; growth after frame %ld: %ld bytes\n",
                     static_cast<double>(residentBytes()) / 1048576.0, SteadyAfter, growth);
-        if (steadyBytes > 0 && !underAddressSanitizer() && growth >= AllowedGrowth)
+        if (steadyBytes > 0 && !testsupport::underAddressSanitizer() && growth >= AllowedGrowth)
             fault(frames_, "resident memory grew by 1 MiB or more");
         return 0;
     }

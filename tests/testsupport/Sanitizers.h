@@ -1,0 +1,18 @@
+#pragma once
+// Whether this build runs under AddressSanitizer, whose quarantine keeps
+// freed memory on purpose: memory figures mean nothing there.
+
+namespace testsupport {
+
+constexpr bool underAddressSanitizer() {
+#if defined(__SANITIZE_ADDRESS__)
+    return true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    return true;
+#endif
+#endif
+    return false;
+}
+
+} // namespace testsupport
