@@ -5,6 +5,7 @@
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSink>
+#include <QCoreApplication>
 #include <QMediaDevices>
 #include <utility>
 
@@ -32,6 +33,13 @@ QAudioFormat formatOf(const WaveClip& clip) {
         break;
     }
     return format;
+}
+
+// Qt's audio sink must go before the application does; this output, made
+// once for the whole process, would otherwise take it down at exit with no
+// application left (a crash, for every program that returns from main).
+void stopAtQuit() {
+    SoundOutput::instance().stop();
 }
 
 } // namespace
@@ -62,6 +70,8 @@ void SoundOutput::play(const QByteArray& image) {
     if (device.isNull())
         return;
 
+    static const bool stopsAtQuit = (qAddPostRoutine(stopAtQuit), true);
+    (void)stopsAtQuit;
     image_ = image; // shares the bytes: they stay valid while they play
     samples_.setData(
         QByteArray::fromRawData(image_.constData() + clip->dataOffset, clip->dataSize));

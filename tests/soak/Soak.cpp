@@ -11,7 +11,6 @@
 #include "cameras/sim/SimulatedCamera.h"
 #include "capture/service/CaptureService.h"
 #include "detection/MotionDetection.h"
-#include "platform/SoundOutput.h"
 #include "settings/SettingsFrm.h"
 #include "tests/testsupport/MessageRecorder.h"
 #include "tests/testsupport/Sanitizers.h"
@@ -57,12 +56,7 @@ long residentBytes() {
 class Soak {
 public:
     explicit Soak(long frames) : frames_(frames) {}
-    ~Soak() {
-        platform::installCaptureDriverSource(nullptr);
-        // Its sink must go while the application lives, as the program's own
-        // ending never runs the process-wide destructors.
-        platform::SoundOutput::instance().stop();
-    }
+    ~Soak() { platform::installCaptureDriverSource(nullptr); }
     Soak(const Soak&) = delete;
     Soak& operator=(const Soak&) = delete;
 
