@@ -16,8 +16,8 @@ namespace {
 
 using PF = QVideoFrameFormat::PixelFormat;
 
-platform::OutputFormat outputFormat(fuzz::FuzzInput& in) {
-    platform::OutputFormat format;
+platform::FrameLayout outputFormat(fuzz::FuzzInput& in) {
+    platform::FrameLayout format;
     format.width = static_cast<std::int32_t>(in.below(400)) - 8;
     format.height = static_cast<std::int32_t>(in.below(600)) - 300;
     format.bitCount = in.below(8) == 0 ? in.take<std::int16_t>() : (in.below(2) ? 32 : 24);
@@ -25,7 +25,7 @@ platform::OutputFormat outputFormat(fuzz::FuzzInput& in) {
 }
 
 void check(bool converted, const std::vector<std::uint8_t>& out,
-           const platform::OutputFormat& format) {
+           const platform::FrameLayout& format) {
     if (converted && out.size() != format.frameBytes())
         std::abort();
 }
@@ -47,7 +47,7 @@ void convertPlanes(fuzz::FuzzInput& in, PF pixelFormat) {
         planes.size[i] = storage[i].size();
         planes.data[i] = storage[i].empty() ? nullptr : storage[i].data();
     }
-    const platform::OutputFormat format = outputFormat(in);
+    const platform::FrameLayout format = outputFormat(in);
     std::vector<std::uint8_t> out;
     check(platform::convertPlanes(planes, format, out), out, format);
 }
@@ -72,7 +72,7 @@ void convertFrame(fuzz::FuzzInput& in, PF pixelFormat) {
         }
         frame.unmap();
     }
-    const platform::OutputFormat format = outputFormat(in);
+    const platform::FrameLayout format = outputFormat(in);
     std::vector<std::uint8_t> out;
     check(platform::convertVideoFrame(frame, format, out), out, format);
 }

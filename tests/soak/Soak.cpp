@@ -119,8 +119,9 @@ private:
         if (frame == 0 || window_.ShotCount() == app::Vantorel::Markers) {
             window_.Command1_Click();
             ++series_;
-            if (window_.ShotCount() != 0 || window_.TotalScore() != 0 ||
-                !window_.ScoreCardText().isEmpty() || window_.ReadyToShoot() != 0)
+            seriesTotal_ = 0;
+            if (window_.ShotCount() != 0 || !window_.ScoreCardText().isEmpty() ||
+                window_.ReadyToShoot() != 0)
                 fault(frame, "New Game did not start a fresh series");
         }
         if (window_.Timer1Interval() != 0)
@@ -135,31 +136,32 @@ private:
                                   (60.0 + distance_ * std::sin(angle)) / 120.0),
                           3);
         shotsBefore_ = window_.ShotCount();
-        totalBefore_ = window_.TotalScore();
     }
 
-    // The shot is on the card with a score that fits its distance (10 at the
-    // centre, 0 at half the picture's height; a cell either way), the series
-    // pauses, and the tenth shot adds the summary.
+    // The shot's line on the card ("Shot n Result Is s") with a score that
+    // fits its distance (10 at the centre, 0 at half the picture's height; a
+    // cell either way), the pause, and after the tenth the summary
+    // ("Summary t From 100") with the sum of the ten.
     void checkShot(long frame) {
         ++shots_;
         const int shots = window_.ShotCount();
         if (shots != shotsBefore_ + 1)
             fault(frame, "the shot was not recorded exactly once");
-        const int score = window_.TotalScore() - totalBefore_;
+        if (window_.ReadyToShoot() != 0 || window_.Timer1Interval() != 1500)
+            fault(frame, "no pause after the shot");
+        const QStringList lines = window_.ScoreCardText().split(QStringLiteral("\r\n"));
+        const bool last = shots == app::Vantorel::Markers;
+        if (lines.size() != shots + (last ? 2 : 1) ||
+            !lines[shots - 1].startsWith(QStringLiteral("Shot %1 Result Is ").arg(shots, 2)))
+            fault(frame, "the score card does not hold the series");
+        const int score = lines[shots - 1].section(u' ', -1).toInt();
+        seriesTotal_ += score;
         const double raw = 10.0 * (1.0 - distance_ / 60.0);
         const int expected = std::min(10, static_cast<int>(std::floor(raw)) + 1);
         if (std::abs(score - expected) > 1 + static_cast<int>(distance_ > 40.0))
             fault(frame, "the score does not fit the distance from the centre");
-        if (window_.ReadyToShoot() != 0 || window_.Timer1Interval() != 1500)
-            fault(frame, "no pause after the shot");
-        const QStringList lines = window_.ScoreCardText().split(QStringLiteral("\r\n"));
-        const int expectedLines = shots + (shots == app::Vantorel::Markers ? 1 : 0) + 1;
-        if (lines.size() != expectedLines ||
-            !lines[shots - 1].startsWith(QStringLiteral("Shot ")) ||
-            (shots == app::Vantorel::Markers &&
-             !lines[shots].startsWith(QStringLiteral("Summary "))))
-            fault(frame, "the score card does not hold the series");
+        if (last && lines[shots] != QStringLiteral("Summary %1 From 100").arg(seriesTotal_, 3))
+            fault(frame, "the summary is not the sum of the series");
     }
 
     long frames_;
@@ -170,7 +172,7 @@ private:
     std::mt19937 random_{1};
     double distance_ = 0.0;
     int shotsBefore_ = 0;
-    int totalBefore_ = 0;
+    int seriesTotal_ = 0;
     long shots_ = 0;
     long series_ = 0;
     long changes_ = 0;
