@@ -2,6 +2,7 @@
 // a frame or refused with a reason; a frame read is always one whole
 // 160 x 120 x 24-bit frame.
 
+#include "capture/service/FrameLayout.h"
 #include "fuzz/FuzzSupport.h"
 #include "tools/replay/FrameFiles.h"
 
@@ -23,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::uint8_t> frame;
     QString error;
     const bool read = replay::readFrame(path, frame, error);
-    if (read ? frame.size() != 160U * 120U * 3U : error.isEmpty())
+    if (read ? frame.size() != platform::FrameLayout{}.frameBytes() : error.isEmpty())
         std::abort();
     return 0;
 }
