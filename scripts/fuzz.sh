@@ -4,6 +4,8 @@
 # of seconds each (default 10), starting from its committed corpus; new
 # inputs go to a scratch folder, a crash to fuzz/crashes/. Prints each
 # target's execution count; fails on the first crash, leak or timeout.
+# FUZZ_SEED fixes libFuzzer's seed (the test run uses one, so a run is
+# repeatable); unset, every run explores afresh.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-10}
@@ -16,7 +18,7 @@ for fuzzer in "$top"/build-asan/fuzz/fuzz_*; do
     name=${fuzzer##*/fuzz_}
     mkdir -p "$scratch/$name"
     if QT_QPA_PLATFORM=offscreen "$fuzzer" -max_total_time="$seconds" -timeout=20 \
-        -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$top/fuzz/crashes/$name-" \
+        -rss_limit_mb=2048 -seed="${FUZZ_SEED:-0}" -print_final_stats=1 -artifact_prefix="$top/fuzz/crashes/$name-" \
         "$scratch/$name" "$top/fuzz/corpus/$name" >"$scratch/$name.log" 2>&1; then
         runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$scratch/$name.log")
         printf '%-20s %12s executions in %s s\n' "$name" "$runs" "$seconds"

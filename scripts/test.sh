@@ -29,4 +29,4 @@ ctest --test-dir "$top/build" --output-on-failure -j"$(nproc)" --timeout 300
 (cd "$top" && cmake --preset asan >/dev/null)
 cmake --build "$top/build-asan" -j"$(nproc)"
 ctest --test-dir "$top/build-asan" --output-on-failure -j"$(nproc)" --timeout 900
-"$top/scripts/fuzz.sh" 10
+FUZZ_SEED=1 "$top/scripts/fuzz.sh" 10

@@ -302,8 +302,9 @@ bool convertVideoFrame(const QVideoFrame& frame, const FrameLayout& format,
     const bool direct =
         mapped.planeCount() >= planesOf(planes.pixelFormat) && convertPlanes(planes, format, out);
     mapped.unmap();
-    // Planes whose sizes do not add up are left to Qt's own, slower reading.
-    return direct || convertThroughImage(frame, format, out);
+    // A frame whose planes do not add up is dropped: Qt's own reading of the
+    // same planes would run past their end as well.
+    return direct;
 }
 
 } // namespace platform
