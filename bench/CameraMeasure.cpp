@@ -1,5 +1,5 @@
 // vantorel-camera-measure: what the real camera path costs, on the fake
-// camera (tests/fakecamera) playing the replay tool's sample.
+// camera (cameras/fake) playing the replay tool's sample.
 //  - the CPU share of one core that vantorel takes previewing 640 x 480 YUY2
 //    frames at 30 a second, beside vantorel-sim's, both over the same 10 s;
 //  - the time from a frame's arrival in the video sink to the SetHole call

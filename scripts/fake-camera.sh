@@ -17,8 +17,8 @@ trap 'rm -rf "$scratch"' EXIT
 echo "Fake Camera | YUY2 640x480, I420 1280x720 | $folder" >"$scratch/cameras.txt"
 echo "Fake cameras: $scratch/cameras.txt"
 export QT_MEDIA_BACKEND=gstreamer
-export GST_PLUGIN_PATH="$top/build/tests/fakecamera"
-export GST_REGISTRY="$top/build/tests/fakecamera/registry.bin"
+export GST_PLUGIN_PATH="$top/build/cameras/fake"
+export GST_REGISTRY="$top/build/cameras/fake/registry.bin"
 export GST_PLUGIN_FEATURE_RANK=v4l2deviceprovider:NONE,pipewiredeviceprovider:NONE,libcameraprovider:NONE
 export FAKE_CAMERA_CONFIG="$scratch/cameras.txt"
 "$top/build/app/vantorel"

@@ -11,9 +11,9 @@ if [ "${1:-}" = "--asan" ]; then
     shift
     (cd "$top" && cmake --preset asan >/dev/null)
     cmake --build "$top/build-asan" -j"$(nproc)" --target vantorel-soak
-    soak="$top/build-asan/tests/vantorel-soak"
+    soak="$top/build-asan/bench/vantorel-soak"
 else
     "$top/scripts/build.sh" vantorel-soak
-    soak="$top/build/tests/vantorel-soak"
+    soak="$top/build/bench/vantorel-soak"
 fi
 QT_QPA_PLATFORM=offscreen exec "$soak" "${1:-1000000}"
