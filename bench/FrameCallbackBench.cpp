@@ -11,6 +11,7 @@
 #include "detection/MotionDetection.h"
 #include "detection/Testing.h"
 #include "platform/SeamGuard.h"
+#include "tools/replay/ReplayDriver.h"
 
 #include <QByteArray>
 #include <QWidget>
@@ -22,28 +23,6 @@
 namespace {
 
 constexpr std::size_t frameBytes = std::size_t{160} * 3 * 120;
-
-class BenchDriver : public platform::CaptureDriver {
-public:
-    QByteArray videoFormat() const override { return platform::FrameLayout{}.videoFormat(); }
-    bool hasFormatDialog() const override { return false; }
-    bool hasSourceDialog() const override { return false; }
-    bool showFormatDialog(QWidget* /*parent*/) override { return false; }
-    bool showSourceDialog(QWidget* /*parent*/) override { return false; }
-    void setStreaming(bool /*on*/, int /*periodMs*/, FrameSink /*sink*/) override {}
-};
-
-class BenchSource : public platform::CaptureDriverSource {
-public:
-    bool describe(int index, std::string& name, std::string& version) override {
-        name = "Bench";
-        version = "1";
-        return index == 0;
-    }
-    std::unique_ptr<platform::CaptureDriver> open(int index) override {
-        return index == 0 ? std::make_unique<BenchDriver>() : nullptr;
-    }
-};
 
 // A capture window connected to the 160 x 120 x 24 driver, for one benchmark.
 class ConnectedWindow {
@@ -59,7 +38,7 @@ public:
     platform::CaptureHandle handle = 0;
 
 private:
-    BenchSource source_;
+    replay::ReplayDriverSource source_;
     platform::SeamGuard<platform::CaptureDriverSource*> installed_{
         platform::installCaptureDriverSource, &source_};
     QWidget host_; // destroyed before the source

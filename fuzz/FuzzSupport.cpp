@@ -10,31 +10,8 @@
 #include <QTemporaryDir>
 #include <QWidget>
 #include <cstdlib>
-#include <memory>
-#include <span>
 
 namespace fuzz {
-
-namespace {
-
-class FuzzDriverSource : public platform::CaptureDriverSource {
-public:
-    bool describe(int index, std::string& name, std::string& version) override {
-        name = "Fuzz";
-        version = "1";
-        return index == 0;
-    }
-    std::unique_ptr<platform::CaptureDriver> open(int index) override {
-        if (index != 0)
-            return nullptr;
-        auto driver = std::make_unique<FuzzDriver>();
-        opened = driver.get();
-        return driver;
-    }
-    FuzzDriver* opened = nullptr;
-};
-
-} // namespace
 
 void startQt() {
     static const bool started = [] {
@@ -57,19 +34,10 @@ void startQt() {
     (void)started;
 }
 
-void FuzzDriver::setStreaming(bool on, int /*periodMs*/, FrameSink sink) {
-    sink_ = on ? std::move(sink) : FrameSink{};
-}
-
-void FuzzDriver::push(std::vector<std::uint8_t>& frame) {
-    if (sink_)
-        sink_(std::span<std::uint8_t>(frame));
-}
-
 FuzzCapture& fuzzCapture() {
     static FuzzCapture capture = [] {
         startQt();
-        static FuzzDriverSource source;
+        static replay::ReplayDriverSource source;
         platform::installCaptureDriverSource(&source);
         // The service's table of windows is made first, so that it outlives
         // the window that the host below takes down at exit.
@@ -79,9 +47,9 @@ FuzzCapture& fuzzCapture() {
         FuzzCapture made;
         made.window = ConnectionFunctions::CreateCaptureWindow("Fuzz", platform::WS_CHILD, 0, 0,
                                                                160, 120, &host, 0);
-        if (!AVICAP::DriverConnect(made.window, 0) || source.opened == nullptr)
+        if (!AVICAP::DriverConnect(made.window, 0) || source.driver() == nullptr)
             std::abort();
-        made.driver = source.opened;
+        made.driver = source.driver();
         AVICAP::SetPreview(made.window, true);
         return made;
     }();

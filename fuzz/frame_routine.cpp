@@ -63,14 +63,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::FuzzCapture& capture = fuzz::fuzzCapture();
     MotionDetection::SetHitTarget(&target);
     MotionDetection::ResetFrameStateForTesting();
-    capture.driver->format = fuzz::formatRecord(160, 120, 24);
+    capture.driver->setVideoFormat(fuzz::formatRecord(160, 120, 24));
     fuzz::FuzzInput in(data, size);
     for (int event = 0; event < 16 && !in.empty(); ++event) {
         switch (in.below(4)) {
         case 0: {
             const auto width = in.take<std::int32_t>();
             const auto height = in.take<std::int32_t>();
-            capture.driver->format = fuzz::formatRecord(width, height, in.take<std::int16_t>());
+            capture.driver->setVideoFormat(
+                fuzz::formatRecord(width, height, in.take<std::int16_t>()));
             break;
         }
         case 1:

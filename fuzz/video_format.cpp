@@ -15,8 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::FuzzInput in(data, size);
     const std::size_t frameBytes = in.below(1 << 18);
     const auto record = in.remaining();
-    capture.driver->format = QByteArray(reinterpret_cast<const char*>(record.data()),
-                                        static_cast<qsizetype>(record.size()));
+    capture.driver->setVideoFormat(QByteArray(reinterpret_cast<const char*>(record.data()),
+                                              static_cast<qsizetype>(record.size())));
 
     using namespace StatusFunctions;
     std::vector<std::uint8_t> format;

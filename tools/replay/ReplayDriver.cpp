@@ -1,14 +1,8 @@
 #include "tools/replay/ReplayDriver.h"
 
-#include "capture/service/FrameConversion.h"
-
 #include <span>
 
 namespace replay {
-
-QByteArray ReplayDriver::videoFormat() const {
-    return platform::FrameLayout{}.videoFormat(); // 160 x 120 x 24, bottom-up
-}
 
 void ReplayDriver::setStreaming(bool on, int /*periodMs*/, FrameSink sink) {
     sink_ = on ? std::move(sink) : FrameSink{};

@@ -1,18 +1,23 @@
 #pragma once
-// A capture driver that serves recorded frames: 160 x 120, 24 bits, rows
-// bottom-up. The replay pushes each frame through the capture window that
-// has it connected, exactly as a camera would deliver it.
+// A capture driver that serves frames its user pushes: recorded frames for
+// the replay, made-up ones for the fuzz targets and benchmarks. Each frame
+// goes through the capture window that has the driver connected, exactly as
+// a camera would deliver it. It reports 160 x 120, 24 bits, rows bottom-up,
+// unless told to report another format record.
 
 #include "capture/service/CaptureDriver.h"
+#include "capture/service/FrameLayout.h"
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace replay {
 
 class ReplayDriver : public platform::CaptureDriver {
 public:
-    QByteArray videoFormat() const override;
+    QByteArray videoFormat() const override { return format_; }
+    void setVideoFormat(QByteArray format) { format_ = std::move(format); }
     bool hasFormatDialog() const override { return false; }
     bool hasSourceDialog() const override { return false; }
     bool showFormatDialog(QWidget* /*parent*/) override { return false; }
@@ -23,6 +28,7 @@ public:
     bool push(std::vector<std::uint8_t>& frame);
 
 private:
+    QByteArray format_ = platform::FrameLayout{}.videoFormat();
     FrameSink sink_;
 };
 
