@@ -8,12 +8,8 @@ set -euo pipefail
 build=$1 version=$2
 shift 2
 here=$(cd "$(dirname "$0")" && pwd)
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+# shellcheck source=check-common.sh
+. "$here/check-common.sh"
 
 cpack --config "$build/CPackConfig.cmake" -B "$scratch" -G DEB >"$scratch/cpack.log" 2>&1 ||
     { cat "$scratch/cpack.log"; fail "cpack"; }

@@ -10,12 +10,8 @@ set -euo pipefail
 build=$1 source=$2
 shift 2
 here=$(cd "$(dirname "$0")" && pwd)
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+# shellcheck source=check-common.sh
+. "$here/check-common.sh"
 
 listed() { (cd "$1" && find . -type f -o -type l | sed 's|^\./||' | LC_ALL=C sort); }
 "$here/expected-files.sh" "$@" >"$scratch/expected"
