@@ -1,9 +1,19 @@
 #include "capture/service/FrameLayout.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 namespace platform {
+
+namespace {
+
+// |value| in 64 bits, so the lowest 32-bit value has one too.
+std::size_t magnitude(std::int32_t value) {
+    return static_cast<std::size_t>(std::abs(std::int64_t{value}));
+}
+
+} // namespace
 
 std::optional<FrameLayout> FrameLayout::of(const BITMAPINFOHEADER& header) {
     if (header.biBitCount != 24 && header.biBitCount != 32)
@@ -18,18 +28,18 @@ std::optional<FrameLayout> FrameLayout::of(const BITMAPINFOHEADER& header) {
 }
 
 int FrameLayout::rows() const {
-    return std::abs(height);
+    return static_cast<int>(std::min<std::size_t>(magnitude(height), INT_MAX));
 }
 
 std::size_t FrameLayout::rowBytes() const {
     // Rows are padded to a multiple of four bytes.
-    const std::size_t bits = static_cast<std::size_t>(std::abs(width)) *
-                             static_cast<std::size_t>(std::max<std::int16_t>(bitCount, 0));
+    const std::size_t bits =
+        magnitude(width) * static_cast<std::size_t>(std::max<std::int16_t>(bitCount, 0));
     return (bits + 31) / 32 * 4;
 }
 
 std::size_t FrameLayout::frameBytes() const {
-    return rowBytes() * static_cast<std::size_t>(rows());
+    return rowBytes() * magnitude(height);
 }
 
 BITMAPINFOHEADER FrameLayout::header() const {
