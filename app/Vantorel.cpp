@@ -124,7 +124,7 @@ void Vantorel::buildControls() {
 }
 
 void Vantorel::buildMenus() {
-    auto item = [this](QMenu* menu, const char* name, const QString& caption) {
+    auto item = [](QMenu* menu, const char* name, const QString& caption) {
         QAction* action = menu->addAction(caption);
         action->setObjectName(QString::fromLatin1(name));
         return action;
