@@ -2,6 +2,7 @@
 // pictures of other sizes, and every kind of bad input.
 
 #include "tests/testsupport/Sanitizers.h"
+#include "tests/testsupport/ScratchHome.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -18,10 +19,8 @@
 namespace {
 
 const QString sample = QStringLiteral(VANTOREL_SAMPLE_DIR);
-const QString sampleHits = "frame=2 x=917 y=667 score=6.2218 ring=7\n"
-                           "frame=3 x=917 y=667 score=6.2218 ring=7\n"
-                           "frame=5 x=-1583 y=-1333 score=3.1001 ring=4\n"
-                           "frame=6 x=-1583 y=-1333 score=3.1001 ring=4\n";
+// What the tool prints for its sample, kept beside it.
+const QString sampleHits = testsupport::readFile(sample + "/hits.txt");
 
 class ReplayTool : public ::testing::Test {
 protected:
