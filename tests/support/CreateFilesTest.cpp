@@ -1,6 +1,6 @@
 // Writing out the display font and the help file: first and later starts,
 // files or links already in place, folders that cannot be made, short
-// writes, and opening the help file.
+// writes, and opening the help file, or its pages in the web browser.
 
 #include "support/CreateFiles.h"
 #include "platform/NewFile.h"
@@ -20,9 +20,23 @@ namespace {
 using testsupport::readFile;
 using testsupport::writeFile;
 
+// A private home whose shell opens what it is given, unless told otherwise.
+class SupportFolder : public ::testing::Test {
+protected:
+    testsupport::ScratchHome home;
+    testsupport::MessageRecorder messages;
+    QStringList opened;
+    bool helpViewer = true, browser = true;
+    const platform::SeamGuard<platform::OpenHandler> shell{
+        platform::setOpenHandler, [this](const QString& target, bool) {
+            opened.append(target);
+            return target.endsWith(".chm") ? helpViewer : browser;
+        }};
+};
+
 // The font (true): what every start does. The help file (false): what every
 // "Help Topics" does.
-class SupportFiles : public ::testing::TestWithParam<bool> {
+class SupportFiles : public SupportFolder, public ::testing::WithParamInterface<bool> {
 protected:
     void SetUp() override {
         ASSERT_FALSE(QFontDatabase::families().contains("LCD2"))
@@ -41,14 +55,6 @@ protected:
         EXPECT_EQ(opened, isFont() ? QStringList() : helpOpens);
     }
 
-    testsupport::ScratchHome home;
-    testsupport::MessageRecorder messages;
-    QStringList opened;
-    const platform::SeamGuard<platform::OpenHandler> shell{platform::setOpenHandler,
-                                                           [this](const QString& target, bool) {
-                                                               opened.append(target);
-                                                               return true;
-                                                           }};
     const QByteArray bytes = platform::LoadResData(isFont() ? 100 : 101, "BIN");
 };
 } // namespace
@@ -113,4 +119,38 @@ TEST(SupportFolders, FallBackToTheHomesOwn) {
     EXPECT_EQ(CreateFiles::WindowsFolder(), QDir::homePath() + "/.local/share");
     qunsetenv("XDG_DATA_HOME");
     EXPECT_EQ(CreateFiles::FontsFolder(), QDir::homePath() + "/.local/share/fonts");
+}
+
+// Help Topics without a viewer for the help file: the same pages are written
+// beside it and shown in the web browser; with neither, a message names the
+// file. A link standing for the pages' folder is never followed.
+using HelpPages = SupportFolder;
+
+TEST_F(HelpPages, OpenInTheBrowserWhereTheHelpFileCannot) {
+    helpViewer = false; // there is never one
+    const QString helpFile = home.dataFolder() + "/Vantorel.chm";
+    const QString pages = home.dataFolder() + "/Vantorel-help/";
+    ASSERT_TRUE(writeFile(pages + "help.css", "kept")); // an earlier page stays as it is
+
+    CreateFiles::OpenHelp();
+    EXPECT_EQ(opened, QStringList({helpFile, pages + "Overview.htm"}));
+    const std::vector<platform::HelpPage> carried = platform::LoadHelpPages();
+    const QByteArray helpFileData = platform::LoadResData(101, "BIN");
+    ASSERT_FALSE(carried.empty());
+    for (const platform::HelpPage& page : carried) {
+        EXPECT_EQ(readFile(pages + page.name), page.name == "help.css" ? "kept" : page.data)
+            << page.name.toStdString();
+        EXPECT_TRUE(helpFileData.contains("/" + page.name.toLatin1())) << "one source for both";
+    }
+
+    browser = false;
+    ASSERT_TRUE(QDir(pages).removeRecursively());
+    const QString elsewhere = home.path() + "/elsewhere";
+    ASSERT_TRUE(QFile::link(elsewhere, pages.chopped(1))); // dangling
+    CreateFiles::OpenHelp();
+    EXPECT_FALSE(QFile::exists(elsewhere)) << "nothing written through the link";
+    EXPECT_EQ(opened.size(), 3) << "no pages to open";
+    ASSERT_EQ(messages.shown().size(), 1);
+    EXPECT_TRUE(messages.shown()[0].text.endsWith(helpFile))
+        << messages.shown()[0].text.toStdString();
 }

@@ -1,11 +1,11 @@
 // vantorel-history as a shooter runs it: the table and statistics of a
 // hand-computed history, the choice of series, CSV, plots, and bad input.
 
+#include "tests/tools/ToolProcess.h"
+
 #include <QDir>
 #include <QImage>
-#include <QProcess>
 #include <QSvgRenderer>
-#include <QTemporaryDir>
 #include <fstream>
 #include <gtest/gtest.h>
 
@@ -32,25 +32,14 @@ const QString series2 =
 const QString series3 =
     "2026-12-01T20:30:00+01:00" + shots("9,8.0000,600,0", 5) + shots("9,8.0000,0,600", 5) + ",90";
 
-class HistoryTool : public ::testing::Test {
+class HistoryTool : public ToolProcess {
 protected:
+    HistoryTool() : ToolProcess(QStringLiteral(VANTOREL_HISTORY_TOOL)) {}
     void SetUp() override {
         std::ofstream(file.toStdString())
             << (QStringList{header, series1, series2, "1,2,3", series3}.join('\n') + '\n')
                    .toStdString();
     }
-    std::tuple<int, QString, QString> run(const QStringList& arguments) {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("HOME", home.path());
-        environment.insert("XDG_DATA_HOME", home.filePath("d"));
-        process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(VANTOREL_HISTORY_TOOL), arguments);
-        EXPECT_TRUE(process.waitForFinished(60000));
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                process.readAllStandardOutput(), process.readAllStandardError()};
-    }
-    QTemporaryDir home;
     const QString file = home.filePath("history.csv");
 };
 

@@ -3,13 +3,12 @@
 
 #include "tests/testsupport/Sanitizers.h"
 #include "tests/testsupport/ScratchHome.h"
+#include "tests/tools/ToolProcess.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QPainter>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -22,35 +21,13 @@ const QString sample = QStringLiteral(VANTOREL_SAMPLE_DIR);
 // What the tool prints for its sample, kept beside it.
 const QString sampleHits = testsupport::readFile(sample + "/hits.txt");
 
-class ReplayTool : public ::testing::Test {
+class ReplayTool : public ToolProcess {
 protected:
-    // Runs the tool in a private home so nothing of the user's is touched;
-    // answers the exit status, stdout and stderr. With a shell line, the
-    // shell runs it with the tool as $0 and the arguments as $1...
-    std::tuple<int, QString, QString> run(const QStringList& arguments,
-                                          const QString& shellLine = {},
-                                          const QStringList& environment = {}) {
-        QProcess process;
-        // The first of a name counts: ours come before the caller's.
-        process.setEnvironment(environment +
-                               QStringList{"HOME=" + home.path(),
-                                           "XDG_CONFIG_HOME=" + home.filePath("c"),
-                                           "XDG_RUNTIME_DIR=" + home.path()} +
-                               QProcess::systemEnvironment());
-        const QString tool = QStringLiteral(VANTOREL_REPLAY_TOOL);
-        if (shellLine.isEmpty())
-            process.start(tool, arguments);
-        else
-            process.start("/bin/sh", QStringList{"-c", shellLine, tool} + arguments);
-        EXPECT_TRUE(process.waitForFinished(60000));
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                process.readAllStandardOutput(), process.readAllStandardError()};
-    }
+    ReplayTool() : ToolProcess(QStringLiteral(VANTOREL_REPLAY_TOOL)) {}
     // "frame=<i> ring=<r>" of every line, the lines joined by commas.
     static QString frames(QString out) {
         return out.remove(QRegularExpression(" x=.* score=\\S+")).trimmed().replace('\n', ',');
     }
-    QTemporaryDir home;
 };
 
 TEST_F(ReplayTool, SampleOptionsAndWidePictures) {

@@ -1,0 +1,39 @@
+#pragma once
+// Runs a built tool as a shooter runs it, in a private home so nothing of the
+// user's is touched.
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <tuple>
+
+class ToolProcess : public ::testing::Test {
+protected:
+    explicit ToolProcess(QString tool) : tool_(std::move(tool)) {}
+
+    // Answers the exit status (-1 for a crash), stdout and stderr. With a
+    // shell line, the shell runs it with the tool as $0 and the arguments as
+    // $1...
+    std::tuple<int, QString, QString> run(const QStringList& arguments,
+                                          const QString& shellLine = {},
+                                          const QStringList& environment = {}) {
+        QProcess process;
+        // The first of a name counts: ours come before the caller's.
+        process.setEnvironment(
+            environment +
+            QStringList{"HOME=" + home.path(), "XDG_CONFIG_HOME=" + home.filePath("c"),
+                        "XDG_DATA_HOME=" + home.filePath("d"), "XDG_RUNTIME_DIR=" + home.path()} +
+            QProcess::systemEnvironment());
+        if (shellLine.isEmpty())
+            process.start(tool_, arguments);
+        else
+            process.start("/bin/sh", QStringList{"-c", shellLine, tool_} + arguments);
+        EXPECT_TRUE(process.waitForFinished(60000));
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                process.readAllStandardOutput(), process.readAllStandardError()};
+    }
+    QTemporaryDir home;
+
+private:
+    QString tool_;
+};
