@@ -24,8 +24,12 @@ QStringList written(const FrameRecorder& recorder) {
     return QDir(recorder.Folder()).entryList(QDir::Files, QDir::Name);
 }
 
-QString name(int number) {
-    return QStringLiteral("frame-%1.png").arg(number, 8, 10, QLatin1Char('0'));
+// The names of the frames first to last.
+QStringList names(int first, int last) {
+    QStringList list;
+    for (int number = first; number <= last; ++number)
+        list << QStringLiteral("frame-%1.png").arg(number, 8, 10, QLatin1Char('0'));
+    return list;
 }
 
 TEST(FrameRecorder, AroundHitsWritesTheSecondBeforeAndAfterEachHit) {
@@ -42,16 +46,11 @@ TEST(FrameRecorder, AroundHitsWritesTheSecondBeforeAndAfterEachHit) {
             recorder->HitScored();
     }
     recorder->Frame(std::vector<std::uint8_t>(100)); // too short to be a frame: skipped
-    QStringList expected;
-    for (int number = 10; number <= 110; ++number)
-        expected << name(number);
-    for (int number = 170; number <= 230; ++number)
-        expected << name(number);
-    EXPECT_EQ(written(*recorder), expected);
+    EXPECT_EQ(written(*recorder), names(10, 110) + names(170, 230));
     EXPECT_TRUE(recorder->Error().isEmpty());
 
     // Lossless: the picture gives back the very bytes of the frame.
-    const QImage back = QImage(recorder->Folder() + '/' + name(200))
+    const QImage back = QImage(recorder->Folder() + '/' + names(200, 200)[0])
                             .convertToFormat(QImage::Format_BGR888)
                             .mirrored(false, true);
     const std::vector<std::uint8_t> frame = frameNumber(200);
@@ -69,7 +68,7 @@ TEST(FrameRecorder, EveryStartGetsANewRunFolder) {
     EXPECT_TRUE(all->Folder().endsWith("/run-008") && next->Folder().endsWith("/run-009"));
     for (int number = 0; number < 3; ++number)
         all->Frame(frameNumber(number));
-    EXPECT_EQ(written(*all), (QStringList{name(0), name(1), name(2)}));
+    EXPECT_EQ(written(*all), names(0, 2));
 
     QFile(dir.filePath("file")).open(QIODevice::WriteOnly);
     EXPECT_FALSE(FrameRecorder::Start(dir.filePath("file"), FrameRecorder::Mode::AllFrames, error));

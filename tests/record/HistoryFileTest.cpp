@@ -1,5 +1,5 @@
-// The history file: what a finished series writes, what survives damage, and
-// a folder that cannot be written. (What a line holds, field by field:
+// The history file: what a finished series writes, a folder that cannot be
+// written, and what survives damage. (What a line holds, field by field:
 // tests/tools/HistoryToolTest.cpp, whose CSV output is checked verbatim.)
 
 #include "record/HistoryFile.h"
@@ -26,7 +26,7 @@ record::Series sampleSeries(int minutes) {
     return series;
 }
 
-TEST(HistoryFile, SeriesAreAppendedAsWholeLinesAndReadBack) {
+TEST(HistoryFile, SeriesAreAppendedAsWholeLinesAndReadBackOrTheFolderIsReported) {
     const QTemporaryDir dir;
     const QString path = dir.filePath("Vantorel/history.csv"); // the folder is made
     QString error;
@@ -43,6 +43,10 @@ TEST(HistoryFile, SeriesAreAppendedAsWholeLinesAndReadBack) {
     ASSERT_EQ(history.series.size(), 2U);
     EXPECT_TRUE(history.damaged.empty());
     EXPECT_EQ(record::FormatSeries(history.series[1]), second); // the offset too
+
+    ASSERT_TRUE(writeFile(dir.filePath("file"), "a file where the folder should be"));
+    EXPECT_FALSE(record::AppendSeries(dir.filePath("file/history.csv"), sampleSeries(5), error));
+    EXPECT_TRUE(error.contains(dir.filePath("file"))) << error.toStdString();
 }
 
 // Hand edits and a line cut short by a crash are skipped and named by their
@@ -96,15 +100,6 @@ TEST(HistoryFile, WholeScoresAndUtcAreWrittenSoTheyReadBack) {
         << line.toStdString();
     QString problem;
     EXPECT_TRUE(record::ParseSeries(line, problem)) << problem.toStdString();
-}
-
-TEST(HistoryFile, AnUnwritableFolderIsReported) {
-    const QTemporaryDir dir;
-    ASSERT_TRUE(writeFile(dir.filePath("Vantorel"), "a file where the folder should be"));
-    QString error;
-    EXPECT_FALSE(
-        record::AppendSeries(dir.filePath("Vantorel/history.csv"), sampleSeries(5), error));
-    EXPECT_TRUE(error.contains("Vantorel")) << error.toStdString();
 }
 
 } // namespace

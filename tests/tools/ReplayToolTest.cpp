@@ -117,7 +117,8 @@ TEST_F(ReplayTool, AnyNameNoWindowSystemAndLostOutput) {
                   0);
     }
     const auto [status, out, err] =
-        run({home.filePath("named")}, {}, {"QT_QPA_PLATFORM=xcb", "DISPLAY=", "WAYLAND_DISPLAY="});
+        run({home.filePath("named")},
+            R"(QT_QPA_PLATFORM=xcb DISPLAY= WAYLAND_DISPLAY= exec "$0" "$1")");
     EXPECT_TRUE(status == 0 && out == sampleHits) << out.toStdString() << err.toStdString();
     const auto [namedStatus, namedOut, namedErr] = run(
         {home.filePath("named")}, R"(exec "$0" "$1/frame02.png" "$1/frame03$(printf '\377').png")");

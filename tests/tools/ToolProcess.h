@@ -15,12 +15,10 @@ protected:
     // shell line, the shell runs it with the tool as $0 and the arguments as
     // $1...
     std::tuple<int, QString, QString> run(const QStringList& arguments,
-                                          const QString& shellLine = {},
-                                          const QStringList& environment = {}) {
+                                          const QString& shellLine = {}) {
         QProcess process;
         // The first of a name counts: ours come before the caller's.
         process.setEnvironment(
-            environment +
             QStringList{"HOME=" + home.path(), "XDG_CONFIG_HOME=" + home.filePath("c"),
                         "XDG_DATA_HOME=" + home.filePath("d"), "XDG_RUNTIME_DIR=" + home.path()} +
             QProcess::systemEnvironment());
