@@ -1,5 +1,5 @@
 // vantorel-replay as a shooter runs it: its bundled sample, the options,
-// pictures of other sizes, and every kind of bad input.
+// pictures of other sizes, every kind of bad input, names, output and memory.
 
 #include "tests/testsupport/Sanitizers.h"
 #include "tests/testsupport/ScratchHome.h"
@@ -30,10 +30,22 @@ protected:
     }
 };
 
-TEST_F(ReplayTool, SampleOptionsAndWidePictures) {
+// Good runs give the hits (as frames() shows them); bad input fails with its
+// message and prints no hits.
+struct Row {
+    QStringList arguments;
+    const char* error; // none: a good run
+    QString frames = {};
+};
+
+TEST_F(ReplayTool, SampleOptionsPicturesAndBadInput) {
     const auto [status, out, err] = run({sample});
     EXPECT_TRUE(status == 0 && out == sampleHits) << out.toStdString() << err.toStdString();
     EXPECT_FALSE(QDir(home.filePath("c")).exists()) << "settings left alone";
+    const auto [helpStatus, help, helpErr] = run({"--help"});
+    for (const char* text : {"Usage: vantorel-replay", "--sample-every", "--compare-every",
+                             "--tolerance", "--max-beam"})
+        EXPECT_TRUE(helpStatus == 0 && help.contains(text)) << text;
     // The sample's frames at 640 x 360, with the 4:3 view in the middle.
     ASSERT_TRUE(QDir(home.path()).mkpath("wide"));
     for (const QString& name : QDir(sample).entryList({"*.png"})) {
@@ -42,29 +54,6 @@ TEST_F(ReplayTool, SampleOptionsAndWidePictures) {
         QPainter(&canvas).drawImage(QRect(80, 0, 480, 360), QImage(sample + '/' + name));
         canvas.save(home.filePath("wide/" + name));
     }
-    const std::pair<QStringList, QString> rows[] = {
-        {{home.filePath("wide")}, frames(sampleHits)}, // cropped and scaled
-        {{sample + "/frame01.png", sample + "/frame02.png", sample + "/frame03.png"},
-         "frame=1 ring=7,frame=2 ring=7"}, // files in the given order
-        {{sample + "/frame02.png"}, ""},   // one frame: nothing to compare
-        {{"--sample-every", "5", sample}, "frame=5 ring=4"},
-        {{"--max-beam=1", sample}, ""},
-        {{"--tolerance", "255", sample}, ""},
-        {{"--compare-every", "3", sample},
-         "frame=2 ring=6,frame=3 ring=6,frame=5 ring=4,frame=6 ring=4"},
-    };
-    for (const auto& [arguments, expected] : rows) {
-        const auto [rowStatus, rowOut, rowErr] = run(arguments);
-        EXPECT_TRUE(rowStatus == 0 && frames(rowOut) == expected)
-            << arguments.join(' ').toStdString() << ": " << rowOut.toStdString();
-    }
-}
-
-TEST_F(ReplayTool, HelpAndBadInput) {
-    const auto [status, out, err] = run({"--help"});
-    for (const char* text : {"Usage: vantorel-replay", "--sample-every", "--compare-every",
-                             "--tolerance", "--max-beam"})
-        EXPECT_TRUE(status == 0 && out.contains(text)) << text;
     std::ofstream(home.filePath("junk.png").toStdString()) << "no picture";
     ASSERT_TRUE(QDir(home.path()).mkpath("empty/notes.txt")); // a folder without images
     // A picture cut short: Qt's reader leaves the missing rows unwritten.
@@ -77,7 +66,18 @@ TEST_F(ReplayTool, HelpAndBadInput) {
     QFile::link("loop.png", home.filePath("loop.png"));
     QFile::copy(sample + "/frame01.png", home.filePath("locked.png"));
     QFile::setPermissions(home.filePath("locked.png"), {});
-    const std::pair<QStringList, const char*> rows[] = {
+    const Row rows[] = {
+        {{home.filePath("wide")}, "", frames(sampleHits)}, // cropped and scaled
+        {{sample + "/frame01.png", sample + "/frame02.png", sample + "/frame03.png"},
+         "",
+         "frame=1 ring=7,frame=2 ring=7"}, // files in the given order
+        {{sample + "/frame02.png"}, ""},   // one frame: nothing to compare
+        {{"--sample-every", "5", sample}, "", "frame=5 ring=4"},
+        {{"--max-beam=1", sample}, ""},
+        {{"--tolerance", "255", sample}, ""},
+        {{"--compare-every", "3", sample},
+         "",
+         "frame=2 ring=6,frame=3 ring=6,frame=5 ring=4,frame=6 ring=4"},
         {{"--bogus", sample}, "unknown option '--bogus'"},
         {{sample, "--tolerance"}, "option '--tolerance' needs a value"},
         {{"--tolerance", "0", sample}, "from 1 to 255, not '0'"},
@@ -91,14 +91,16 @@ TEST_F(ReplayTool, HelpAndBadInput) {
         {{home.filePath("fifo.png")}, "fifo.png': not a regular file"},
         {{home.filePath("withfifo")}, "a.png': not a regular file"},
         {{home.filePath("loop.png")}, "loop.png': Too many levels of symbolic links"},
+        // The superuser reads any file.
         {{home.filePath("locked.png")}, ::geteuid() == 0 ? "" : "locked.png': Permission denied"},
     };
-    for (const auto& [arguments, message] : rows) {
-        if (::geteuid() == 0 && *message == '\0')
-            continue; // the superuser reads any file
-        const auto [rowStatus, rowOut, rowErr] = run(arguments);
-        EXPECT_TRUE(rowStatus == 2 && rowOut.isEmpty() && rowErr.contains(message))
-            << message << ": " << rowErr.toStdString();
+    for (const Row& row : rows) {
+        const auto [rowStatus, rowOut, rowErr] = run(row.arguments);
+        const bool bad = *row.error != '\0';
+        EXPECT_TRUE(rowStatus == (bad ? 2 : 0) && rowErr.contains(row.error) &&
+                    (bad ? rowOut.isEmpty() : frames(rowOut) == row.frames))
+            << row.arguments.join(' ').toStdString() << ": " << rowOut.toStdString()
+            << rowErr.toStdString();
     }
     QFile::setPermissions(home.filePath("locked.png"), QFileDevice::WriteOwner);
 }
