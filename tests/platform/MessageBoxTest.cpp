@@ -9,8 +9,6 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-namespace {
-
 TEST(MessageBox, IsWideEnoughForItsTitle) {
     const platform::MessageRequest requests[] = {
         {"No Capture Hardware Detected", "Quillmere Vantorel v1.58", platform::MessageButtons::Ok,
@@ -35,5 +33,3 @@ TEST(MessageBox, IsWideEnoughForItsTitle) {
             << title.toStdString();
     }
 }
-
-} // namespace

@@ -32,13 +32,14 @@ QStringList names(int first, int last) {
     return list;
 }
 
-TEST(FrameRecorder, AroundHitsWritesTheSecondBeforeAndAfterEachHit) {
+// Around hits, then every frame in the next run folders.
+TEST(FrameRecorder, AroundHitsOrAllFramesEachStartInANewRunFolder) {
     const QTemporaryDir dir;
+    const QString frames = dir.filePath("frames");
     QString error;
-    const auto recorder =
-        FrameRecorder::Start(dir.filePath("frames"), FrameRecorder::Mode::AroundHits, error);
+    const auto recorder = FrameRecorder::Start(frames, FrameRecorder::Mode::AroundHits, error);
     ASSERT_TRUE(recorder) << error.toStdString();
-    EXPECT_EQ(recorder->Folder(), QDir::cleanPath(dir.filePath("frames/run-001")));
+    EXPECT_EQ(recorder->Folder(), QDir::cleanPath(frames + "/run-001"));
     // Hits on frames 40 and 80 (close enough to share frames) and 200.
     for (int number = 0; number < 300; ++number) {
         recorder->Frame(frameNumber(number));
@@ -56,14 +57,10 @@ TEST(FrameRecorder, AroundHitsWritesTheSecondBeforeAndAfterEachHit) {
     const std::vector<std::uint8_t> frame = frameNumber(200);
     EXPECT_TRUE(back.size() == QSize(160, 120) &&
                 std::equal(frame.begin(), frame.end(), back.constBits()));
-}
 
-TEST(FrameRecorder, EveryStartGetsANewRunFolder) {
-    const QTemporaryDir dir;
-    ASSERT_TRUE(QDir(dir.path()).mkpath("run-007"));
-    QString error;
-    const auto all = FrameRecorder::Start(dir.path(), FrameRecorder::Mode::AllFrames, error);
-    const auto next = FrameRecorder::Start(dir.path(), FrameRecorder::Mode::AllFrames, error);
+    ASSERT_TRUE(QDir(frames).mkpath("run-007")); // numbers go on from the highest
+    const auto all = FrameRecorder::Start(frames, FrameRecorder::Mode::AllFrames, error);
+    const auto next = FrameRecorder::Start(frames, FrameRecorder::Mode::AllFrames, error);
     ASSERT_TRUE(all && next);
     EXPECT_TRUE(all->Folder().endsWith("/run-008") && next->Folder().endsWith("/run-009"));
     for (int number = 0; number < 3; ++number)

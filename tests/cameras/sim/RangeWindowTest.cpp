@@ -10,8 +10,6 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-namespace {
-
 // The main window is 660 x 500 (frame included), the range 490 x 400.
 TEST(RangePlacement, BesideTheMainWindowAndOnTheScreen) {
     struct Case {
@@ -51,5 +49,3 @@ TEST(RangeWindow, ShowsOnceTheMainWindowIsShownAndClosingItClosesThat) {
     range.close();
     EXPECT_FALSE(main.isVisible());
 }
-
-} // namespace
