@@ -31,20 +31,6 @@ protected:
         if (!pactl.waitForFinished(10000) || !pactl.readAllStandardOutput().contains("test_sink"))
             GTEST_SKIP() << "Not heard: no test_sink (scripts/test.sh starts one)";
     }
-    // The null output's monitor (16-bit mono, 44100 Hz) while `play` runs.
-    // It delivers silence while nothing plays: data flowing means it records.
-    static QByteArray recordWhile(const std::function<void()>& play) {
-        QProcess parecord;
-        parecord.startCommand(
-            QStringLiteral("parecord --raw --format=s16le --channels=1 "
-                           "--rate=44100 --latency-msec=20 -d test_sink.monitor"));
-        parecord.waitForReadyRead(5000);
-        parecord.readAllStandardOutput();
-        play();
-        parecord.terminate();
-        parecord.waitForFinished(5000);
-        return parecord.readAllStandardOutput();
-    }
     // Seconds in which the level over 10 ms windows stood above threshold
     // (of 32767).
     static double loudSeconds(const QByteArray& bytes, double threshold) {
@@ -100,11 +86,19 @@ TEST_F(SoundEffects, EachIndexPlaysItsOwnClipAndOthersNothingWithOrWithoutADevic
 TEST_F(SoundHeard, EffectsAreHeard) {
     Sound::LoadSounds();
     for (const std::int32_t k : {Sound::ShotEffect, Sound::ReadyEffect}) {
-        const QByteArray heard = recordWhile([k] {
-            Sound::PlayEffect(k);
-            QTest::qWait(1900);
-        });
-        EXPECT_GT(loudSeconds(heard, 300), 0.3) << "effect " << k;
+        // The null output's monitor (16-bit mono, 44100 Hz) delivers silence
+        // while nothing plays: data flowing means it records.
+        QProcess parecord;
+        parecord.startCommand(
+            QStringLiteral("parecord --raw --format=s16le --channels=1 "
+                           "--rate=44100 --latency-msec=20 -d test_sink.monitor"));
+        parecord.waitForReadyRead(5000);
+        parecord.readAllStandardOutput();
+        Sound::PlayEffect(k);
+        QTest::qWait(1900);
+        parecord.terminate();
+        parecord.waitForFinished(5000);
+        EXPECT_GT(loudSeconds(parecord.readAllStandardOutput(), 300), 0.3) << "effect " << k;
     }
     Sound::FreeSounds();
 }

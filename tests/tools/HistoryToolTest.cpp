@@ -3,7 +3,6 @@
 
 #include "tests/tools/ToolProcess.h"
 
-#include <QDir>
 #include <QImage>
 #include <QSvgRenderer>
 #include <fstream>
