@@ -14,7 +14,7 @@ using record::FrameRecorder;
 
 // A bottom-up 160 x 120 x 24 frame whose bytes all differ from frame to frame.
 std::vector<std::uint8_t> frameNumber(int number) {
-    std::vector<std::uint8_t> frame(160 * 120 * 3);
+    std::vector<std::uint8_t> frame(std::size_t{160} * 120 * 3);
     for (std::size_t i = 0; i < frame.size(); ++i)
         frame[i] = static_cast<std::uint8_t>(i * 7 + static_cast<std::size_t>(number) * 13);
     return frame;

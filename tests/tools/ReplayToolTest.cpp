@@ -150,7 +150,7 @@ TEST_F(ReplayTool, FramesAreStreamed) {
     ASSERT_EQ(std::get<0>(run({sample})), 0);
     const long few = peak();
     ASSERT_EQ(std::get<0>(run({home.filePath("many")})), 0);
-    EXPECT_LT(peak(), few + 64 * 1024) << "3000 frames against 7";
+    EXPECT_LT(peak(), few + 64L * 1024) << "3000 frames against 7";
 }
 
 } // namespace
