@@ -23,28 +23,19 @@ protected:
         [this](const QByteArray& clip) { played.append(clip); }};
 };
 
-class SoundHeard : public SoundEffects {
-protected:
-    void SetUp() override {
-        QProcess pactl;
-        pactl.startCommand(QStringLiteral("pactl list sinks"));
-        if (!pactl.waitForFinished(10000) || !pactl.readAllStandardOutput().contains("test_sink"))
-            GTEST_SKIP() << "Not heard: no test_sink (scripts/test.sh starts one)";
+// Seconds in which the level over 10 ms windows stood above threshold (of
+// 32767).
+double loudSeconds(const QByteArray& bytes, double threshold) {
+    const auto* s = reinterpret_cast<const std::int16_t*>(bytes.constData());
+    double loud = 0;
+    for (qsizetype start = 0; start + 441 <= bytes.size() / 2; start += 441) {
+        double sum = 0;
+        for (qsizetype i = start; i < start + 441; ++i)
+            sum += double(s[i]) * s[i];
+        loud += std::sqrt(sum / 441) > threshold ? 0.01 : 0;
     }
-    // Seconds in which the level over 10 ms windows stood above threshold
-    // (of 32767).
-    static double loudSeconds(const QByteArray& bytes, double threshold) {
-        const auto* s = reinterpret_cast<const std::int16_t*>(bytes.constData());
-        double loud = 0;
-        for (qsizetype start = 0; start + 441 <= bytes.size() / 2; start += 441) {
-            double sum = 0;
-            for (qsizetype i = start; i < start + 441; ++i)
-                sum += double(s[i]) * s[i];
-            loud += std::sqrt(sum / 441) > threshold ? 0.01 : 0;
-        }
-        return loud;
-    }
-};
+    return loud;
+}
 } // namespace
 
 // With a device, and again in a child process whose sound server address
@@ -83,7 +74,11 @@ TEST_F(SoundEffects, EachIndexPlaysItsOwnClipAndOthersNothingWithOrWithoutADevic
 
 // Both header layouts: the shot (plain) and a cue (with JUNK). Only a lower
 // bound: another program's sound could only add to it.
-TEST_F(SoundHeard, EffectsAreHeard) {
+TEST(SoundHeard, EffectsAreHeard) {
+    QProcess pactl;
+    pactl.startCommand(QStringLiteral("pactl list sinks"));
+    if (!pactl.waitForFinished(10000) || !pactl.readAllStandardOutput().contains("test_sink"))
+        GTEST_SKIP() << "Not heard: no test_sink (scripts/test.sh starts one)";
     Sound::LoadSounds();
     for (const std::int32_t k : {Sound::ShotEffect, Sound::ReadyEffect}) {
         // The null output's monitor (16-bit mono, 44100 Hz) delivers silence
