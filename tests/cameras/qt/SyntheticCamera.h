@@ -1,19 +1,16 @@
 #pragma once
 // A camera that tests drive by hand: frames of a wanted layout filled from a
-// picture given as a colour per pixel, and a feed that delivers them or fails
-// when the test says so.
+// picture given as a colour per pixel, and a feed that delivers them when the
+// test says so.
 
 #include "cameras/qt/QtCameraDriver.h"
 #include "cameras/qt/QtCameraFeed.h"
-#include "capture/CaptureRecords.h"
 
 #include <QColor>
-#include <cstring>
 #include <functional>
 #include <memory>
 #include <span>
 #include <string_view>
-#include <tuple>
 
 namespace cameratest {
 
@@ -97,7 +94,6 @@ struct FeedRecord {
 class SyntheticFeed : public platform::QtCameraFeed {
 public:
     void deliver(const QVideoFrame& frame) { emit frameArrived(frame); }
-    void fail() { emit failed(); }
     void start() override {}
     std::vector<platform::CameraMode> modes() const override { return modeList; }
     void useMode(int index) override { record->usedModes.push_back(index); }
@@ -126,12 +122,6 @@ struct FedDriver {
         driver->setStreaming(true, periodMs, [this](std::span<std::uint8_t> frame) {
             frames.emplace_back(frame.begin(), frame.end());
         });
-    }
-    // Width, height, bits and image size of the video format it reports.
-    std::tuple<int, int, int, unsigned> format() const {
-        platform::BITMAPINFOHEADER h{};
-        std::memcpy(&h, driver->videoFormat().constData(), sizeof h);
-        return {h.biWidth, h.biHeight, h.biBitCount, h.biSizeImage};
     }
 
     std::shared_ptr<platform::QtCameraSettings> settings =
