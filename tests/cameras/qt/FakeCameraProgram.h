@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QImage>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -51,13 +52,19 @@ protected:
     QAction& entry(int index) {
         return *window->findChild<QAction*>(QStringLiteral("dev_%1").arg(index));
     }
-    // Frames the capture window delivered over the time, from its first one.
+    // Frames the capture window delivered over the time, from its next one.
     std::uint32_t framesOver(int ms) {
-        if (!QTest::qWaitFor([&] { return capture().deliveredFrames() > 0; }, 5000))
+        const std::uint32_t before = capture().deliveredFrames();
+        if (!QTest::qWaitFor([&] { return capture().deliveredFrames() > before; }, 5000))
             return 0;
         const std::uint32_t first = capture().deliveredFrames();
         QTest::qWait(ms);
         return capture().deliveredFrames() - first;
+    }
+    // The grey level shown near the right edge, where the grey ramp is light.
+    int shownLevel() {
+        const QImage shown = capture().grab().toImage();
+        return qGray(shown.pixel(shown.width() - 5, 5));
     }
 
     testsupport::ScratchHome home;

@@ -28,17 +28,6 @@ QString configFile() {
     return file;
 }
 
-} // namespace
-
-QStringList listedCameras() {
-    QStringList names;
-    for (const QCameraDevice& camera : QMediaDevices::videoInputs())
-        names << camera.description();
-    return names;
-}
-
-namespace {
-
 // Writes the cameras and waits until Qt lists their names.
 bool writeCameras(const QList<FakeCamera>& cameras) {
     QSaveFile file(configFile());
@@ -50,16 +39,18 @@ bool writeCameras(const QList<FakeCamera>& cameras) {
     }
     file.commit();
     names.sort();
-    return QTest::qWaitFor(
-        [&] {
-            QStringList listed = listedCameras();
-            listed.sort();
-            return listed == names;
-        },
-        5000);
+    return QTest::qWaitFor([&] { return listedCameras() == names; }, 5000);
 }
 
 } // namespace
+
+QStringList listedCameras() {
+    QStringList names;
+    for (const QCameraDevice& camera : QMediaDevices::videoInputs())
+        names << camera.description();
+    names.sort();
+    return names;
+}
 
 bool plugCameras(const QList<FakeCamera>& cameras) {
     static QList<FakeCamera> plugged;

@@ -23,7 +23,7 @@ struct FakeCamera {
 // False when Qt did not follow within 5 s.
 bool plugCameras(const QList<FakeCamera>& cameras);
 
-// The descriptions Qt lists now.
+// The descriptions Qt lists now, sorted.
 QStringList listedCameras();
 
 } // namespace cameratest

@@ -38,18 +38,15 @@ TEST(VideoFrameConversion, EveryLayoutIsCroppedScaledAndUprightWithItsColours) {
         ASSERT_TRUE(platform::convertVideoFrame(
             cameratest::makeFrame({QSize(1280, 720), layout}, picture), format, out));
         ASSERT_EQ(out.size(), format.frameBytes());
-        const int depth = format.bitCount / 8;
         for (int y = 0; y < 120; ++y) {
             for (int x = 0; x < 160; ++x) {
-                const std::uint8_t* px =
-                    out.data() +
-                    std::ptrdiff_t{format.height > 0 ? 119 - y : y} * format.rowBytes() + x * depth;
+                const std::uint8_t* px = out.data() + format.offset(x, y);
                 QColor want = x == 40 && y == 30 ? grey : QColor(quadrant(x >= 80, y >= 60));
                 if (layout == PF::Format_Y8)
                     want = QColor(want.green(), want.green(), want.green());
                 const auto off = [&](int i, int v) { return std::abs(px[i] - v) > 3; };
                 ASSERT_FALSE(off(2, want.red()) || off(1, want.green()) || off(0, want.blue()) ||
-                             (depth == 4 && px[3] != 0))
+                             (format.bitCount == 32 && px[3] != 0))
                     << x << "," << y << " wanted " << want.name().toStdString();
             }
         }

@@ -1,17 +1,20 @@
-// Start-up on the fake cameras: without one, the program says so and ends;
-// with some, each is listed once under its own name and the first is
-// connected and previewed at the camera's full rate, start after start. And
-// the device node of a camera, for its controls.
+// The program on the fake cameras. Without one, it says so and ends; with
+// some, each is listed once under its own name and the first is connected and
+// previewed at the camera's full rate, start after start. Unplugged while
+// previewed, a camera shows "No signal" over its dimmed last picture and no
+// more frames; another is chosen instead, and the camera comes back when it
+// is plugged in again and chosen. And the device node of a camera, for its
+// controls.
 
-#include "cameras/qt/QtCameraV4l2Controls.h"
 #include "tests/cameras/qt/FakeCameraProgram.h"
+#include "cameras/qt/QtCameraV4l2Controls.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 
-using FakeCameraStart = cameratest::FakeCameraProgram;
+using FakeCameraProgram = cameratest::FakeCameraProgram;
 
-TEST_F(FakeCameraStart, NoneEndsTheProgramThenEachIsListedOnceAndTheFirstPreviewsAtFullRate) {
+TEST_F(FakeCameraProgram, StartsListsPreviewsAndFollowsCamerasUnpluggedAndPluggedInAgain) {
     start({});
     std::string name = "unchanged", version; // no index answers, none opens
     for (int index = -1; index <= 10; ++index)
@@ -19,16 +22,36 @@ TEST_F(FakeCameraStart, NoneEndsTheProgramThenEachIsListedOnceAndTheFirstPreview
     EXPECT_EQ(name, "unchanged");
     EXPECT_TRUE(window->Ended());
     EXPECT_EQ(messages.shown().value(0).text, "No Capture Hardware Detected");
-    ASSERT_TRUE(
-        cameratest::plugCameras({{"Caméra Ōsaka", "", ""}, {"Second", "YUY2 320x240", ""}}));
+    // The second has no mode of the output size: its pictures are converted,
+    // without a question.
+    const cameratest::FakeCamera first{"Caméra Ōsaka", "", ""};
+    const cameratest::FakeCamera second{"Second", "I420 320x240", ""};
     for (int run = 0; run < 20; ++run) {
-        restart();
+        start({first, second});
         EXPECT_EQ(entry(0).text().toStdString(), "Caméra Ōsaka");
         EXPECT_EQ(entry(1).text().toStdString(), "Second");
         EXPECT_FALSE(entry(2).isVisible());
         EXPECT_EQ(capture().driverIndex(), 0);
         EXPECT_GT(framesOver(2000), 40U) << "start " << run; // 30 a second; half rate: 30
     }
+    const int light = shownLevel();
+    ASSERT_TRUE(cameratest::plugCameras({second}));
+    // Told by the device list, before any silence could tell.
+    EXPECT_TRUE(capture().signalLost());
+    // No more frames, and the last picture stays, dimmed.
+    const std::uint32_t frames = capture().deliveredFrames();
+    QTest::qWait(300);
+    EXPECT_EQ(capture().deliveredFrames(), frames);
+    const int dimmed = shownLevel();
+    EXPECT_TRUE(dimmed > light / 5 && dimmed < light / 2) << light << " to " << dimmed;
+    entry(1).trigger();
+    EXPECT_EQ(capture().driverIndex(), 1);
+    EXPECT_GT(framesOver(1000), 15U);
+    EXPECT_FALSE(capture().signalLost());
+    ASSERT_TRUE(cameratest::plugCameras({first, second}));
+    entry(0).trigger(); // under a new device now
+    EXPECT_EQ(capture().driverIndex(), 0);
+    EXPECT_GT(framesOver(1000), 15U);
     EXPECT_EQ(messages.shown().size(), 1);
 }
 
