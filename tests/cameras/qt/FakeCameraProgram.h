@@ -26,12 +26,9 @@ class FakeCameraProgram : public ::testing::Test {
 protected:
     FakeCameraProgram() { QApplication::setQuitOnLastWindowClosed(false); }
     ~FakeCameraProgram() override { stop(); }
-    // Plugs in the cameras, then starts the program as its main does.
+    // Plugs in the cameras, then starts the program afresh as its main does.
     void start(const QList<FakeCamera>& cameras) {
         ASSERT_TRUE(plugCameras(cameras)) << listedCameras().join(", ").toStdString();
-        restart();
-    }
-    void restart() {
         stop();
         source = std::make_unique<platform::QtCameraSource>();
         installed.emplace(platform::installCaptureDriverSource, source.get());
