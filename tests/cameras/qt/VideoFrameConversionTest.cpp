@@ -14,14 +14,14 @@ TEST(VideoFrameConversion, EveryLayoutIsCroppedScaledAndUprightWithItsColours) {
     // 1280 x 720: the 4:3 middle is 960 x 720 from x = 160, six camera pixels
     // to an output pixel. Magenta outside it; red, green, blue and white
     // quarters inside, and a grey dot on output pixel (40, 30).
-    const auto quadrant = [](bool right, bool bottom) {
-        return bottom ? (right ? Qt::white : Qt::blue) : (right ? Qt::green : Qt::red);
+    const auto wanted = [](int x, int y) { // at an output pixel
+        const bool right = x >= 80, bottom = y >= 60;
+        return x == 40 && y == 30 ? QColor(128, 128, 128)
+                                  : QColor(bottom ? (right ? Qt::white : Qt::blue)
+                                                  : (right ? Qt::green : Qt::red));
     };
-    const QColor grey(128, 128, 128);
     const auto picture = [&](int x, int y) {
-        if (x < 160 || x >= 1120)
-            return QColor(Qt::magenta);
-        return (x - 160) / 6 == 40 && y / 6 == 30 ? grey : QColor(quadrant(x >= 640, y >= 360));
+        return x < 160 || x >= 1120 ? QColor(Qt::magenta) : wanted((x - 160) / 6, y / 6);
     };
     const PF layouts[] = {PF::Format_YUYV,     PF::Format_UYVY,     PF::Format_NV12,
                           PF::Format_NV21,     PF::Format_YUV420P,  PF::Format_YV12,
@@ -41,7 +41,7 @@ TEST(VideoFrameConversion, EveryLayoutIsCroppedScaledAndUprightWithItsColours) {
         for (int y = 0; y < 120; ++y) {
             for (int x = 0; x < 160; ++x) {
                 const std::uint8_t* px = out.data() + format.offset(x, y);
-                QColor want = x == 40 && y == 30 ? grey : QColor(quadrant(x >= 80, y >= 60));
+                QColor want = wanted(x, y);
                 if (layout == PF::Format_Y8)
                     want = QColor(want.green(), want.green(), want.green());
                 const auto off = [&](int i, int v) { return std::abs(px[i] - v) > 3; };
