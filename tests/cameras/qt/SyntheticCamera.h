@@ -40,11 +40,11 @@ inline std::vector<Channel> channelsOf(PF layout) {
     case PF::Format_Y8: // a grey camera: full range, green stands for the level
         return {{'G', 0, 0, 1}};
     default: { // byte order from the name: "BGRA8888", "XRGB8888", "AYUV"
-        std::vector<Channel> channels;
         const QString name = QVideoFrameFormat::pixelFormatToString(layout);
-        for (int i = 0; i < 4; ++i)
-            channels.push_back({name[i] == 'X' ? 'A' : name[i].toLatin1(), 0, i, 4});
-        return channels;
+        const auto byte = [&](int i) {
+            return Channel{name[i] == 'X' ? 'A' : name[i].toLatin1(), 0, i, 4};
+        };
+        return {byte(0), byte(1), byte(2), byte(3)};
     }
     }
 }
@@ -69,7 +69,7 @@ inline QVideoFrame makeFrame(const QVideoFrameFormat& format, const Picture& pic
                 if (x % (1 << ch.xShift) != 0 || y % (1 << ch.yShift) != 0)
                     continue; // a shared block takes its top-left pixel's colour
                 frame.bits(ch.plane)[std::ptrdiff_t{y >> ch.yShift} * frame.bytesPerLine(ch.plane) +
-                                     (x >> ch.xShift) * ch.step + ch.offset] =
+                                     std::ptrdiff_t{x >> ch.xShift} * ch.step + ch.offset] =
                     static_cast<uchar>(all[std::string_view("RGBAYUV").find(ch.name)]);
             }
         }
@@ -116,7 +116,8 @@ struct FedDriver {
         owned->modeList = std::move(modes);
         owned->controlList = std::move(controls);
         feed = owned.get();
-        driver = std::make_unique<platform::QtCameraDriver>(std::move(owned), settings);
+        driver = std::make_unique<platform::QtCameraDriver>(
+            std::move(owned), std::make_shared<platform::QtCameraSettings>());
     }
     void stream(int periodMs = 33) {
         driver->setStreaming(true, periodMs, [this](std::span<std::uint8_t> frame) {
@@ -124,8 +125,6 @@ struct FedDriver {
         });
     }
 
-    std::shared_ptr<platform::QtCameraSettings> settings =
-        std::make_shared<platform::QtCameraSettings>();
     SyntheticFeed* feed = nullptr;
     std::unique_ptr<platform::QtCameraDriver> driver;
     std::vector<std::vector<std::uint8_t>> frames;
