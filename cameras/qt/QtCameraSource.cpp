@@ -16,12 +16,6 @@ QtCameraSource::QtCameraSource() : devices_(std::make_unique<QMediaDevices>()) {
         settings = std::make_shared<QtCameraSettings>();
 }
 
-QtCameraSource::QtCameraSource(const QList<QCameraDevice>& cameras) {
-    follow(cameras);
-    for (auto& settings : settings_)
-        settings = std::make_shared<QtCameraSettings>();
-}
-
 void QtCameraSource::follow(const QList<QCameraDevice>& listed) {
     std::vector<bool> taken(static_cast<std::size_t>(listed.size()));
     const auto take = [&](const auto& matches) {

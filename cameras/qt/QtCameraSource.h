@@ -23,7 +23,6 @@ class QtCameraFeed;
 class QtCameraSource : public CaptureDriverSource {
 public:
     QtCameraSource(); // the cameras of QMediaDevices::videoInputs(), followed
-    explicit QtCameraSource(const QList<QCameraDevice>& cameras); // a fixed list
     ~QtCameraSource() override;
 
     // Name: the camera's description; version: the camera backend and the
@@ -50,7 +49,7 @@ private:
         QCameraDevice device;
     };
     std::vector<Camera> cameras_;
-    std::unique_ptr<QMediaDevices> devices_; // null for a fixed list
+    std::unique_ptr<QMediaDevices> devices_;
     std::array<std::shared_ptr<QtCameraSettings>, DriverIndexes> settings_;
     // The camera each index has open, released when the index connects anew.
     std::array<QPointer<QtCameraFeed>, DriverIndexes> open_;
