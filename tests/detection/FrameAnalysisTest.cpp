@@ -1,38 +1,80 @@
-// The frame routine: sampling, the change map's extent and the spot-size
+// The frame routine on a capture window of the simulated camera (whose format
+// sets the image size): sampling, the change map's extent and the spot-size
 // decision on 160 x 120 x 24-bit frames, ending in the hit; the cross in every
-// frame, drawn after the frame has been read; and frames whose sizes don't fit
+// frame, drawn after the frame has been read; frames whose sizes don't fit
 // their bytes: never read or written past, never analysed, always counted
-// (best run under AddressSanitizer too); and the quick row look that lets it
-// skip unchanged rows.
+// (best run under AddressSanitizer too); the quick row look that lets it skip
+// unchanged rows; and where a hit lands and what it scores, from change maps
+// made by hand. (The whole path from a laser pulse to the score card is
+// tests/app/ShotRecordTest.cpp.)
 
+#include "detection/ChangeMap.h"
+#include "detection/MotionDetection.h"
 #include "detection/RowChange.h"
-#include "tests/detection/DetectionFixture.h"
+#include "detection/Testing.h"
+#include "tests/testsupport/CaptureServiceFixture.h"
+#include "tests/testsupport/ScratchHome.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <string>
+#include <vector>
 
-namespace detectiontest {
 namespace {
 
-class FrameAnalysis : public DetectionTest {
+struct Hit {
+    std::int32_t x, y;
+    double score; // to the four decimals the examples give
+    bool operator==(const Hit& o) const {
+        return x == o.x && y == o.y && std::abs(score - o.score) < 5e-5;
+    }
+};
+using Cell = std::pair<std::int32_t, std::int32_t>;
+using Bytes = std::vector<std::uint8_t>;
+
+// Fresh detection state, private settings, a capture window connected to the
+// simulated camera (160 x 120 x 24, not previewing), and in the main window's
+// place a 6000-twip target picture that records every hit.
+class FrameAnalysis : public CaptureService, public MotionDetection::HitTarget {
 protected:
-    // Two blank frames (the first is compared with zeros), then one whose
-    // compared pixel of each cell (column, row) at step S is lit from byte
-    // `from` to 2; answers the hits of that last frame.
-    std::vector<Hit> spotAfterBlanks(const std::vector<Cell>& cells, std::int32_t step,
-                                     std::uint8_t value = 200, std::int32_t from = 0) {
-        for (int i = 0; i < 3; ++i) {
-            hits.clear();
-            Bytes frame(57600);
-            for (const auto& [column, row] : cells) {
-                const auto pixel = frame.begin() + (std::ptrdiff_t{row} * 160 + column) * step * 3;
-                std::fill(pixel + from, pixel + 3, i == 2 ? value : 0);
-            }
-            deliver(frame);
+    void SetUp() override {
+        MotionDetection::SetHitTarget(this);
+        window = connectedWindow();
+        restart(5, 50, 20);
+    }
+    void TearDown() override { MotionDetection::SetHitTarget(nullptr); }
+    // Back to the first frame with the parameters 1, S, T and M.
+    static void restart(std::int32_t s, std::int32_t t, std::int32_t m) {
+        MotionDetection::ResetFrameStateForTesting();
+        MotionDetection::SetSampleEveryNthFrame(1);
+        MotionDetection::SetCompareEveryNthByte(s);
+        MotionDetection::SetTolerance(t);
+        MotionDetection::SetMaxLaserBeam(m);
+    }
+    // Exactly these bytes through the frame routine (their own allocation, so
+    // a sanitizer catches any access beyond them).
+    void deliver(Bytes& bytes) {
+        platform::VIDEOHDR header{};
+        header.lpData = bytes.data();
+        header.dwBytesUsed = static_cast<std::uint32_t>(bytes.size());
+        EXPECT_EQ(MotionDetection::FrameCallback(window, &header), 0);
+    }
+    // A blank frame (compared with the zeros of the fresh buffers), then one
+    // whose compared pixel of each cell (column, row) at step S is lit from
+    // byte `from` to 2; answers the hits of that last frame.
+    std::vector<Hit> spotAfterBlank(const std::vector<Cell>& cells, std::int32_t step,
+                                    std::uint8_t value = 200, std::int32_t from = 0) {
+        Bytes blank(57600), frame(57600);
+        for (const auto& [column, row] : cells) {
+            const auto pixel = frame.begin() + (std::ptrdiff_t{row} * 160 + column) * step * 3;
+            std::fill(pixel + from, pixel + 3, value);
         }
+        deliver(blank);
+        hits.clear();
+        deliver(frame);
         return hits;
     }
     // Which of the next frames are analysed (LatestInA flips): "x" or ".".
@@ -46,6 +88,16 @@ protected:
         }
         return marks;
     }
+    void SetHole(std::int32_t x, std::int32_t y, double score) override {
+        hits.push_back({x, y, score});
+    }
+    float TargetHeight() const override { return height; }
+
+    testsupport::ScratchHome home;
+    platform::CaptureHandle window = 0;
+    std::vector<Hit> hits;
+    float height = 6000.0F;
+    const MotionDetection::FrameState& state = MotionDetection::FrameStateForTesting();
 };
 
 TEST_F(FrameAnalysis, SpotIsPassedOnOnlyBelowMaxLaserBeam) {
@@ -63,7 +115,8 @@ TEST_F(FrameAnalysis, SpotIsPassedOnOnlyBelowMaxLaserBeam) {
         {pair, never, 5, 255, 255},                  // no difference exceeds T 255
         {pair, never, 5, 50, 50}, {pair, 3, 5, 50, 51}, // a difference equal to T; above it
         {pair, 3, 5, 50, 200, 2},                    // only the red byte changed
-        {{{16, 5}, {16, 6}}, 4}, {{{5, 12}, {6, 12}}, 3}, // on the cross lines
+        // On the cross: down the vertical line to the bull's eye; along the horizontal one.
+        {{{16, 11}, {16, 12}}, 4}, {{{5, 12}, {6, 12}}, 3},
         // Ties to even: nearest(2.5) = 2 at S = 4; nearest(3.125) = 3, nearest(12.5) = 12.
         {{{10, 5}, {11, 5}}, 2, 4}, {{{10, 5}, {11, 5}}, 3}, {{{10, 5}, {14, 5}}, 12},
         // At the defaults: X spreads 6 and 7, Y spreads 3 to 5; the larger extent decides.
@@ -75,7 +128,7 @@ TEST_F(FrameAnalysis, SpotIsPassedOnOnlyBelowMaxLaserBeam) {
         for (const std::int32_t maxBeam : {row.spotSize, row.spotSize + 1}) {
             SCOPED_TRACE(::testing::Message() << "row " << &row - rows << ", M " << maxBeam);
             restart(row.step, row.tolerance, std::min(maxBeam, never));
-            EXPECT_EQ(spotAfterBlanks(row.cells, row.step, row.value, row.fromByte).size(),
+            EXPECT_EQ(spotAfterBlank(row.cells, row.step, row.value, row.fromByte).size(),
                       maxBeam > row.spotSize && maxBeam <= never ? 1U : 0U);
         }
 }
@@ -86,8 +139,8 @@ TEST_F(FrameAnalysis, FirstFrameAgainstZerosIsASpotOf97) {
         Bytes bright(57600, 100);
         deliver(bright);
     }
-    ASSERT_EQ(hits.size(), 1U); // at 98 only; centroid of the whole grid (15.5, 11.5)
-    EXPECT_TRUE(hits[0].x == -125 && hits[0].y == -125);
+    // At 98 only; centroid of the whole grid (15.5, 11.5).
+    EXPECT_EQ(hits, (std::vector<Hit>{{-125, -125, 10.0 - std::sqrt(0.5) * 10.0 / 12.0}}));
 }
 
 TEST_F(FrameAnalysis, GridSizesAndTheUncountedExtraColumnAndRow) {
@@ -105,7 +158,7 @@ TEST_F(FrameAnalysis, GridSizesAndTheUncountedExtraColumnAndRow) {
             {{{1, r - 1}, {1, r}}, 1.0, r == gridRows ? r - 1.0 : r - 0.5}};
         for (const auto& [cells, mx, my] : spots) {
             restart(step, 50, 100);
-            const auto found = spotAfterBlanks(cells, step);
+            const auto found = spotAfterBlank(cells, step);
             const double dx = mx - gridCols / 2.0, dy = my - gridRows / 2.0;
             ASSERT_EQ(found.size(), 1U);
             EXPECT_DOUBLE_EQ(found[0].score, 10.0 - std::hypot(dx, dy) * 20.0 / gridRows);
@@ -123,9 +176,7 @@ TEST_F(FrameAnalysis, SamplingFollowsTheRunningCountAndWraps) {
     EXPECT_EQ(state.FrameCount, 1);
 }
 
-using FrameGuard = DetectionTest;
-
-TEST_F(FrameGuard, OddSizesAreAnalysedOnlyWhenTheBytesHoldThem) {
+TEST_F(FrameAnalysis, OddSizesAreAnalysedOnlyWhenTheBytesHoldThem) {
     struct Row {
         const char* what;
         int w, h, step; // the format and S
@@ -157,7 +208,8 @@ TEST_F(FrameGuard, OddSizesAreAnalysedOnlyWhenTheBytesHoldThem) {
         EXPECT_EQ(std::count(bytes.begin(), bytes.end(), 255), white);
     }
 }
-TEST_F(FrameGuard, BrokenHeadersAreCountedOnly) {
+
+TEST_F(FrameAnalysis, BrokenHeadersAreCountedOnly) {
     Bytes bytes(16, 0);
     platform::VIDEOHDR noData{}, hugeCount{};
     noData.dwBytesUsed = 57600;
@@ -172,7 +224,8 @@ TEST_F(FrameGuard, BrokenHeadersAreCountedOnly) {
 
 // The quick row look agrees with a byte-by-byte comparison for short rows,
 // whole blocks and overlapping last blocks, a change first, in the middle or
-// last, at every tolerance and the extremes of the byte range.
+// last, at every tolerance and the extremes of the byte range, either side
+// of the other byte.
 TEST(RowChange, AgreesWithByteByByte) {
     for (const std::size_t length : {1, 15, 16, 17, 31, 32, 33, 64, 70})
         for (const std::size_t at : {std::size_t{0}, length / 2, length - 1})
@@ -181,16 +234,55 @@ TEST(RowChange, AgreesWithByteByByte) {
                     for (const int other : {0, 49, 50, 150, 151, 255}) {
                         std::vector<std::uint8_t> a(length, std::uint8_t(base)), b = a;
                         b[at] = std::uint8_t(other);
-                        const bool expected = std::abs(other - base) > tolerance;
-                        const auto t = std::uint8_t(tolerance);
-                        EXPECT_EQ(MotionDetection::bytesDiffer(a.data(), b.data(), length, t),
-                                  expected)
+                        EXPECT_EQ(MotionDetection::bytesDiffer(a.data(), b.data(), length,
+                                                               std::uint8_t(tolerance)),
+                                  std::abs(other - base) > tolerance)
                             << length << " bytes, at " << at << ": " << base << " and " << other
                             << ", T " << tolerance;
-                        EXPECT_EQ(MotionDetection::bytesDiffer(b.data(), a.data(), length, t),
-                                  expected);
                     }
 }
 
+// Where a hit lands and what it scores: the centroid of the changed cells,
+// its raw score and its place on the target picture.
+TEST_F(FrameAnalysis, HitReportsOffsetAndRawScore) {
+    const std::vector<Cell> worked{{20, 15}, {21, 15}, {20, 16}, {21, 16}};
+    struct Row {
+        const char* what;
+        int cols, rows;          // of the grid
+        std::vector<Cell> cells; // changed
+        float targetHeight;
+        std::vector<Hit> expected;
+    };
+    // clang-format off
+    const Row table[] = {
+        {"worked example", 32, 24, worked, 6000, {{1125, 875, 5.2493}}},
+        {"562.5 and 437.5 to even", 32, 24, worked, 3000, {{562, 438, 5.2493}}},
+        {"centre", 32, 24, {{15, 12}, {17, 12}}, 6000, {{0, 0, 10.0}}},
+        {"corner, below zero", 32, 24, {{0, 0}, {1, 0}}, 6000, {{-3875, -3000, -6.3352}}},
+        {"distance equal to Reach", 32, 24, {{0, 0}}, 6000, {}},
+        {"53 x 40 grid", 53, 40, {{10, 30}, {11, 30}}, 6000, {{-2400, 1500, 0.5660}}},
+        {"-437.5 to even", 32, 24, {{14, 9}, {14, 10}, {14, 11}, {15, 10}}, 6000, {{-438, -500, 7.78539}}},
+        {"rows alone set the scale", 7, 5, {{5, 2}, {6, 2}}, 6000, {{2400, -600, 1.75379}}},
+        {"extra column uncounted", 32, 24, {{20, 15}, {32, 15}}, 6000, {{1000, 750, 5.83333}}},
+        {"only the extra column and row", 32, 24, {{32, 5}, {5, 24}, {32, 24}}, 6000, {}},
+    };
+    // clang-format on
+    for (const auto& [what, cols, rows, cells, targetHeight, expected] : table) {
+        SCOPED_TRACE(what);
+        MotionDetection::ChangeMap map(cols, rows);
+        map.Cols = cols;
+        map.Rows = rows;
+        map.Filled = true;
+        for (const auto& [column, row] : cells)
+            map.cell(column, row) = 1;
+        MotionDetection::SetHitTarget(nullptr);
+        MotionDetection::LocateHit(map); // without a target: dropped
+        MotionDetection::SetHitTarget(this);
+        hits.clear();
+        height = targetHeight;
+        MotionDetection::LocateHit(map);
+        EXPECT_EQ(hits, expected);
+    }
+}
+
 } // namespace
-} // namespace detectiontest
