@@ -5,7 +5,7 @@
 #include "cameras/sim/SimulatedCamera.h"
 #include "capture/service/CaptureService.h"
 #include "capture/service/CaptureWindow.h"
-#include "capture/service/FrameConversion.h"
+#include "capture/service/FrameLayout.h"
 #include "platform/SeamGuard.h"
 
 #include <QWidget>
@@ -40,10 +40,9 @@ private:
     std::vector<std::uint8_t> frame_ = std::vector<std::uint8_t>(57600, 0x30);
 };
 
-// Also the source of the scripted drivers, for scriptedWindow().
+// Also the source of the scripted drivers, for connectedWindow().
 class CaptureService : public ::testing::Test, public platform::CaptureDriverSource {
 protected:
-    CaptureService() { camera.scene().noise = 0.0; }
     bool describe(int, std::string&, std::string&) override { return true; }
     std::unique_ptr<platform::CaptureDriver> open(int) override {
         auto driver = std::make_unique<ScriptedDriver>(live);

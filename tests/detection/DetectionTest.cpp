@@ -1,12 +1,15 @@
-// The frame routine on a capture window of the simulated camera (whose format
-// sets the image size): sampling, the change map's extent and the spot-size
-// decision on 160 x 120 x 24-bit frames, ending in the hit; the cross in every
-// frame, drawn after the frame has been read; frames whose sizes don't fit
-// their bytes: never read or written past, never analysed, always counted
-// (best run under AddressSanitizer too); the quick row look that lets it skip
-// unchanged rows; and where a hit lands and what it scores, from change maps
-// made by hand. (The whole path from a laser pulse to the score card is
-// tests/app/ShotRecordTest.cpp.)
+// The shot detection. The frame routine on a capture window of the simulated
+// camera (whose format sets the image size): sampling, the change map's
+// extent and the spot-size decision on 160 x 120 x 24-bit frames, ending in
+// the hit; the cross in every frame, drawn after the frame has been read;
+// frames whose sizes don't fit their bytes: never read or written past, never
+// analysed, always counted (best run under AddressSanitizer too); the quick
+// row look that lets it skip unchanged rows; where a hit lands and what it
+// scores, from change maps made by hand (the whole path from a laser pulse to
+// the score card is tests/app/ShotRecordTest.cpp); and the parameters' stored
+// text, read as its leading number (the store itself is
+// tests/platform/SettingsStoreTest.cpp; the parameters at start-up and held
+// to their ranges, tests/app/ProgramLifeTest.cpp).
 
 #include "detection/ChangeMap.h"
 #include "detection/MotionDetection.h"
@@ -283,6 +286,22 @@ TEST_F(FrameAnalysis, HitReportsOffsetAndRawScore) {
         MotionDetection::LocateHit(map);
         EXPECT_EQ(hits, expected);
     }
+}
+
+TEST(Parameters, StoredTextReadsItsLeadingNumber) {
+    constexpr std::int32_t lowest = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int32_t highest = std::numeric_limits<std::int32_t>::max();
+    // clang-format off
+    const std::pair<const char*, std::int32_t> rows[] = {
+        {" 12", 12}, {"12abc", 12}, {"7.5", 8}, {"6.5", 6}, {"6.51", 7}, {".5", 0}, {"-2.5", -2},
+        {"-3.5", -4}, {"+3", 3}, {"", 0}, {"abc", 0}, {"\t 20", 20}, {"0x10", 0}, {"1e3", 1},
+        {"\u0663", 0}, {"5\u0663", 5}, {"2147483648", highest}, {"2147483647.5", highest},
+        {"-99999999999999999999", lowest},
+    };
+    // clang-format on
+    for (const auto& [text, value] : rows)
+        EXPECT_EQ(MotionDetection::ReadStoredValue(QString::fromUtf8(text)), value)
+            << '"' << text << '"';
 }
 
 } // namespace
