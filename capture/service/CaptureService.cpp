@@ -17,7 +17,6 @@ namespace platform {
 namespace {
 
 CaptureDriverSource* installedSource = nullptr;
-CaptureMessageObserver messageObserver;
 
 void copyDescription(const std::string& text, char* buffer, std::int32_t length) {
     if (buffer == nullptr || length <= 0)
@@ -85,10 +84,6 @@ CaptureDriverSource* installCaptureDriverSource(CaptureDriverSource* source) {
     return std::exchange(installedSource, source);
 }
 
-CaptureMessageObserver setCaptureMessageObserver(CaptureMessageObserver observer) {
-    return std::exchange(messageObserver, std::move(observer));
-}
-
 std::int32_t capGetDriverDescription(std::int16_t index, char* name, std::int32_t nameLength,
                                      char* version, std::int32_t versionLength) {
     if (installedSource == nullptr || index < 0 || index >= DriverIndexes)
@@ -118,8 +113,6 @@ CaptureHandle capCreateCaptureWindow(const char* title, std::uint32_t style, std
 
 CaptureAnswer SendCaptureMessage(CaptureHandle handle, std::uint32_t message, std::int32_t wParam,
                                  std::intptr_t lParam) {
-    if (messageObserver)
-        messageObserver(handle, message, wParam, lParam);
     CaptureWindow* const window = CaptureWindow::find(handle);
     if (window == nullptr)
         return 0;

@@ -8,7 +8,6 @@
 #include "capture/service/CaptureDriver.h"
 
 #include <cstdint>
-#include <functional>
 
 class QWidget;
 
@@ -36,13 +35,6 @@ CaptureHandle capCreateCaptureWindow(const char* title, std::uint32_t style, std
 // a window without a connected driver answer 0.
 CaptureAnswer SendCaptureMessage(CaptureHandle window, std::uint32_t message, std::int32_t wParam,
                                  std::intptr_t lParam);
-
-// Tests (through a SeamGuard): sees every capture message, with its
-// arguments, before it is handled; an empty observer removes it. Answers the
-// observer it replaces.
-using CaptureMessageObserver = std::function<void(CaptureHandle window, std::uint32_t message,
-                                                  std::int32_t wParam, std::intptr_t lParam)>;
-CaptureMessageObserver setCaptureMessageObserver(CaptureMessageObserver observer);
 
 // The widget behind a handle (tests, the simulated range); null if none.
 CaptureWindow* findCaptureWindow(CaptureHandle window);

@@ -1,6 +1,6 @@
-// The capture library against a simulated camera: every operation sends its
-// one message, callbacks, the driver list, the capture window, connecting it,
-// and the questions about it, each asked afresh.
+// The capture library against a simulated camera: every operation on the
+// window it names, callbacks, the driver list, the capture window, connecting
+// it, and the questions about it, each asked afresh.
 
 #include "capture/AVICAP.h"
 #include "capture/CallBackFunctions.h"
@@ -9,7 +9,6 @@
 #include "tests/testsupport/CaptureServiceFixture.h"
 
 #include <cstring>
-#include <functional>
 #include <numeric>
 #include <sstream>
 #include <string>
@@ -22,10 +21,7 @@ using namespace StatusFunctions;
 
 namespace {
 
-// Window, message number, wParam and lParam of one message sent.
-using SentMessage = std::tuple<CaptureHandle, std::uint32_t, std::int32_t, std::intptr_t>;
-
-// Through the library's own calls, with every message sent kept.
+// Through the library's own calls.
 class CaptureTest : public CaptureService {
 protected:
     // A capture window at (30, 28), 160 x 120, in the parent, connected to the
@@ -36,10 +32,6 @@ protected:
         EXPECT_TRUE(index < 0 || ConnectionFunctions::ConnectToDriver(handle, index));
         return handle;
     }
-
-    std::vector<SentMessage> sent;
-    const SeamGuard<CaptureMessageObserver> observed{
-        setCaptureMessageObserver, [this](auto... message) { sent.emplace_back(message...); }};
 };
 
 std::int32_t routine(CaptureHandle, VIDEOHDR*) {
@@ -74,57 +66,34 @@ std::string described(CaptureHandle window) {
 
 } // namespace
 
-// The operations that the queries below don't already answer for.
-TEST_F(CaptureTest, EveryOperationSendsItsOneMessageAndFailsOnlyWithoutAWindow) {
+// Each operation acts on the window it names, once, and answers false
+// without one (the preview frame rate answers nothing).
+TEST_F(CaptureTest, OperationsActOnTheirWindowAndFailWithoutOne) {
     using namespace AVICAP;
-    // Message number, wParam, and the operation: true when it answers nonzero.
-    // The preview frame rate answers nothing; its period is nearest, ties to even.
-    // (The six callbacks other than the frame's are only ever switched off,
-    // all together: their messages are those of ClearCallbacks below.)
-    const std::tuple<std::uint32_t, std::int32_t, std::function<bool(CaptureHandle)>> rows[] = {
-        {0x405, 0, [](auto w) { return SetFrameCallback(w, &routine); }},
-        {0x429, 0, [](auto w) { return VideoFormatDialog(w); }},
-        {0x42A, 0, [](auto w) { return VideoSourceDialog(w); }},
-        {0x432, -1, [](auto w) { return SetPreview(w, true); }},
-        {0x432, 0, [](auto w) { return SetPreview(w, false); }},
-        {0x434, 50, [](auto w) { return SetPreviewRate(w, 50); }},
-        {0x434, 33, [](auto w) { return SetPreviewFrameRate(w, 30), w != 0; }},
-        {0x434, 62, [](auto w) { return SetPreviewFrameRate(w, 16), w != 0; }},
-    };
-    camera.setFormatDialogAction([](int, SimulatedCamera&) {});
-    camera.setSourceDialogAction([](int, SimulatedCamera&) {});
-    const CaptureHandle connected = window();
-    const CaptureHandle untouched = window(); // sees nothing of what goes to handle 0
-    for (const CaptureHandle target : {CaptureHandle{0}, connected}) {
-        for (const auto& [message, wParam, run] : rows) {
-            SCOPED_TRACE(testing::Message() << message << ", " << wParam << " to " << target);
-            sent.clear();
-            EXPECT_EQ(run(target), target != 0);
-            ASSERT_EQ(sent.size(), 1U);
-            EXPECT_EQ(sent[0], SentMessage(target, message, wParam, std::get<3>(sent[0])));
-        }
-    }
-    const CaptureWindow* const w = findCaptureWindow(untouched);
-    EXPECT_EQ(std::tuple(w->isPreviewing(), w->previewPeriod(), w->callback(0x405)),
-              std::tuple(false, 66, 0));
-    sent.clear();
-    SetPreviewFrameRate(connected, 0); // no period for a rate below 1
-    SetPreviewFrameRate(connected, -5);
-    EXPECT_TRUE(sent.empty());
-}
-
-TEST_F(CaptureTest, RegisteredRoutineStaysUntilEveryCallbackIsCleared) {
+    std::string dialogs;
+    camera.setFormatDialogAction([&](int, SimulatedCamera&) { dialogs += "format "; });
+    camera.setSourceDialogAction([&](int, SimulatedCamera&) { dialogs += "source "; });
     const CaptureHandle handle = window();
-    CallBackFunctions::RegisterFrameCallback(handle, &routine);
     const CaptureWindow* const w = findCaptureWindow(handle);
-    EXPECT_EQ(w->callback(0x405), reinterpret_cast<std::intptr_t>(&routine));
-    sent.clear();
+    for (const CaptureHandle target : {CaptureHandle{0}, handle}) {
+        SCOPED_TRACE(target);
+        EXPECT_EQ(VideoFormatDialog(target), target != 0);
+        EXPECT_EQ(VideoSourceDialog(target), target != 0);
+        EXPECT_EQ(SetPreview(target, true), target != 0);
+        EXPECT_EQ(SetPreviewRate(target, 50), target != 0);
+        CallBackFunctions::RegisterFrameCallback(target, &routine);
+    }
+    EXPECT_EQ(std::tuple(dialogs, w->isPreviewing(), w->previewPeriod(), w->callback(0x405)),
+              std::tuple("format source ", true, 50, reinterpret_cast<std::intptr_t>(&routine)));
+    EXPECT_TRUE(SetPreview(handle, false));
     CallBackFunctions::ClearCallbacks(handle);
-    std::vector<SentMessage> expected; // error, status, yield, frame, video, wave, control: all off
-    for (const std::uint32_t message : {0x402, 0x403, 0x404, 0x405, 0x406, 0x407, 0x455})
-        expected.emplace_back(handle, message, 0, 0);
-    EXPECT_EQ(sent, expected);
-    EXPECT_EQ(w->callback(0x405), 0);
+    EXPECT_EQ(std::tuple(w->isPreviewing(), w->callback(0x405)), std::tuple(false, 0));
+    // The period is nearest, ties to even; a rate below 1 has none.
+    const std::pair<int, int> rates[] = {{30, 33}, {16, 62}, {0, 62}, {-5, 62}};
+    for (const auto& [framesPerSecond, period] : rates) {
+        SetPreviewFrameRate(handle, framesPerSecond);
+        EXPECT_EQ(w->previewPeriod(), period) << framesPerSecond;
+    }
 }
 
 TEST_F(CaptureTest, DriverListKeepsGapsAndCountsOnlyTheDriversThatAnswer) {
