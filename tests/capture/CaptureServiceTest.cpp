@@ -17,28 +17,21 @@
 
 using namespace platform;
 
-TEST_F(CaptureService, HandlesAreDistinctNeverReusedAndNeedAParentAndASource) {
-    const CaptureHandle hidden = createWindow(WS_CHILD);
-    const CaptureHandle shown = createWindow();
-    EXPECT_TRUE(hidden != 0 && shown != 0 && hidden != shown);
-    EXPECT_TRUE(findCaptureWindow(hidden)->isHidden() && !findCaptureWindow(shown)->isHidden());
-    delete findCaptureWindow(hidden);
-    EXPECT_EQ(send(hidden, WM_CAP_DRIVER_CONNECT), 0);
-    const CaptureHandle third = createWindow();
-    EXPECT_TRUE(third != hidden && third != shown);
-    EXPECT_EQ(capCreateCaptureWindow("", WS_CHILD, 0, 0, 160, 120, nullptr, 0), 0U);
-    installCaptureDriverSource(nullptr);
-    EXPECT_EQ(createWindow(), 0U);
-}
-
+// Handles are distinct, never reused, and need a parent and a driver source.
 // Nothing is answered or written without a window and a driver, and a
 // record is copied no further than its declared size.
-TEST_F(CaptureService, MessagesToNoWindowOrNoDriverAnswerZeroAndRecordsKeepTheirSize) {
+TEST_F(CaptureService, HandlesAndAnswersWithoutAWindowOrADriver) {
+    const CaptureHandle gone = createWindow(WS_CHILD);
     const CaptureHandle unconnected = createWindow();
+    EXPECT_TRUE(gone != 0 && unconnected != 0 && gone != unconnected);
+    EXPECT_TRUE(findCaptureWindow(gone)->isHidden() && !findCaptureWindow(unconnected)->isHidden());
+    delete findCaptureWindow(gone);
     const CaptureHandle connected = connectedWindow();
+    EXPECT_TRUE(connected != gone && connected != unconnected);
+    EXPECT_EQ(capCreateCaptureWindow("", WS_CHILD, 0, 0, 160, 120, nullptr, 0), 0U);
     for (std::uint32_t message = WM_USER; message < WM_USER + 0x100; ++message) {
         CAPTUREPARMS record{};
-        for (const CaptureHandle window : {unconnected, CaptureHandle{0}, CaptureHandle{0xDEAD}})
+        for (const CaptureHandle window : {unconnected, CaptureHandle{0}, gone})
             EXPECT_EQ(send(window, message, sizeof record, &record), 0) << message;
         EXPECT_EQ(record.dwRequestMicroSecPerFrame, 0U) << message;
     }
@@ -50,6 +43,8 @@ TEST_F(CaptureService, MessagesToNoWindowOrNoDriverAnswerZeroAndRecordsKeepTheir
     EXPECT_TRUE(format[4] == 160 && format[20] == 0xEE); // biWidth's low byte, then untouched
     EXPECT_EQ(send(connected, WM_CAP_GET_VIDEOFORMAT, sizeof format, format), 40);
     EXPECT_EQ(format[40], 0xEE);
+    installCaptureDriverSource(nullptr);
+    EXPECT_EQ(createWindow(), 0U);
 }
 
 namespace {

@@ -154,18 +154,15 @@ TEST_F(FrameAnalysis, GridSizesAndTheUncountedExtraColumnAndRow) {
                          {7, 23, 23, 18, 17},     {25, 7, 6, 5, 5},    {50, 4, 3, 3, 2}};
     for (const auto& [step, visitedCols, gridCols, visitedRows, gridRows] : rows) {
         SCOPED_TRACE(::testing::Message() << "S " << step);
-        // The last visited column and row are scanned; beyond the grid they don't count.
+        // A spot in the last visited column and row: scanned, but a cell beyond
+        // the grid (column GridCols or row GridRows) doesn't count.
         const int c = visitedCols - 1, r = visitedRows - 1;
-        const std::tuple<std::vector<Cell>, double, double> spots[] = {
-            {{{c - 1, 1}, {c, 1}}, c == gridCols ? c - 1.0 : c - 0.5, 1.0},
-            {{{1, r - 1}, {1, r}}, 1.0, r == gridRows ? r - 1.0 : r - 0.5}};
-        for (const auto& [cells, mx, my] : spots) {
-            restart(step, 50, 100);
-            const auto found = spotAfterBlank(cells, step);
-            const double dx = mx - gridCols / 2.0, dy = my - gridRows / 2.0;
-            ASSERT_EQ(found.size(), 1U);
-            EXPECT_DOUBLE_EQ(found[0].score, 10.0 - std::hypot(dx, dy) * 20.0 / gridRows);
-        }
+        const double beyond = c == gridCols || r == gridRows ? 1.0 : 0.5;
+        restart(step, 50, 100);
+        const auto found = spotAfterBlank({{c - 1, r - 1}, {c, r}}, step);
+        const double dx = c - beyond - gridCols / 2.0, dy = r - beyond - gridRows / 2.0;
+        ASSERT_EQ(found.size(), 1U);
+        EXPECT_DOUBLE_EQ(found[0].score, 10.0 - std::hypot(dx, dy) * 20.0 / gridRows);
     }
 }
 

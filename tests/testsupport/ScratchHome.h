@@ -27,8 +27,6 @@ public:
         qputenv("XDG_CONFIG_HOME", oldConfig_);
         qputenv("XDG_DATA_HOME", oldData_);
     }
-    ScratchHome(const ScratchHome&) = delete;
-    ScratchHome& operator=(const ScratchHome&) = delete;
 
     QString path() const { return dir_.path(); }
     QString configFolder() const { return path() + QStringLiteral("/config"); } // XDG_CONFIG_HOME
