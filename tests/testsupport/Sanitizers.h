@@ -7,12 +7,11 @@ namespace testsupport {
 constexpr bool underAddressSanitizer() {
 #if defined(__SANITIZE_ADDRESS__)
     return true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-    return true;
-#endif
-#endif
+#elif defined(__has_feature) // clang's way of saying so
+    return __has_feature(address_sanitizer);
+#else
     return false;
+#endif
 }
 
 } // namespace testsupport
