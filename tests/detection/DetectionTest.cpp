@@ -23,6 +23,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,9 @@ struct Hit {
     double score; // to the four decimals the examples give
     bool operator==(const Hit& o) const {
         return x == o.x && y == o.y && std::abs(score - o.score) < 5e-5;
+    }
+    friend void PrintTo(const Hit& hit, std::ostream* out) {
+        *out << "(" << hit.x << ", " << hit.y << ") " << hit.score;
     }
 };
 using Cell = std::pair<std::int32_t, std::int32_t>;
