@@ -17,11 +17,12 @@ protected:
     std::tuple<int, QString, QString> run(const QStringList& arguments,
                                           const QString& shellLine = {}) {
         QProcess process;
-        // The first of a name counts: ours come before the caller's.
-        process.setEnvironment(
-            QStringList{"HOME=" + home.path(), "XDG_CONFIG_HOME=" + home.filePath("c"),
-                        "XDG_DATA_HOME=" + home.filePath("d"), "XDG_RUNTIME_DIR=" + home.path()} +
-            QProcess::systemEnvironment());
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HOME", home.path());
+        environment.insert("XDG_CONFIG_HOME", home.filePath("c"));
+        environment.insert("XDG_DATA_HOME", home.filePath("d"));
+        environment.insert("XDG_RUNTIME_DIR", home.path());
+        process.setProcessEnvironment(environment);
         if (shellLine.isEmpty())
             process.start(tool_, arguments);
         else
