@@ -5,6 +5,7 @@
 //  - the time from a frame's arrival in the video sink to the SetHole call
 //    of the hit it shows, median and 99th percentile, over 20 s.
 
+#include "cameras/fake/FakeCameras.h"
 #include "cameras/qt/QtCameraDriver.h"
 #include "cameras/qt/QtCameraFeed.h"
 #include "capture/AVICAP.h"
@@ -12,7 +13,6 @@
 #include "capture/ConnectionFunctions.h"
 #include "capture/service/CaptureService.h"
 #include "detection/MotionDetection.h"
-#include "tests/cameras/qt/FakeCameras.h"
 
 #include <QApplication>
 #include <QCamera>
@@ -192,7 +192,7 @@ int main(int argc, char** argv) {
     const QApplication app(argc, argv);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.path());
     // Set up before Qt Multimedia's first look, for this process and the programs.
-    if (!cameratest::plugCameras({{"Fake Camera", "YUY2 640x480", VANTOREL_SAMPLE_DIR}})) {
+    if (!fakecamera::plugCameras({{"Fake Camera", "YUY2 640x480", VANTOREL_SAMPLE_DIR}})) {
         std::fprintf(stderr, "vantorel-camera-measure: the fake camera is not listed\n");
         return 1;
     }

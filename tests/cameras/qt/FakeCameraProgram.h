@@ -3,12 +3,12 @@
 // device and driver, with the real main window offscreen.
 
 #include "app/Vantorel.h"
+#include "cameras/fake/FakeCameras.h"
 #include "cameras/qt/QtCameraSource.h"
 #include "capture/service/CaptureService.h"
 #include "capture/service/CaptureWindow.h"
 #include "platform/ProgramEnd.h"
 #include "platform/SeamGuard.h"
-#include "tests/cameras/qt/FakeCameras.h"
 #include "tests/testsupport/MessageRecorder.h"
 #include "tests/testsupport/ScratchHome.h"
 
@@ -21,6 +21,10 @@
 #include <optional>
 
 namespace cameratest {
+
+using fakecamera::FakeCamera;
+using fakecamera::listedCameras;
+using fakecamera::plugCameras;
 
 class FakeCameraProgram : public ::testing::Test {
 protected:

@@ -24,8 +24,8 @@ TEST_F(FakeCameraProgram, StartsListsPreviewsAndFollowsCamerasUnpluggedAndPlugge
     EXPECT_EQ(messages.shown().value(0).text, "No Capture Hardware Detected");
     // The second has no mode of the output size: its pictures are converted,
     // without a question.
-    const cameratest::FakeCamera first{"Caméra Ōsaka", "", ""};
-    const cameratest::FakeCamera second{"Second", "I420 320x240", ""};
+    const fakecamera::FakeCamera first{"Caméra Ōsaka", "", ""};
+    const fakecamera::FakeCamera second{"Second", "I420 320x240", ""};
     for (int run = 0; run < 20; ++run) {
         start({first, second});
         EXPECT_EQ(entry(0).text().toStdString(), "Caméra Ōsaka");
@@ -35,7 +35,7 @@ TEST_F(FakeCameraProgram, StartsListsPreviewsAndFollowsCamerasUnpluggedAndPlugge
         EXPECT_GT(framesOver(2000), 40U) << "start " << run; // 30 a second; half rate: 30
     }
     const int light = shownLevel();
-    ASSERT_TRUE(cameratest::plugCameras({second}));
+    ASSERT_TRUE(fakecamera::plugCameras({second}));
     // Told by the device list, before any silence could tell.
     EXPECT_TRUE(capture().signalLost());
     // No more frames, and the last picture stays, dimmed.
@@ -48,7 +48,7 @@ TEST_F(FakeCameraProgram, StartsListsPreviewsAndFollowsCamerasUnpluggedAndPlugge
     EXPECT_EQ(capture().driverIndex(), 1);
     EXPECT_GT(framesOver(1000), 15U);
     EXPECT_FALSE(capture().signalLost());
-    ASSERT_TRUE(cameratest::plugCameras({first, second}));
+    ASSERT_TRUE(fakecamera::plugCameras({first, second}));
     entry(0).trigger(); // under a new device now
     EXPECT_EQ(capture().driverIndex(), 0);
     EXPECT_GT(framesOver(1000), 15U);

@@ -1,4 +1,4 @@
-#include "tests/cameras/qt/FakeCameras.h"
+#include "cameras/fake/FakeCameras.h"
 
 #include <QCameraDevice>
 #include <QDir>
@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace cameratest {
+namespace fakecamera {
 namespace {
 
 QString configFile() {
@@ -66,4 +66,4 @@ bool plugCameras(const QList<FakeCamera>& cameras) {
     return done;
 }
 
-} // namespace cameratest
+} // namespace fakecamera

@@ -1,13 +1,13 @@
 #pragma once
-// The fake GStreamer cameras (tests/fakecamera) under Qt Multimedia's real
-// camera path. The first use points Qt at the GStreamer backend with the
+// Plugging in the fake GStreamer cameras of this folder's plugin, under Qt
+// Multimedia's real camera path. The first use points Qt at the GStreamer backend with the
 // fake plugin, a private plugin registry and no real camera provider, so it
 // must come before anything touches Qt Multimedia's devices.
 
 #include <QString>
 #include <QStringList>
 
-namespace cameratest {
+namespace fakecamera {
 
 // One camera as the fake plugin reads it: "name | modes | folder".
 struct FakeCamera {
@@ -26,4 +26,4 @@ bool plugCameras(const QList<FakeCamera>& cameras);
 // The descriptions Qt lists now, sorted.
 QStringList listedCameras();
 
-} // namespace cameratest
+} // namespace fakecamera
