@@ -18,6 +18,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -89,14 +90,19 @@ protected:
     }
     // The clips played are known by their index, WAVE 100 to 103 (4: none).
     void heard(const QByteArray& image) {
-        static const std::vector<QByteArray> clips = [] {
-            std::vector<QByteArray> wave(4);
-            for (std::size_t k = 0; k < wave.size(); ++k)
-                wave[k] = platform::LoadResData(100 + static_cast<int>(k), QStringLiteral("WAVE"));
-            return wave;
-        }();
-        effects_.push_back(
-            static_cast<int>(std::find(clips.begin(), clips.end(), image) - clips.begin()));
+        int k = 0;
+        while (k < 4 && image != platform::LoadResData(100 + k, QStringLiteral("WAVE")))
+            ++k;
+        effects_.push_back(k);
+    }
+
+    // Runs a built program to its end: its exit status and all it wrote.
+    static QString run(const QString& program, const QStringList& arguments, int& status) {
+        QProcess process;
+        process.start(program, arguments);
+        EXPECT_TRUE(process.waitForFinished(60000));
+        status = process.exitCode();
+        return process.readAllStandardOutput() + process.readAllStandardError();
     }
 
     testsupport::ScratchHome home_;

@@ -2,7 +2,6 @@
 // menu, the stored parameters, the capture connection with its format
 // question; the menu items and the ways the program ends.
 
-#include "app/HoleMarker.h"
 #include "detection/MotionDetection.h"
 #include "platform/SettingsStore.h"
 #include "settings/SettingsFrm.h"
@@ -15,7 +14,6 @@
 #include <QFileInfo>
 #include <QFontInfo>
 #include <QPlainTextEdit>
-#include <QSettings>
 #include <QSlider>
 #include <string_view>
 #include <sys/stat.h>
@@ -26,22 +24,6 @@ namespace {
 
 using platform::SimulatedDriverConfig;
 using StartUp = AppFixture;
-
-// The score card and the button show the display face; the card passes
-// the focus on to "New Game".
-TEST_F(StartUp, ScoreCardShowsTheDisplayFaceAndPassesTheFocusOn) {
-    start();
-    ASSERT_FALSE(window().Ended());
-    EXPECT_NE(capture()->captureParms().fYield, 0);
-    auto* card = window().findChild<QPlainTextEdit*>("Text1");
-    auto* button = window().findChild<QPushButton*>("Command1");
-    for (const QWidget* lcd : {static_cast<QWidget*>(card), static_cast<QWidget*>(button)})
-        EXPECT_EQ(QFontInfo(lcd->font()).family(), QStringLiteral("LCD2"));
-    window().activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
-    card->setFocus();
-    EXPECT_EQ(QApplication::focusWidget(), button);
-}
 
 // Start-up with a settings store and drivers: each parameter's text goes
 // through its slider to its setter and is stored back (a fresh store gives
@@ -67,10 +49,10 @@ TEST_P(StartUpWith, LoadsTheParametersAndOffersEachDriver) {
         if (c.texts[i] != nullptr)
             platform::SaveSetting("Vantorel", "Settings", parameters[i].first, c.texts[i]);
     camera_.setDriver(0, std::nullopt);
-    QStringList expected;
+    QStringList expected; // each entry shown, and the driver it connects to
     for (int index : c.drivers) {
         camera_.setDriver(index, SimulatedDriverConfig{.name = "Camera " + std::to_string(index)});
-        expected << QStringLiteral("Camera %1").arg(index);
+        expected << QStringLiteral("Camera %1 -> %1").arg(index);
     }
     start();
     for (int i = 0; i < 4; ++i) {
@@ -83,13 +65,11 @@ TEST_P(StartUpWith, LoadsTheParametersAndOffersEachDriver) {
     EXPECT_EQ(capture()->driverIndex(), c.drivers.front());
     QStringList shown;
     for (int i = 0; i < app::Vantorel::Devices; ++i)
-        if (action(QStringLiteral("dev_%1").arg(i))->isVisible())
-            shown << action(QStringLiteral("dev_%1").arg(i))->text();
+        if (QAction* entry = action(QStringLiteral("dev_%1").arg(i)); entry->isVisible()) {
+            entry->trigger();
+            shown << QStringLiteral("%1 -> %2").arg(entry->text()).arg(capture()->driverIndex());
+        }
     EXPECT_EQ(shown, expected);
-    for (int index : c.drivers) {
-        action(QStringLiteral("dev_%1").arg(index))->trigger();
-        EXPECT_EQ(capture()->driverIndex(), index);
-    }
     EXPECT_TRUE(messages_.shown().isEmpty());
 }
 
@@ -97,13 +77,11 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, StartUpWith,
     ::testing::ValuesIn(std::vector<StartUpCase>{
         {"FreshStoreOneDriver", {}, {1, 5, 50, 20}, {0}},
-        {"AsWrittenThree", {" 3", " 12", " 200", " 40"}, {3, 12, 200, 40}, {0, 1, 2}},
-        {"LettersTen",
-         {"12abc", " 7 px", "99%", " 1"},
-         {12, 7, 99, 1},
+        {"LettersAndFractionsTen",
+         {"12abc", " 7 px", " 6.5", " 7.5"},
+         {12, 7, 6, 8},
          {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}},
-        {"FractionsToEvenGapAtOne", {" 7.5", " 6.5", " 2.5", " 3.5"}, {8, 6, 2, 4}, {0, 2}},
-        {"BeyondTheRangesOnlyOne", {" 51", " 1000", " 256", " 101"}, {50, 50, 255, 100}, {1}},
+        {"BeyondTheRangesWithAGap", {" 51", " 1000", " 256", " 101"}, {50, 50, 255, 100}, {1, 3}},
         {"DamagedLastOnly", {"abc", "", "-5", " 0"}, {1, 1, 1, 1}, {9}}}),
     RowName);
 
@@ -148,10 +126,8 @@ TEST_F(StartUp, UnchangedStartLeavesTheEditedFileAlone) {
     const QByteArray edited = "; tuned for the cellar\n[Settings]\nSampleEveryNthFrame=\" 2\"\n"
                               "CompareEveryNthByte=\" 5\" ; was 4\nTolerance=\" 50\"\n"
                               "MaxLaserBeam=\" 20\"\nNote=caf\xe9;x\n";
-    QDir().mkpath(QFileInfo(home_.settingsFile()).path());
+    ASSERT_TRUE(testsupport::writeFile(home_.settingsFile(), edited));
     QFile file(home_.settingsFile());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(edited) == edited.size());
-    file.close();
     const QDateTime written = QDateTime::currentDateTime().addDays(-30);
     ASSERT_TRUE(file.open(QIODevice::ReadWrite) &&
                 file.setFileTime(written, QFileDevice::FileModificationTime));
@@ -160,8 +136,8 @@ TEST_F(StartUp, UnchangedStartLeavesTheEditedFileAlone) {
     EXPECT_EQ(MotionDetection::GetSampleEveryNthFrame(), 2);
     EXPECT_EQ(QFileInfo(home_.settingsFile()).lastModified(), written);
     window().SettingsForm()->Slider1(0)->setValue(3);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray(edited).replace("=\" 2\"", "=\" 3\""));
+    EXPECT_EQ(testsupport::readFile(home_.settingsFile()),
+              QByteArray(edited).replace("=\" 2\"", "=\" 3\""));
     EXPECT_TRUE(messages_.shown().isEmpty());
 }
 
@@ -219,12 +195,24 @@ INSTANTIATE_TEST_SUITE_P(Answers, Connection,
                              {"No", true, true, "N", 0, Question}}),
                          RowName);
 
-// Format and Source are offered as the driver has those dialogs; they and
-// the device entries reconnect and test the format again.
-TEST_F(StartUp, FormatSourceAndDeviceItemsReconnect) {
+// The score card and the button show the display face; the card passes
+// the focus on to "New Game". Format and Source are offered as the driver
+// has those dialogs; they and the device entries reconnect and test the
+// format again.
+TEST_F(StartUp, FontsFocusAndTheItemsThatReconnect) {
     camera_.setDriver(0, SimulatedDriverConfig{.hasFormatDialog = false, .hasSourceDialog = false});
     camera_.setDriver(1, SimulatedDriverConfig{});
     start();
+    ASSERT_FALSE(window().Ended());
+    EXPECT_NE(capture()->captureParms().fYield, 0);
+    auto* card = window().findChild<QPlainTextEdit*>("Text1");
+    auto* button = window().findChild<QPushButton*>("Command1");
+    for (const QWidget* lcd : {static_cast<QWidget*>(card), static_cast<QWidget*>(button)})
+        EXPECT_EQ(QFontInfo(lcd->font()).family(), QStringLiteral("LCD2"));
+    window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    card->setFocus();
+    EXPECT_EQ(QApplication::focusWidget(), button);
     EXPECT_FALSE(action("frt")->isVisible() || action("src")->isVisible());
     action("dev_1")->trigger();
     EXPECT_TRUE(action("frt")->isVisible() && action("src")->isVisible());
@@ -251,8 +239,8 @@ TEST_F(StartUp, FormatSourceAndDeviceItemsReconnect) {
 
 // Settings and About show their one modeless window, again after "Close";
 // Help Topics writes the help file and opens it. Then the program ends, by
-// the Exit item or the close control, once: its windows go, the stored
-// settings are on disk, and nothing runs after.
+// the Exit item or the close control, once: its windows go and nothing runs
+// after.
 class Ending : public AppFixture, public ::testing::WithParamInterface<bool> {};
 
 TEST_P(Ending, AfterTheMenuItemsUnloadsOnceAndNothingRunsAfter) {
@@ -270,7 +258,6 @@ TEST_P(Ending, AfterTheMenuItemsUnloadsOnceAndNothingRunsAfter) {
     action("hlp")->trigger();
     ASSERT_EQ(opened_.size(), 1U);
     EXPECT_TRUE(opened_.front().endsWith("Vantorel.chm") && QFile::exists(opened_.front()));
-    window().SettingsForm()->Slider1(2)->setValue(77);
     window().Command1_Click(); // a pause is running
     platform::CaptureWindow* const live = capture();
     if (GetParam())
@@ -278,8 +265,6 @@ TEST_P(Ending, AfterTheMenuItemsUnloadsOnceAndNothingRunsAfter) {
     else
         EXPECT_TRUE(window().close());
     EXPECT_EQ(live->callback(platform::WM_CAP_SET_CALLBACK_FRAME), 0);
-    EXPECT_EQ(QSettings(home_.settingsFile(), QSettings::IniFormat).value("Settings/Tolerance"),
-              QStringLiteral(" 77"));
     window().Timer1_Timer();
     window().SetHole(0, 0, 10.0);
     window().Command1_Click();
@@ -295,6 +280,28 @@ TEST_P(Ending, AfterTheMenuItemsUnloadsOnceAndNothingRunsAfter) {
 
 INSTANTIATE_TEST_SUITE_P(Paths, Ending, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "ExitMenu" : "CloseControl"; });
+
+// The simulated range's command line: help, and the options it refuses.
+TEST_F(StartUp, TheProgramsOptions) {
+    struct Row {
+        QStringList arguments;
+        int status;
+        const char* output;
+    };
+    const Row rows[] = {
+        {{"--help"}, 0, "--record FOLDER"},
+        {{"--bogus"}, 2, "vantorel-sim: unknown option '--bogus' (see --help)"},
+        {{"--record-all"}, 2, "'--record-all' needs '--record FOLDER'"},
+        {{"--record", home_.dataFolder() + "/history.csv/x"}, 2, "cannot record frames"},
+    };
+    ASSERT_TRUE(testsupport::writeFile(home_.dataFolder() + "/history.csv", {}));
+    for (const Row& row : rows) {
+        int status = -1;
+        const QString out = run(QStringLiteral(VANTOREL_SIM_PROGRAM), row.arguments, status);
+        EXPECT_TRUE(status == row.status && out.contains(row.output))
+            << row.output << ": " << out.toStdString();
+    }
+}
 
 } // namespace
 } // namespace apptest

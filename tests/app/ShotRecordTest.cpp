@@ -1,12 +1,18 @@
 // The series of ten shots: which hits count, where the markers go, what the
-// score card says and which sounds play; and shots from the simulated range.
+// score card says and which sounds play; shots from the simulated range; and
+// what the program keeps of a series: the history line at its end, and the
+// frames recorded around its hits, which the replay tool scores the same.
 
+#include "app/FrameTap.h"
 #include "app/HoleMarker.h"
-#include "app/NumberFormat.h"
 #include "cameras/sim/RangeWindow.h"
+#include "record/FrameRecorder.h"
+#include "record/HistoryFile.h"
 #include "tests/app/AppFixture.h"
 
+#include <QFile>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <limits>
 
 namespace apptest {
@@ -57,7 +63,10 @@ TEST_F(ShotRecord, HitsAreTurnedAwayUnlessTheSeriesIsReady) {
 // Each shot scores floor(raw) + 1, at most 10; negative numbers carry one
 // minus sign. Every marker lands at the target centre (6285, 3420) plus the
 // offset's x and minus its y (up), here the worked example's (1125, 875).
-TEST_F(ShotRecord, SeriesListTheShotsAndTheSummary) {
+// The history is a convenience: where it cannot be written, each series
+// costs one line on the error output, and the shooter sees nothing amiss.
+TEST_F(ShotRecord, SeriesListTheShotsAndTheSummaryEvenWithoutAHistory) {
+    QFile(home_.dataFolder() + "/Vantorel").open(QIODevice::WriteOnly); // a file, not a folder
     // Raw scores, the scores written and the summary line.
     const std::array<std::tuple<std::array<double, 10>, std::array<int, 10>, const char*>, 2> table{
         {
@@ -68,6 +77,7 @@ TEST_F(ShotRecord, SeriesListTheShotsAndTheSummary) {
              {-3, -3, -3, -3, 0, 0, 0, 0, 0, 0},
              "Summary -12 From 100"},
         }};
+    testing::internal::CaptureStderr();
     for (const auto& [raw, scores, summary] : table) {
         SCOPED_TRACE(summary);
         clickNewGame();
@@ -82,11 +92,16 @@ TEST_F(ShotRecord, SeriesListTheShotsAndTheSummary) {
         }
         EXPECT_EQ(window().ScoreCardText(), expected + summary + QStringLiteral("\r\n"));
     }
+    const QString err = QString::fromStdString(testing::internal::GetCapturedStderr());
+    EXPECT_EQ(err.count("vantorel: "), 2) << err.toStdString();
+    EXPECT_EQ(err.count("vantorel: this series is not kept in the history"), 2);
+    EXPECT_TRUE(messages_.shown().isEmpty());
 }
 
 // A full series fired with the simulated laser at one ring after another,
-// from the camera through the frame analysis to the score card.
-TEST_F(ShotRecord, TenLaserShotsAtKnownRings) {
+// from the camera through the frame analysis to the score card and the
+// history, recorded around its hits.
+TEST_F(ShotRecord, TenLaserShotsAtKnownRingsAreKeptAndReplayTheSame) {
     // {dx, dy} in grid cells from the centre, dy upwards, for rings 10 to 1.
     const std::array<std::pair<double, double>, 10> cells{{{0, 0},
                                                            {1.5, 1.5},
@@ -98,9 +113,14 @@ TEST_F(ShotRecord, TenLaserShotsAtKnownRings) {
                                                            {-6.5, 6.5},
                                                            {7.5, 7.5},
                                                            {-9.5, -6.5}}};
+    const QTemporaryDir frames;
+    QString error;
+    const auto recorder =
+        record::FrameRecorder::Start(frames.path(), record::FrameRecorder::Mode::AroundHits, error);
+    ASSERT_TRUE(recorder);
+    const platform::SeamGuard recording(app::SetFrameRecorder, recorder.get());
+    deliverFrames(40); // more than a second before the first shot
     clickNewGame();
-    fireAtCells(2.5, 2.5);
-    EXPECT_EQ(shots(), 0);
     endPause();
     QString expected;
     for (int k = 0; k < 10; ++k) {
@@ -114,20 +134,62 @@ TEST_F(ShotRecord, TenLaserShotsAtKnownRings) {
         expected += QStringLiteral("Shot %1 Result Is %2\r\n").arg(k + 1, 2).arg(10 - k, 2);
         endPause();
     }
-    expected += QStringLiteral("Summary  55 From 100\r\n");
-    EXPECT_EQ(window().ScoreCardText(), expected);
+    deliverFrames(40);
+    EXPECT_EQ(window().ScoreCardText(), expected + QStringLiteral("Summary  55 From 100\r\n"));
     EXPECT_EQ(window().Shape2(0)->geometry(), QRect(414, 223, 10, 10)); // in pixels
     EXPECT_EQ(effects_,
               (std::vector<int>{1, 0, 2, 0, 2, 0, 2, 0, 2, 0, 2, 0, 2, 0, 2, 0, 2, 0, 2, 0, 3}));
-    // After the last tick every shot is turned away until "New Game".
+    // After the last tick every hit is turned away until "New Game".
     EXPECT_EQ(window().ReadyToShoot(), -1);
-    fireAtCells(2.5, 2.5);
-    EXPECT_EQ(window().ScoreCardText(), expected);
+    window().SetHole(0, 0, 10.0);
+    EXPECT_EQ(shots(), 10);
+
+    record::History history;
+    ASSERT_TRUE(record::ReadHistory(record::HistoryPath(), history, error));
+    ASSERT_EQ(history.series.size(), 1U);
+    const record::Series& series = history.series[0];
+    EXPECT_EQ(series.total, 55);
+    EXPECT_LT(std::abs(series.time.secsTo(QDateTime::currentDateTime())), 60);
+
+    int status = 0;
+    const QString out = run(QStringLiteral(VANTOREL_REPLAY_TOOL), {recorder->Folder()}, status);
+    ASSERT_EQ(status, 0) << out.toStdString();
+    // The replay reports a dot both when it appears and when it goes; the
+    // score card counts the first, the second comes during the pause.
+    QStringList hits;
+    QString previous;
+    int firstFrame = -1;
+    int lastScoredFrame = -1;
+    static const QRegularExpression line("frame=(\\d+) (x=\\S+ y=\\S+) (score=\\S+ ring=\\S+)");
+    for (auto match = line.globalMatch(out); match.hasNext();) {
+        const auto hit = match.next();
+        if (hit.captured(2) == previous)
+            continue;
+        previous = hit.captured(2);
+        hits << hit.captured(2) + ' ' + hit.captured(3);
+        lastScoredFrame = hit.captured(1).toInt();
+        if (firstFrame < 0)
+            firstFrame = lastScoredFrame;
+    }
+    // The history keeps each shot as scored: where, its raw score and ring.
+    QStringList scored;
+    for (const record::Shot& shot : series.shots)
+        scored << QStringLiteral("x=%1 y=%2 score=%3 ring=%4")
+                      .arg(shot.x)
+                      .arg(shot.y)
+                      .arg(shot.score, 0, 'f', 4)
+                      .arg(shot.result);
+    EXPECT_EQ(hits, scored);
+    // A second (30 frames) before the first hit and after the last one.
+    EXPECT_EQ(firstFrame, 30);
+    EXPECT_EQ(QDir(recorder->Folder()).entryList(QDir::Files).size(), lastScoredFrame + 31);
 }
 
 // The range window shows the camera's view, three times as large; a click
-// fires a pulse there.
-TEST_F(ShotRecord, RangeClickFiresAShotThatIsScored) {
+// fires a pulse there. Hole markers show only on the target picture: a far
+// miss still counts on the score card but leaves the controls around the
+// target uncovered.
+TEST_F(ShotRecord, RangeClicksAndFarMissesAreScoredAndMarkedOnTheTarget) {
     app::RangeWindow range(camera_);
     range.show();
     EXPECT_GT(qGray(range.grab().toImage().pixel(300, 200)), 20); // the lit paper
@@ -138,10 +200,21 @@ TEST_F(ShotRecord, RangeClickFiresAShotThatIsScored) {
     // The middle of the cell 3.5 cells right of and above the grid centre.
     QTest::mouseClick(&range, Qt::LeftButton, {}, QPoint(98 * 3, 42 * 3));
     deliverFrames(4);
-    EXPECT_EQ(window().ScoreCardText(), QStringLiteral("Shot  1 Result Is  6\r\n"));
     // The hole is right of and above the target's centre (419, 228), as fired.
     const QPoint hole = window().Shape2(0)->geometry().center();
     EXPECT_TRUE(hole.x() > 419 + 40 && hole.y() < 228 - 40) << hole.x() << ", " << hole.y();
+    endPause();
+    // Over the score card; across the target's right edge (pixel column 619).
+    window().SetHole(-4500, 0, -5.0);
+    endPause();
+    window().SetHole(3000, 0, 0.0);
+    EXPECT_EQ(window().ScoreCardText(), QStringLiteral("Shot  1 Result Is  6\r\nShot  2 Result "
+                                                       "Is -4\r\nShot  3 Result Is  1\r\n"));
+    const QImage shown = window().centralWidget()->grab().toImage();
+    EXPECT_TRUE(window().Shape2(1)->geometry().contains(119, 228));
+    EXPECT_GT(qGray(shown.pixel(119, 228)), 50) << "the score card, uncovered";
+    EXPECT_LT(qGray(shown.pixel(616, 228)), 20) << "the hole on the target";
+    EXPECT_GT(qGray(shown.pixel(621, 228)), 50) << "the panel beside it";
 }
 
 } // namespace
