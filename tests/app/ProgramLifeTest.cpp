@@ -75,10 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, StartUpWith,
     ::testing::ValuesIn(std::vector<StartUpCase>{
         {"FreshStoreOneDriver", {}, {1, 5, 50, 20}, {0}},
-        {"LettersAndFractionsTen",
-         {"12abc", " 7 px", " 6.5", " 7.5"},
-         {12, 7, 6, 8},
-         {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}},
+        {"LettersAndFractionsThree", {"12abc", " 7 px", " 6.5", " 7.5"}, {12, 7, 6, 8}, {0, 5, 9}},
         {"BeyondTheRangesWithAGap", {" 51", " 1000", " 256", " 101"}, {50, 50, 255, 100}, {1, 3}},
         {"DamagedLastOnly", {"abc", "", "-5", " 0"}, {1, 1, 1, 1}, {9}}}),
     RowName);
@@ -258,19 +255,18 @@ TEST_F(StartUp, AfterTheMenuItemsTheCloseControlEndsOnceAndNothingRunsAfter) {
 
 // The simulated range's command line: help, and the options it refuses.
 TEST_F(StartUp, TheProgramsOptions) {
-    struct Row {
+    const struct {
         QStringList arguments;
         int status;
         const char* output;
-    };
-    const Row rows[] = {
+    } rows[] = {
         {{"--help"}, 0, "--record FOLDER"},
         {{"--bogus"}, 2, "vantorel-sim: unknown option '--bogus' (see --help)"},
         {{"--record-all"}, 2, "'--record-all' needs '--record FOLDER'"},
         {{"--record", home_.dataFolder() + "/history.csv/x"}, 2, "cannot record frames"},
     };
     ASSERT_TRUE(testsupport::writeFile(home_.dataFolder() + "/history.csv", {}));
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         int status = -1;
         const QString out = run(QStringLiteral(VANTOREL_SIM_PROGRAM), row.arguments, status);
         EXPECT_TRUE(status == row.status && out.contains(row.output))
