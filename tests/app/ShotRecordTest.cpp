@@ -37,9 +37,9 @@ TEST_F(ShotRecord, HitsAreTurnedAwayUnlessTheSeriesIsReady) {
     camera_.setFormat(0, 160, 120, 24);
     for (const double unscorable : {NAN, INFINITY, -INFINITY})
         window().SetHole(0, 0, unscorable);
+    EXPECT_EQ(window().ShotCount(), 0);
     window().SetHole(0, 0, 10.0);
     window().SetHole(300, 0, 9.0); // during the pause after a shot
-    // One shot on the card, one shot sound below: none of the hits above counted.
     EXPECT_EQ(window().ScoreCardText(), QStringLiteral("Shot  1 Result Is 10\r\n"));
     // "New Game" during the pause starts it anew, with a clean card.
     clickNewGame();
@@ -131,6 +131,7 @@ TEST_F(ShotRecord, TenLaserShotsAtKnownRingsAreKeptAndReplayTheSame) {
     }
     deliverFrames(40);
     EXPECT_EQ(window().ScoreCardText(), expected + QStringLiteral("Summary  55 From 100\r\n"));
+    EXPECT_EQ(window().Shape2(0)->geometry(), QRect(414, 223, 10, 10)); // in pixels
     EXPECT_EQ(effects_,
               (std::vector<int>{1, 0, 2, 0, 2, 0, 2, 0, 2, 0, 2, 0, 2, 0, 2, 0, 2, 0, 2, 0, 3}));
     // After the last tick every hit is turned away until "New Game".
