@@ -245,7 +245,6 @@ TEST_F(StartUp, AfterTheMenuItemsTheCloseControlEndsOnceAndNothingRunsAfter) {
     window().Command1_Click();
     for (const char* item : {"stt", "abt", "dev_0", "hlp", "ex"})
         action(item)->trigger();
-    window().close();
     EXPECT_TRUE(window().Ended() && !window().isVisible());
     EXPECT_FALSE(window().SettingsForm()->isVisible() || window().AboutForm()->isVisible());
     EXPECT_EQ(endCount_, 1);
