@@ -18,6 +18,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -75,28 +76,13 @@ protected:
         for (int i = 0; i < count; ++i)
             camera_.deliverNextFrame();
     }
-    // Fires a laser pulse at a point of the grid, in grid cells from the
-    // centre of the 32 x 24 grid (the analysis at its defaults, 5 pixels a
-    // cell), positive dy upwards, and delivers the frames that carry it. A
-    // dot of radius 4 on the middle of a grid cell covers its four corner
-    // points; the centre is a grid point itself, so it takes one of radius
-    // 7.5, which covers its neighbours too.
-    void fireAtCells(double dx, double dy) {
-        camera_.scene().dotRadius = dx == 0.0 && dy == 0.0 ? 7.5 : 4.0;
-        deliverFrames(2); // a settled picture to compare with
-        camera_.firePulseFromCentre(QPointF(dx, dy) * 5.0, 3);
-        deliverFrames(4);
-    }
-    // The clips played are known by their index, WAVE 100 to 103 (4: none).
-    void heard(const QByteArray& image) {
-        static const std::vector<QByteArray> clips = [] {
-            std::vector<QByteArray> wave(4);
-            for (std::size_t k = 0; k < wave.size(); ++k)
-                wave[k] = platform::LoadResData(100 + static_cast<int>(k), QStringLiteral("WAVE"));
-            return wave;
-        }();
-        effects_.push_back(
-            static_cast<int>(std::find(clips.begin(), clips.end(), image) - clips.begin()));
+    // Runs a built program to its end: its exit status and all it wrote.
+    static QString run(const QString& program, const QStringList& arguments, int& status) {
+        QProcess process;
+        process.start(program, arguments);
+        EXPECT_TRUE(process.waitForFinished(60000));
+        status = process.exitCode();
+        return process.readAllStandardOutput() + process.readAllStandardError();
     }
 
     testsupport::ScratchHome home_;
@@ -112,8 +98,14 @@ protected:
             opened_.push_back(target);
             return true;
         }};
+    // The clips played are known by their index, WAVE 100 to 103 (4: none).
     const platform::SeamGuard<platform::SoundOutput::PlayObserver> sounds_{
-        platform::SoundOutput::setPlayObserver, [this](const QByteArray& image) { heard(image); }};
+        platform::SoundOutput::setPlayObserver, [this](const QByteArray& image) {
+            int k = 0;
+            while (k < 4 && image != platform::LoadResData(100 + k, QStringLiteral("WAVE")))
+                ++k;
+            effects_.push_back(k);
+        }};
     const platform::SeamGuard<platform::CaptureDriverSource*> source_{
         platform::installCaptureDriverSource, &camera_};
     std::unique_ptr<app::Vantorel> window_;

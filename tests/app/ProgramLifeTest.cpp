@@ -2,7 +2,6 @@
 // menu, the stored parameters, the capture connection with its format
 // question; the menu items and the ways the program ends.
 
-#include "app/HoleMarker.h"
 #include "detection/MotionDetection.h"
 #include "platform/SettingsStore.h"
 #include "settings/SettingsFrm.h"
@@ -15,7 +14,6 @@
 #include <QFileInfo>
 #include <QFontInfo>
 #include <QPlainTextEdit>
-#include <QSettings>
 #include <QSlider>
 #include <string_view>
 #include <sys/stat.h>
@@ -27,27 +25,11 @@ namespace {
 using platform::SimulatedDriverConfig;
 using StartUp = AppFixture;
 
-// The score card and the button show the display face; the card passes
-// the focus on to "New Game".
-TEST_F(StartUp, ScoreCardShowsTheDisplayFaceAndPassesTheFocusOn) {
-    start();
-    ASSERT_FALSE(window().Ended());
-    EXPECT_NE(capture()->captureParms().fYield, 0);
-    auto* card = window().findChild<QPlainTextEdit*>("Text1");
-    auto* button = window().findChild<QPushButton*>("Command1");
-    for (const QWidget* lcd : {static_cast<QWidget*>(card), static_cast<QWidget*>(button)})
-        EXPECT_EQ(QFontInfo(lcd->font()).family(), QStringLiteral("LCD2"));
-    window().activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
-    card->setFocus();
-    EXPECT_EQ(QApplication::focusWidget(), button);
-}
-
 // Start-up with a settings store and drivers: each parameter's text goes
-// through its slider to its setter and is stored back (a fresh store gives
-// the defaults); the device menu offers each driver that answered, in index
-// order, each entry connecting to its own index, and start-up connects to
-// the first.
+// through its slider to its setter and is stored back (one not stored yet
+// gives its default); the device menu offers each driver that answered, in
+// index order, each entry connecting to its own index, and start-up
+// connects to the first.
 struct StartUpCase : Row {
     std::array<const char*, 4> texts;
     std::array<int, 4> values;
@@ -67,43 +49,33 @@ TEST_P(StartUpWith, LoadsTheParametersAndOffersEachDriver) {
         if (c.texts[i] != nullptr)
             platform::SaveSetting("Vantorel", "Settings", parameters[i].first, c.texts[i]);
     camera_.setDriver(0, std::nullopt);
-    QStringList expected;
+    QStringList expected; // each entry shown, and the driver it connects to
     for (int index : c.drivers) {
         camera_.setDriver(index, SimulatedDriverConfig{.name = "Camera " + std::to_string(index)});
-        expected << QStringLiteral("Camera %1").arg(index);
+        expected << QStringLiteral("Camera %1 -> %1").arg(index);
     }
     start();
-    for (int i = 0; i < 4; ++i) {
-        SCOPED_TRACE(parameters[i].first.toStdString());
-        EXPECT_EQ(window().SettingsForm()->Slider1(i)->value(), c.values[i]);
-        EXPECT_EQ(parameters[i].second(), c.values[i]);
-        EXPECT_EQ(platform::GetSetting("Vantorel", "Settings", parameters[i].first, {}),
-                  QStringLiteral(" %1").arg(c.values[i]));
-    }
+    for (int i = 0; i < 4; ++i) // as its slider, its setter and the store hold it
+        EXPECT_EQ(std::tuple(window().SettingsForm()->Slider1(i)->value(), parameters[i].second(),
+                             platform::GetSetting("Vantorel", "Settings", parameters[i].first, {})),
+                  std::tuple(c.values[i], c.values[i], QStringLiteral(" %1").arg(c.values[i])))
+            << parameters[i].first.toStdString();
     EXPECT_EQ(capture()->driverIndex(), c.drivers.front());
     QStringList shown;
     for (int i = 0; i < app::Vantorel::Devices; ++i)
-        if (action(QStringLiteral("dev_%1").arg(i))->isVisible())
-            shown << action(QStringLiteral("dev_%1").arg(i))->text();
+        if (QAction* entry = action(QStringLiteral("dev_%1").arg(i)); entry->isVisible()) {
+            entry->trigger();
+            shown << QStringLiteral("%1 -> %2").arg(entry->text()).arg(capture()->driverIndex());
+        }
     EXPECT_EQ(shown, expected);
-    for (int index : c.drivers) {
-        action(QStringLiteral("dev_%1").arg(index))->trigger();
-        EXPECT_EQ(capture()->driverIndex(), index);
-    }
     EXPECT_TRUE(messages_.shown().isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, StartUpWith,
     ::testing::ValuesIn(std::vector<StartUpCase>{
-        {"FreshStoreOneDriver", {}, {1, 5, 50, 20}, {0}},
-        {"AsWrittenThree", {" 3", " 12", " 200", " 40"}, {3, 12, 200, 40}, {0, 1, 2}},
-        {"LettersTen",
-         {"12abc", " 7 px", "99%", " 1"},
-         {12, 7, 99, 1},
-         {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}},
-        {"FractionsToEvenGapAtOne", {" 7.5", " 6.5", " 2.5", " 3.5"}, {8, 6, 2, 4}, {0, 2}},
-        {"BeyondTheRangesOnlyOne", {" 51", " 1000", " 256", " 101"}, {50, 50, 255, 100}, {1}},
+        {"PartlyStoredOneDriver", {nullptr, "12abc", nullptr, " 7.5"}, {1, 12, 50, 8}, {0}},
+        {"BeyondTheRangesWithAGap", {" 51", " 1000", " 256", " 101"}, {50, 50, 255, 100}, {1, 3}},
         {"DamagedLastOnly", {"abc", "", "-5", " 0"}, {1, 1, 1, 1}, {9}}}),
     RowName);
 
@@ -130,10 +102,9 @@ TEST_P(StartUpOnOddStore, SaysOnceWhySettingsCannotBeKept) {
     window().SettingsForm()->Slider1(2)->setValue(77);
     EXPECT_EQ(MotionDetection::GetTolerance(), 77);
     ASSERT_EQ(messages_.shown().size(), 1);
-    EXPECT_TRUE(messages_.shown().front().text.startsWith(GetParam().said))
-        << messages_.shown().front().text.toStdString();
-    EXPECT_TRUE(messages_.shown().front().title.isEmpty());
-    EXPECT_FALSE(QFileInfo(ini).isFile());
+    const platform::MessageRequest& box = messages_.shown().front();
+    EXPECT_TRUE(box.text.startsWith(GetParam().said) && box.title.isEmpty())
+        << box.text.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -141,29 +112,6 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(OddStoreCase{{"FifoForTheFile"}, "fifo", "Settings cannot be read from "},
                       OddStoreCase{{"FolderForTheLock"}, "lock", "Settings cannot be saved to "}),
     RowName);
-
-// A start that changes nothing leaves the user's edited file as it was; a
-// slider's change rewrites only its own line.
-TEST_F(StartUp, UnchangedStartLeavesTheEditedFileAlone) {
-    const QByteArray edited = "; tuned for the cellar\n[Settings]\nSampleEveryNthFrame=\" 2\"\n"
-                              "CompareEveryNthByte=\" 5\" ; was 4\nTolerance=\" 50\"\n"
-                              "MaxLaserBeam=\" 20\"\nNote=caf\xe9;x\n";
-    QDir().mkpath(QFileInfo(home_.settingsFile()).path());
-    QFile file(home_.settingsFile());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(edited) == edited.size());
-    file.close();
-    const QDateTime written = QDateTime::currentDateTime().addDays(-30);
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite) &&
-                file.setFileTime(written, QFileDevice::FileModificationTime));
-    file.close();
-    start();
-    EXPECT_EQ(MotionDetection::GetSampleEveryNthFrame(), 2);
-    EXPECT_EQ(QFileInfo(home_.settingsFile()).lastModified(), written);
-    window().SettingsForm()->Slider1(0)->setValue(3);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray(edited).replace("=\" 2\"", "=\" 3\""));
-    EXPECT_TRUE(messages_.shown().isEmpty());
-}
 
 // The hard failures of the capture set-up, and a driver delivering 320 x 240:
 // the format question comes until the format is right or the user gives up.
@@ -219,19 +167,38 @@ INSTANTIATE_TEST_SUITE_P(Answers, Connection,
                              {"No", true, true, "N", 0, Question}}),
                          RowName);
 
-// Format and Source are offered as the driver has those dialogs; they and
-// the device entries reconnect and test the format again.
-TEST_F(StartUp, FormatSourceAndDeviceItemsReconnect) {
+// A start that changes nothing leaves the user's edited settings file as it
+// was. The score card and the button show the display face; the card
+// passes the focus on to "New Game". Format and Source are offered as the
+// driver has those dialogs; they reconnect and test the format again. The
+// Exit item ends the program.
+TEST_F(StartUp, LeavesTheEditedStoreAloneAndReconnectsFromItsItems) {
+    const QByteArray edited = "; tuned for the cellar\n[Settings]\nSampleEveryNthFrame=\" 2\"\n"
+                              "CompareEveryNthByte=\" 5\" ; was 4\nTolerance=\" 50\"\n"
+                              "MaxLaserBeam=\" 20\"\nNote=caf\xe9;x\n";
+    ASSERT_TRUE(testsupport::writeFile(home_.settingsFile(), edited));
+    QFile file(home_.settingsFile());
+    const QDateTime written = QDateTime::currentDateTime().addDays(-30);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite) &&
+                file.setFileTime(written, QFileDevice::FileModificationTime));
+    file.close();
     camera_.setDriver(0, SimulatedDriverConfig{.hasFormatDialog = false, .hasSourceDialog = false});
     camera_.setDriver(1, SimulatedDriverConfig{});
     start();
+    ASSERT_FALSE(window().Ended());
+    EXPECT_EQ(MotionDetection::GetSampleEveryNthFrame(), 2);
+    EXPECT_EQ(QFileInfo(home_.settingsFile()).lastModified(), written);
+    auto* card = window().findChild<QPlainTextEdit*>("Text1");
+    auto* button = window().findChild<QPushButton*>("Command1");
+    for (const QWidget* lcd : {static_cast<QWidget*>(card), static_cast<QWidget*>(button)})
+        EXPECT_EQ(QFontInfo(lcd->font()).family(), QStringLiteral("LCD2"));
+    window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    card->setFocus();
+    EXPECT_EQ(QApplication::focusWidget(), button);
     EXPECT_FALSE(action("frt")->isVisible() || action("src")->isVisible());
     action("dev_1")->trigger();
     EXPECT_TRUE(action("frt")->isVisible() && action("src")->isVisible());
-    int sourceVisits = 0;
-    camera_.setSourceDialogAction([&](int, platform::SimulatedCamera&) { ++sourceVisits; });
-    action("src")->trigger();
-    EXPECT_TRUE(sourceVisits == 1 && capture()->isPreviewing());
     // The Format item leading to a wrong format asks at once; Yes opens the
     // dialog again, which puts it right.
     int visits = 0;
@@ -240,22 +207,23 @@ TEST_F(StartUp, FormatSourceAndDeviceItemsReconnect) {
     });
     messages_.queueAnswer(platform::IDYES);
     action("frt")->trigger();
-    EXPECT_EQ(messages_.shown().size(), 1);
-    EXPECT_TRUE(capture()->isPreviewing());
-    // A format changed behind the program's back: the device entry asks; No ends.
-    camera_.setFormat(1, 320, 240, 24);
-    action("dev_1")->trigger();
-    EXPECT_EQ(messages_.shown().size(), 2);
-    EXPECT_EQ(endCount_, 1);
+    EXPECT_TRUE(visits == 2 && messages_.shown().size() == 1 && capture()->isPreviewing());
+    // The Source dialog changing the format: that item asks too.
+    camera_.setSourceDialogAction([](int index, platform::SimulatedCamera& camera) {
+        camera.setFormat(index, 320, 240, 24);
+    });
+    messages_.queueAnswer(platform::IDYES);
+    action("src")->trigger();
+    EXPECT_TRUE(visits == 3 && messages_.shown().size() == 2 && capture()->isPreviewing());
+    action("ex")->trigger();
+    window().close(); // after the Exit item: still one ending
+    EXPECT_TRUE(window().Ended() && endCount_ == 1);
 }
 
 // Settings and About show their one modeless window, again after "Close";
-// Help Topics writes the help file and opens it. Then the program ends, by
-// the Exit item or the close control, once: its windows go, the stored
-// settings are on disk, and nothing runs after.
-class Ending : public AppFixture, public ::testing::WithParamInterface<bool> {};
-
-TEST_P(Ending, AfterTheMenuItemsUnloadsOnceAndNothingRunsAfter) {
+// Help Topics opens the help file. Then the close control ends the program,
+// once: its windows go and nothing runs after.
+TEST_F(StartUp, AfterTheMenuItemsTheCloseControlEndsOnceAndNothingRunsAfter) {
     start();
     action("stt")->trigger();
     action("abt")->trigger();
@@ -267,25 +235,16 @@ TEST_P(Ending, AfterTheMenuItemsUnloadsOnceAndNothingRunsAfter) {
     EXPECT_TRUE(window().SettingsForm()->isVisible() && !window().SettingsForm()->isModal());
     EXPECT_TRUE(window().AboutForm()->isVisible());
     EXPECT_EQ(window().AboutForm()->FormLoadCount(), 1);
-    action("hlp")->trigger();
-    ASSERT_EQ(opened_.size(), 1U);
-    EXPECT_TRUE(opened_.front().endsWith("Vantorel.chm") && QFile::exists(opened_.front()));
-    window().SettingsForm()->Slider1(2)->setValue(77);
+    action("hlp")->trigger();  // opened once, below
     window().Command1_Click(); // a pause is running
     platform::CaptureWindow* const live = capture();
-    if (GetParam())
-        action("ex")->trigger();
-    else
-        EXPECT_TRUE(window().close());
+    EXPECT_TRUE(window().close());
     EXPECT_EQ(live->callback(platform::WM_CAP_SET_CALLBACK_FRAME), 0);
-    EXPECT_EQ(QSettings(home_.settingsFile(), QSettings::IniFormat).value("Settings/Tolerance"),
-              QStringLiteral(" 77"));
     window().Timer1_Timer();
     window().SetHole(0, 0, 10.0);
     window().Command1_Click();
     for (const char* item : {"stt", "abt", "dev_0", "hlp", "ex"})
         action(item)->trigger();
-    window().close();
     EXPECT_TRUE(window().Ended() && !window().isVisible());
     EXPECT_FALSE(window().SettingsForm()->isVisible() || window().AboutForm()->isVisible());
     EXPECT_EQ(endCount_, 1);
@@ -293,8 +252,26 @@ TEST_P(Ending, AfterTheMenuItemsUnloadsOnceAndNothingRunsAfter) {
     EXPECT_TRUE(effects_.empty() && opened_.size() == 1 && messages_.shown().isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Paths, Ending, ::testing::Bool(),
-                         [](const auto& info) { return info.param ? "ExitMenu" : "CloseControl"; });
+// The simulated range's command line: help, and the options it refuses.
+TEST_F(StartUp, TheProgramsOptions) {
+    const struct {
+        QStringList arguments;
+        int status;
+        const char* output;
+    } rows[] = {
+        {{"--help"}, 0, "--record FOLDER"},
+        {{"--bogus"}, 2, "vantorel-sim: unknown option '--bogus' (see --help)"},
+        {{"--record-all"}, 2, "'--record-all' needs '--record FOLDER'"},
+        {{"--record", home_.dataFolder() + "/history.csv/x"}, 2, "cannot record frames"},
+    };
+    ASSERT_TRUE(testsupport::writeFile(home_.dataFolder() + "/history.csv", {}));
+    for (const auto& row : rows) {
+        int status = -1;
+        const QString out = run(QStringLiteral(VANTOREL_SIM_PROGRAM), row.arguments, status);
+        EXPECT_TRUE(status == row.status && out.contains(row.output))
+            << row.output << ": " << out.toStdString();
+    }
+}
 
 } // namespace
 } // namespace apptest
