@@ -1,11 +1,13 @@
 // The program's life: start-up with the window as laid out, the device
 // menu, the stored parameters, the capture connection with its format
-// question; the menu items and the ways the program ends.
+// question; the menu items, the settings and About windows, and the ways
+// the program ends.
 
 #include "detection/MotionDetection.h"
 #include "platform/SettingsStore.h"
 #include "settings/SettingsFrm.h"
 #include "support/AboutFrm.h"
+#include "support/HyperLink.h"
 #include "tests/app/AppFixture.h"
 
 #include <QDateTime>
@@ -25,6 +27,22 @@ namespace {
 using platform::SimulatedDriverConfig;
 using StartUp = AppFixture;
 
+// The four parameters by their stored names, and their setters' values.
+const std::array<std::pair<const char*, std::int32_t (*)()>, 4> Parameters{
+    {{"SampleEveryNthFrame", MotionDetection::GetSampleEveryNthFrame},
+     {"CompareEveryNthByte", MotionDetection::GetCompareEveryNthByte},
+     {"Tolerance", MotionDetection::GetTolerance},
+     {"MaxLaserBeam", MotionDetection::GetMaxLaserBeam}}};
+
+// Each value as its slider, its setter and the store hold it.
+void expectHeld(const app::Vantorel& window, const std::array<int, 4>& values) {
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(std::tuple(window.SettingsForm()->Slider1(i)->value(), Parameters[i].second(),
+                             platform::GetSetting("Vantorel", "Settings", Parameters[i].first, {})),
+                  std::tuple(values[i], values[i], QStringLiteral(" %1").arg(values[i])))
+            << Parameters[i].first;
+}
+
 // Start-up with a settings store and drivers: each parameter's text goes
 // through its slider to its setter and is stored back (one not stored yet
 // gives its default); the device menu offers each driver that answered, in
@@ -40,14 +58,9 @@ class StartUpWith : public AppFixture, public ::testing::WithParamInterface<Star
 
 TEST_P(StartUpWith, LoadsTheParametersAndOffersEachDriver) {
     const StartUpCase& c = GetParam();
-    const std::array<std::pair<QString, std::int32_t (*)()>, 4> parameters{
-        {{"SampleEveryNthFrame", MotionDetection::GetSampleEveryNthFrame},
-         {"CompareEveryNthByte", MotionDetection::GetCompareEveryNthByte},
-         {"Tolerance", MotionDetection::GetTolerance},
-         {"MaxLaserBeam", MotionDetection::GetMaxLaserBeam}}};
     for (int i = 0; i < 4; ++i)
         if (c.texts[i] != nullptr)
-            platform::SaveSetting("Vantorel", "Settings", parameters[i].first, c.texts[i]);
+            platform::SaveSetting("Vantorel", "Settings", Parameters[i].first, c.texts[i]);
     camera_.setDriver(0, std::nullopt);
     QStringList expected; // each entry shown, and the driver it connects to
     for (int index : c.drivers) {
@@ -55,11 +68,7 @@ TEST_P(StartUpWith, LoadsTheParametersAndOffersEachDriver) {
         expected << QStringLiteral("Camera %1 -> %1").arg(index);
     }
     start();
-    for (int i = 0; i < 4; ++i) // as its slider, its setter and the store hold it
-        EXPECT_EQ(std::tuple(window().SettingsForm()->Slider1(i)->value(), parameters[i].second(),
-                             platform::GetSetting("Vantorel", "Settings", parameters[i].first, {})),
-                  std::tuple(c.values[i], c.values[i], QStringLiteral(" %1").arg(c.values[i])))
-            << parameters[i].first.toStdString();
+    expectHeld(window(), c.values);
     EXPECT_EQ(capture()->driverIndex(), c.drivers.front());
     QStringList shown;
     for (int i = 0; i < app::Vantorel::Devices; ++i)
@@ -220,22 +229,51 @@ TEST_F(StartUp, LeavesTheEditedStoreAloneAndReconnectsFromItsItems) {
     EXPECT_TRUE(window().Ended() && endCount_ == 1);
 }
 
-// Settings and About show their one modeless window, again after "Close";
-// Help Topics opens the help file. Then the close control ends the program,
+// Settings and About show their one modeless window. Closing either by its
+// button or the title bar only hides it, and it reopens as it was: the
+// sliders where they were moved, the About box's focus on its button, the
+// only control that takes it. Each left click on the About link asks again;
+// "Default Settings" stores the defaults, even when nothing moves. Help
+// Topics opens the help file. Then the close control ends the program,
 // once: its windows go and nothing runs after.
 TEST_F(StartUp, AfterTheMenuItemsTheCloseControlEndsOnceAndNothingRunsAfter) {
     start();
-    action("stt")->trigger();
     action("abt")->trigger();
     ASSERT_NE(window().AboutForm(), nullptr);
-    window().SettingsForm()->Command1_Click();
-    window().AboutForm()->Command1_Click();
-    action("stt")->trigger();
-    action("abt")->trigger();
-    EXPECT_TRUE(window().SettingsForm()->isVisible() && !window().SettingsForm()->isModal());
-    EXPECT_TRUE(window().AboutForm()->isVisible());
-    EXPECT_EQ(window().AboutForm()->FormLoadCount(), 1);
-    action("hlp")->trigger();  // opened once, below
+    SettingsFrm& settings = *window().SettingsForm();
+    AboutFrm& about = *window().AboutForm();
+    const auto link = [&about](const char* name) { return about.findChild<QWidget*>(name); };
+    for (const bool byButton : {true, false}) {
+        action("stt")->trigger();
+        action("abt")->trigger();
+        settings.Slider1(byButton ? 0 : 2)->setValue(byButton ? 50 : 255);
+        settings.Slider1(byButton ? 1 : 3)->setValue(byButton ? 12 : 61);
+        QTest::mouseClick(link("Label1"), Qt::LeftButton);
+        QTest::mouseClick(link("Label1"), Qt::RightButton);
+        if (byButton) {
+            QTest::mouseClick(settings.Command1, Qt::LeftButton);
+            QTest::mouseClick(link("Command1"), Qt::LeftButton);
+        } else {
+            settings.close();
+            about.close();
+        }
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(settings.isVisible() || about.isVisible());
+        action("stt")->trigger();
+        action("abt")->trigger();
+        EXPECT_TRUE(settings.isVisible() && !settings.isModal() && about.isVisible());
+        EXPECT_EQ(about.focusWidget(), link("Command1"));
+    }
+    EXPECT_EQ(about.FormLoadCount(), 1);
+    settings.Slider1_Change(-1); // indexes without a slider change nothing
+    settings.Slider1_Change(4);
+    expectHeld(window(), {50, 12, 255, 61});
+    for (int round = 0; round < 2; ++round) {
+        QTest::mouseClick(settings.Command2, Qt::LeftButton);
+        expectHeld(window(), {1, 5, 50, 20});
+        QFile::remove(home_.settingsFile());
+    }
+    action("hlp")->trigger();
     window().Command1_Click(); // a pause is running
     platform::CaptureWindow* const live = capture();
     EXPECT_TRUE(window().close());
@@ -246,10 +284,12 @@ TEST_F(StartUp, AfterTheMenuItemsTheCloseControlEndsOnceAndNothingRunsAfter) {
     for (const char* item : {"stt", "abt", "dev_0", "hlp", "ex"})
         action(item)->trigger();
     EXPECT_TRUE(window().Ended() && !window().isVisible());
-    EXPECT_FALSE(window().SettingsForm()->isVisible() || window().AboutForm()->isVisible());
+    EXPECT_FALSE(settings.isVisible() || about.isVisible());
     EXPECT_EQ(endCount_, 1);
     EXPECT_EQ(window().ShotCount() + window().Timer1Interval(), 0);
-    EXPECT_TRUE(effects_.empty() && opened_.size() == 1 && messages_.shown().isEmpty());
+    EXPECT_EQ(opened_, (std::vector<QString>{HyperLink::WebSiteAddress, HyperLink::WebSiteAddress,
+                                             home_.dataFolder() + "/Vantorel.chm"}));
+    EXPECT_TRUE(effects_.empty() && messages_.shown().isEmpty());
 }
 
 // The simulated range's command line: help, and the options it refuses.
