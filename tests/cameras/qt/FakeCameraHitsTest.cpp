@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QImage>
 #include <QPainter>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <set>
@@ -49,18 +48,6 @@ QString sampleAt(const QTemporaryDir& dir, QSize size) {
     return folder;
 }
 
-Hits replayHits(const QString& folder) {
-    QProcess replay;
-    replay.start(VANTOREL_REPLAY_TOOL, {folder});
-    replay.waitForFinished(60000);
-    Hits hits;
-    const QRegularExpression hit("x=-?\\d+ y=-?\\d+ score=\\S+");
-    for (const QString& text : QString(replay.readAllStandardOutput()).split('\n'))
-        if (const auto match = hit.match(text); match.hasMatch())
-            hits.insert(match.captured().toStdString());
-    return hits;
-}
-
 using FakeCameraHits = cameratest::FakeCameraProgram;
 
 } // namespace
@@ -74,16 +61,21 @@ TEST_F(FakeCameraHits, AreTheReplayToolsAndReachTheScoreCard) {
     for (const auto& camera : cameras) {
         SCOPED_TRACE(camera.mode.toStdString());
         const QString folder = sampleAt(dir, camera.size);
-        const Hits expected = replayHits(folder);
+        int status = -1;
+        const QString out = run(VANTOREL_REPLAY_TOOL, {folder}, status);
+        Hits expected;
+        static const QRegularExpression hit("x=-?\\d+ y=-?\\d+ score=\\S+");
+        for (auto match = hit.globalMatch(out); match.hasNext();)
+            expected.insert(match.next().captured().toStdString());
         ASSERT_EQ(expected.size(), 2U);
         start({{"Camera", camera.mode, folder}});
-        HitSpy spy(*window);
-        window->Command1_Click();
-        window->Timer1_Timer(); // the pause before the first shot ends
+        HitSpy spy(window());
+        window().Command1_Click();
+        window().Timer1_Timer(); // the pause before the first shot ends
         ASSERT_TRUE(QTest::qWaitFor([&] { return spy.hits.size() >= 2; }, 10000));
         EXPECT_EQ(spy.hits, expected);
         // Scored: where the window puts a hit's marker and what it writes is
         // tested with the simulated camera.
-        EXPECT_GE(window->ShotCount(), 1);
+        EXPECT_GE(window().ShotCount(), 1);
     }
 }

@@ -20,39 +20,39 @@ TEST_F(FakeCameraProgram, StartsListsPreviewsAndFollowsCamerasUnpluggedAndPlugge
     for (int index = -1; index <= 10; ++index)
         EXPECT_FALSE(source->describe(index, name, version) || source->open(index)) << index;
     EXPECT_EQ(name, "unchanged");
-    EXPECT_TRUE(window->Ended());
-    EXPECT_EQ(messages.shown().value(0).text, "No Capture Hardware Detected");
+    EXPECT_TRUE(window().Ended());
+    EXPECT_EQ(messages_.shown().value(0).text, "No Capture Hardware Detected");
     // The second has no mode of the output size: its pictures are converted,
     // without a question.
     const fakecamera::FakeCamera first{"Caméra Ōsaka", "", ""};
     const fakecamera::FakeCamera second{"Second", "I420 320x240", ""};
     for (int run = 0; run < 20; ++run) {
         start({first, second});
-        EXPECT_EQ(entry(0).text().toStdString(), "Caméra Ōsaka");
-        EXPECT_EQ(entry(1).text().toStdString(), "Second");
-        EXPECT_FALSE(entry(2).isVisible());
-        EXPECT_EQ(capture().driverIndex(), 0);
+        EXPECT_EQ(action("dev_0")->text().toStdString(), "Caméra Ōsaka");
+        EXPECT_EQ(action("dev_1")->text().toStdString(), "Second");
+        EXPECT_FALSE(action("dev_2")->isVisible());
+        EXPECT_EQ(capture()->driverIndex(), 0);
         EXPECT_GT(framesOver(2000), 40U) << "start " << run; // 30 a second; half rate: 30
     }
     const int light = shownLevel();
     ASSERT_TRUE(fakecamera::plugCameras({second}));
     // Told by the device list, before any silence could tell.
-    EXPECT_TRUE(capture().signalLost());
+    EXPECT_TRUE(capture()->signalLost());
     // No more frames, and the last picture stays, dimmed.
-    const std::uint32_t frames = capture().deliveredFrames();
+    const std::uint32_t frames = capture()->deliveredFrames();
     QTest::qWait(300);
-    EXPECT_EQ(capture().deliveredFrames(), frames);
+    EXPECT_EQ(capture()->deliveredFrames(), frames);
     const int dimmed = shownLevel();
     EXPECT_TRUE(dimmed > light / 5 && dimmed < light / 2) << light << " to " << dimmed;
-    entry(1).trigger();
-    EXPECT_EQ(capture().driverIndex(), 1);
+    action("dev_1")->trigger();
+    EXPECT_EQ(capture()->driverIndex(), 1);
     EXPECT_GT(framesOver(1000), 15U);
-    EXPECT_FALSE(capture().signalLost());
+    EXPECT_FALSE(capture()->signalLost());
     ASSERT_TRUE(fakecamera::plugCameras({first, second}));
-    entry(0).trigger(); // under a new device now
-    EXPECT_EQ(capture().driverIndex(), 0);
+    action("dev_0")->trigger(); // under a new device now
+    EXPECT_EQ(capture()->driverIndex(), 0);
     EXPECT_GT(framesOver(1000), 15U);
-    EXPECT_EQ(messages.shown().size(), 1);
+    EXPECT_EQ(messages_.shown().size(), 1);
 }
 
 TEST(QtCameraV4l2Node, IsTheCaptureNodeNamedLikeTheCameraInSysfs) {
