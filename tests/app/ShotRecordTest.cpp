@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QScreen>
 #include <cmath>
 
 namespace apptest {
@@ -152,13 +153,20 @@ TEST_F(ShotRecord, TenLaserShotsAtKnownRingsAreKeptAndReplayTheSame) {
     EXPECT_EQ(hits, scored);
 }
 
-// The range window shows the camera's view, three times as large; a click
-// fires a pulse there. Hole markers show only on the target picture: a far
-// miss still counts on the score card but leaves the controls around the
-// target uncovered.
+// The range window shows once the main window is on the screen, beside it,
+// with the camera's view three times as large; a click fires a pulse there.
+// Hole markers show only on the target picture: a far miss still counts on
+// the score card but leaves the controls around the target uncovered.
+// Closing the range closes the main window, which ends the program.
 TEST_F(ShotRecord, RangeClicksAndFarMissesAreScoredAndMarkedOnTheTarget) {
     app::RangeWindow range(camera_);
-    range.show();
+    window().hide();
+    range.showBeside(window());
+    QApplication::processEvents();
+    EXPECT_FALSE(range.isVisible());
+    window().show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return range.isVisible(); }, 5000));
+    EXPECT_TRUE(range.screen()->availableGeometry().contains(range.frameGeometry()));
     EXPECT_GT(qGray(range.grab().toImage().pixel(300, 200)), 20); // the lit paper
     clickNewGame();
     endPause();
@@ -182,6 +190,8 @@ TEST_F(ShotRecord, RangeClicksAndFarMissesAreScoredAndMarkedOnTheTarget) {
     EXPECT_GT(qGray(shown.pixel(119, 228)), 50) << "the score card, uncovered";
     EXPECT_LT(qGray(shown.pixel(616, 228)), 20) << "the hole on the target";
     EXPECT_GT(qGray(shown.pixel(621, 228)), 50) << "the panel beside it";
+    range.close();
+    EXPECT_TRUE(window().Ended() && endCount_ == 1);
 }
 
 } // namespace
