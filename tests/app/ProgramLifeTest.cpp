@@ -242,18 +242,18 @@ TEST_F(StartUp, AfterTheMenuItemsTheCloseControlEndsOnceAndNothingRunsAfter) {
     ASSERT_NE(window().AboutForm(), nullptr);
     SettingsFrm& settings = *window().SettingsForm();
     AboutFrm& about = *window().AboutForm();
-    const auto link = [&about](const char* name) { return about.findChild<QWidget*>(name); };
+    const auto child = [&about](const char* name) { return about.findChild<QWidget*>(name); };
     for (const bool byButton : {true, false}) {
         action("stt")->trigger();
         action("abt")->trigger();
         settings.Slider1(byButton ? 0 : 2)->setValue(byButton ? 50 : 255);
         settings.Slider1(byButton ? 1 : 3)->setValue(byButton ? 12 : 61);
-        QTest::mouseClick(link("Label1"), Qt::LeftButton);
-        QTest::mouseClick(link("Label1"), Qt::RightButton);
+        QTest::mouseClick(child("Label1"), Qt::LeftButton);
+        QTest::mouseClick(child("Label1"), Qt::RightButton);
         if (byButton) {
             QTest::mouseClick(settings.Command1, Qt::LeftButton);
-            QTest::mouseClick(link("Command1"), Qt::LeftButton);
-        } else {
+            QTest::mouseClick(child("Command1"), Qt::LeftButton);
+        } else { // the title bar's close control
             settings.close();
             about.close();
         }
@@ -262,7 +262,7 @@ TEST_F(StartUp, AfterTheMenuItemsTheCloseControlEndsOnceAndNothingRunsAfter) {
         action("stt")->trigger();
         action("abt")->trigger();
         EXPECT_TRUE(settings.isVisible() && !settings.isModal() && about.isVisible());
-        EXPECT_EQ(about.focusWidget(), link("Command1"));
+        EXPECT_EQ(about.focusWidget(), child("Command1"));
     }
     EXPECT_EQ(about.FormLoadCount(), 1);
     settings.Slider1_Change(-1); // indexes without a slider change nothing
