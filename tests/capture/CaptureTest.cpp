@@ -1,14 +1,24 @@
-// The capture library against a simulated camera: every operation on the
-// window it names, callbacks, the driver list, the capture window, connecting
-// it, and the questions about it, each asked afresh.
+// The capture library against the capture service and a simulated camera:
+// window handles, the answers to the capture messages, every operation on
+// the window it names, callbacks, the driver list, connecting, and the
+// questions about a window, each asked afresh. The preview: frames reach the
+// frame routine at most once per preview period while the preview is on,
+// and the window shows each frame as the routine left it. And the picture
+// conversion the replay tool (and the camera) use: the 4:3 centre crop, the
+// scaling, and the blue-green-red rows, bottom-up or not.
 
 #include "capture/AVICAP.h"
 #include "capture/CallBackFunctions.h"
 #include "capture/ConnectionFunctions.h"
 #include "capture/StatusFunctions.h"
+#include "capture/service/FrameConversion.h"
 #include "tests/testsupport/CaptureServiceFixture.h"
 
+#include <QImage>
+#include <QPainter>
+#include <QTest>
 #include <cstring>
+#include <functional>
 #include <numeric>
 #include <sstream>
 #include <string>
@@ -19,18 +29,61 @@ using namespace platform;
 using namespace ConnectionFunctions;
 using namespace StatusFunctions;
 
+// Handles are distinct, never reused, and need a parent and a driver source.
+// Nothing is answered or written without a window and a driver, and a
+// record is copied no further than its declared size.
+TEST_F(CaptureService, HandlesAndAnswersWithoutAWindowOrADriver) {
+    const CaptureHandle gone = createWindow(WS_CHILD);
+    const CaptureHandle unconnected = createWindow();
+    EXPECT_TRUE(gone != 0 && unconnected != 0 && gone != unconnected);
+    EXPECT_TRUE(findCaptureWindow(gone)->isHidden() && !findCaptureWindow(unconnected)->isHidden());
+    delete findCaptureWindow(gone);
+    const CaptureHandle connected = connectedWindow();
+    EXPECT_TRUE(connected != gone && connected != unconnected);
+    EXPECT_EQ(capCreateCaptureWindow("", WS_CHILD, 0, 0, 160, 120, nullptr, 0), 0U);
+    for (std::uint32_t message = WM_USER; message < WM_USER + 0x100; ++message) {
+        CAPTUREPARMS record{};
+        for (const CaptureHandle window : {unconnected, CaptureHandle{0}, gone})
+            EXPECT_EQ(send(window, message, sizeof record, &record), 0) << message;
+        EXPECT_EQ(record.dwRequestMicroSecPerFrame, 0U) << message;
+    }
+    EXPECT_EQ(send(connected, WM_USER + 11), 0); // a disconnect is never offered
+    EXPECT_EQ(send(connected, 0x0010), 0);
+    std::uint8_t format[48];
+    std::memset(format, 0xEE, sizeof format);
+    EXPECT_EQ(send(connected, WM_CAP_GET_VIDEOFORMAT, 20, format), 20);
+    EXPECT_TRUE(format[4] == 160 && format[20] == 0xEE); // biWidth's low byte, then untouched
+    EXPECT_EQ(send(connected, WM_CAP_GET_VIDEOFORMAT, sizeof format, format), 40);
+    EXPECT_EQ(format[40], 0xEE);
+    installCaptureDriverSource(nullptr);
+    EXPECT_EQ(createWindow(), 0U);
+}
+
 namespace {
 
-// Through the library's own calls.
-class CaptureTest : public CaptureService {
+using Bytes = std::vector<std::uint8_t>;
+
+struct Seen {
+    int frames = 0;
+    CaptureHandle window = 0;
+    VIDEOHDR header{};
+    std::function<void(VIDEOHDR*)> also;
+} seen;
+
+std::int32_t recordFrame(CaptureHandle window, VIDEOHDR* header) {
+    seen = Seen{seen.frames + 1, window, *header, seen.also};
+    if (seen.also)
+        seen.also(header);
+    return 0;
+}
+
+class Preview : public CaptureService {
 protected:
-    // A capture window at (30, 28), 160 x 120, in the parent, connected to the
-    // driver at the index unless that is -1.
-    CaptureHandle window(int index = 0) {
-        const CaptureHandle handle = ConnectionFunctions::CreateCaptureWindow(
-            "", WS_CHILD | WS_VISIBLE, 30, 28, 160, 120, &parent, 0);
-        EXPECT_TRUE(index < 0 || ConnectionFunctions::ConnectToDriver(handle, index));
-        return handle;
+    Preview() { seen = Seen{}; }
+    CaptureHandle previewing(CaptureHandle window) {
+        send(window, WM_CAP_SET_CALLBACK_FRAME, 0, reinterpret_cast<const void*>(&recordFrame));
+        send(window, WM_CAP_SET_PREVIEW, -1);
+        return window;
     }
 };
 
@@ -66,14 +119,120 @@ std::string described(CaptureHandle window) {
 
 } // namespace
 
+// In bottom-up and top-down formats alike.
+TEST_F(Preview, RoutineGetsTheFrameAndTheWindowShowsWhatItDrewUpright) {
+    for (const SimulatedDriverConfig& format :
+         {SimulatedDriverConfig{}, {.width = 320, .height = -240, .bitCount = 32}}) {
+        SCOPED_TRACE(format.height);
+        camera.setDriver(0, format);
+        const std::uint32_t row = format.width * format.bitCount / 8;
+        const std::uint32_t bytes = row * std::abs(format.height);
+        // Paints the picture's top row white, wherever the format keeps it.
+        seen = Seen{.also = [&](VIDEOHDR* header) {
+            std::memset(header->lpData + (format.height > 0 ? bytes - row : 0), 0xFF, row);
+        }};
+        const CaptureHandle window = previewing(connectedWindow());
+        camera.deliverNextFrame();
+        EXPECT_TRUE(seen.frames == 1 && seen.window == window);
+        EXPECT_TRUE(seen.header.dwBytesUsed == bytes && seen.header.dwBufferLength == bytes);
+        const QImage shown = findCaptureWindow(window)->shownImage();
+        EXPECT_TRUE(shown.pixel(5, 0) == qRgb(255, 255, 255) &&
+                    shown.pixel(5, 1) != shown.pixel(5, 0));
+        const QImage grabbed = findCaptureWindow(window)->grab().toImage();
+        EXPECT_TRUE(grabbed.pixel(5, 0) == shown.pixel(5, 0) &&
+                    grabbed.pixel(5, 60) != shown.pixel(5, 0));
+        delete findCaptureWindow(window);
+    }
+}
+
+// A window without a routine still shows the frames; streaming frames
+// arrive by themselves. (That a simulated camera's frames are delivered at
+// once, whatever the rate, every test of the main window relies on.)
+TEST_F(Preview, OnlyWhilePreviewingAndAtMostOneFramePerPeriodUnlessDeliveredNow) {
+    const CaptureHandle window = previewing(connectedWindow(0, false));
+    send(window, WM_CAP_SET_PREVIEWRATE, 60000);
+    EXPECT_EQ(scripted->lastPeriod, 60000); // the new rate reaches the streaming driver
+    for (int i = 0; i < 5; ++i)
+        scripted->push();
+    EXPECT_EQ(seen.frames, 1);
+    {
+        const CaptureWindow::ImmediateDelivery now;
+        for (int i = 0; i < 5; ++i)
+            scripted->push();
+        send(window, WM_CAP_SET_PREVIEW, 0);
+        EXPECT_FALSE(scripted->push());
+    }
+    EXPECT_EQ(seen.frames, 6);
+    const CaptureHandle bare = connectedWindow();
+    send(bare, WM_CAP_SET_PREVIEW, -1);
+    camera.deliverNextFrame();
+    EXPECT_FALSE(findCaptureWindow(bare)->shownImage().isNull());
+    send(previewing(bare), WM_CAP_SET_PREVIEWRATE, 5);
+    EXPECT_TRUE(QTest::qWaitFor([] { return seen.frames >= 9; }, 5000));
+}
+
+// From inside the routine the old driver and its frame last until the
+// routine returns, and that frame is not shown; the routine stays registered.
+TEST_F(Preview, ConnectingStopsThePreviewAndDropsTheOldDriverEvenFromInsideTheRoutine) {
+    const CaptureWindow::ImmediateDelivery now;
+    CaptureHandle window = 0;
+    seen.also = [&window](VIDEOHDR* header) {
+        SendCaptureMessage(window, WM_CAP_DRIVER_CONNECT, 1, 0);
+        std::memset(header->lpData, 0x11, header->dwBytesUsed);
+    };
+    window = previewing(connectedWindow(0, false));
+    const CaptureWindow* const w = findCaptureWindow(window);
+    installCaptureDriverSource(this);
+    EXPECT_TRUE(scripted->push());
+    EXPECT_EQ(std::tuple(live, w->driverIndex(), w->isPreviewing(), w->shownImage().isNull()),
+              std::tuple(1, 1, false, true));
+    seen.also = nullptr;
+    EXPECT_FALSE(scripted->push()); // the new one waits for the preview
+    send(window, WM_CAP_SET_PREVIEW, -1);
+    EXPECT_TRUE(scripted->push());
+    EXPECT_EQ(seen.frames, 2);
+    ASSERT_NE(send(window, WM_CAP_DRIVER_CONNECT, 2), 0); // and from outside it
+    EXPECT_EQ(std::tuple(live, w->isPreviewing()), std::tuple(1, false));
+}
+
+TEST(FrameConversion, CropsTo43AndWritesBlueGreenRedRowsBottomUpUnlessTheHeightIsNegative) {
+    // clang-format off
+    const std::pair<QSize, QRect> rows[] = {
+        {{160, 120}, {0, 0, 160, 120}}, {{1280, 720}, {160, 0, 960, 720}}, {{120, 120}, {0, 15, 120, 90}},
+        {{100, 200}, {0, 62, 100, 75}}, {{1, 1}, {0, 0, 1, 1}}, {{0, 120}, {}}, {{160, -1}, {}}};
+    // clang-format on
+    for (const auto& [size, crop] : rows)
+        EXPECT_EQ(centreCrop43(size.width(), size.height()), crop) << size.width();
+    // 320 x 120: the middle 160 x 120 is kept, the white sides go; the top row
+    // is last in memory unless the height is negative. Odd widths are padded,
+    // and a null picture is black.
+    QImage picture(320, 120, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter(&picture).fillRect(80, 0, 160, 120, Qt::black); // the kept part
+    picture.setPixel(80, 0, qRgb(10, 20, 30));               // its top left and bottom right
+    picture.setPixel(239, 119, qRgb(40, 50, 60));
+    Bytes out;
+    convertImage(picture, FrameLayout{}, out);
+    ASSERT_EQ(out.size(), 57600U);
+    EXPECT_EQ(Bytes(out.begin() + 57120, out.begin() + 57123), (Bytes{30, 20, 10}));
+    EXPECT_EQ(Bytes(out.begin() + 477, out.begin() + 480), (Bytes{60, 50, 40}));
+    EXPECT_EQ(out[3], 0) << "no white side left";
+    convertImage(picture, FrameLayout{160, -120, 32}, out);
+    ASSERT_EQ(out.size(), 160U * 4U * 120U);
+    EXPECT_EQ(Bytes(out.begin(), out.begin() + 4), (Bytes{30, 20, 10, 0}));
+    EXPECT_EQ((FrameLayout{7, 3, 24}.frameBytes()), 72U); // rows of 24 bytes
+    convertImage(QImage(), FrameLayout{}, out);
+    EXPECT_EQ(out, Bytes(57600, 0));
+}
+
 // Each operation acts on the window it names, once, and answers false
 // without one (the preview frame rate answers nothing).
-TEST_F(CaptureTest, OperationsActOnTheirWindowAndFailWithoutOne) {
+TEST_F(CaptureService, OperationsActOnTheirWindowAndFailWithoutOne) {
     using namespace AVICAP;
     std::string dialogs;
     camera.setFormatDialogAction([&](int, SimulatedCamera&) { dialogs += "format "; });
     camera.setSourceDialogAction([&](int, SimulatedCamera&) { dialogs += "source "; });
-    const CaptureHandle handle = window();
+    const CaptureHandle handle = connectedWindow();
     const CaptureWindow* const w = findCaptureWindow(handle);
     for (const CaptureHandle target : {CaptureHandle{0}, handle}) {
         SCOPED_TRACE(target);
@@ -96,9 +255,9 @@ TEST_F(CaptureTest, OperationsActOnTheirWindowAndFailWithoutOne) {
     }
 }
 
-TEST_F(CaptureTest, DriverListKeepsGapsAndCountsOnlyTheDriversThatAnswer) {
+// (No driver at all: the start-up in tests/app/ProgramLifeTest.cpp.)
+TEST_F(CaptureService, DriverListKeepsGapsAndCountsOnlyTheDriversThatAnswer) {
     const std::pair<std::vector<int>, std::string> rows[] = {
-        {{}, "0: - - - - - - - - - - "},
         {{0, 2}, "2: C0/v - C2/v - - - - - - - "},
         {{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, "10: C0/v C1/v C2/v C3/v C4/v C5/v C6/v C7/v C8/v C9/v "}};
     for (const auto& [answering, expected] : rows) {
@@ -120,14 +279,13 @@ TEST_F(CaptureTest, DriverListKeepsGapsAndCountsOnlyTheDriversThatAnswer) {
     EXPECT_EQ(std::string(entry.Name.data(), 100), std::string(99, 'N') + '\0');
 }
 
-TEST_F(CaptureTest, QueriesFollowTheConnectedDriverAndAreAskedAfresh) {
+TEST_F(CaptureService, QueriesFollowTheConnectedDriverAndAreAskedAfresh) {
     SimulatedDriverConfig plain{.width = 640, .height = -480, .bitCount = 32};
     plain.hasFormatDialog = plain.hasSourceDialog = false;
     plain.extraFormatBytes = 1024; // a colour table: 64 x (160 + ... + 175) = 171520
     camera.setDriver(3, plain);
     const std::string none = "index 0 dialogs 00 format 0x0x0 image 0x0 size 0 read 0 44 0";
-    const CaptureHandle handle = window(-1);
-    EXPECT_EQ(described(0), none);
+    const CaptureHandle handle = createWindow();
     EXPECT_EQ(described(handle), none);
     ASSERT_TRUE(ConnectToDriver(handle, 3));
     EXPECT_EQ(described(handle),
