@@ -13,7 +13,7 @@
 #include "detection/MotionDetection.h"
 #include "settings/SettingsFrm.h"
 #include "tests/testsupport/MessageRecorder.h"
-#include "tests/testsupport/Sanitizers.h"
+#include "bench/Sanitizers.h"
 #include "tests/testsupport/ScratchHome.h"
 
 #include <QApplication>

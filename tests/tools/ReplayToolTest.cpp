@@ -1,17 +1,17 @@
 // vantorel-replay as a shooter runs it: its bundled sample, the options,
-// pictures of other sizes, every kind of bad input, names, output and memory.
+// every kind of bad input, names and output. (Pictures of other sizes, cut
+// to 4:3: tests/cameras/qt/FakeCameraHitsTest.cpp; its memory on many
+// frames: bench/ReplayMemory.cpp.)
 
-#include "tests/testsupport/Sanitizers.h"
 #include "tests/testsupport/ScratchHome.h"
 #include "tests/tools/ToolProcess.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QPainter>
+#include <QImage>
 #include <QRegularExpression>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -44,14 +44,6 @@ TEST_F(ReplayTool, SampleOptionsPicturesAndBadInput) {
     for (const char* text : {"Usage: vantorel-replay", "--sample-every", "--compare-every",
                              "--tolerance", "--max-beam"})
         EXPECT_TRUE(helpStatus == 0 && help.contains(text)) << text;
-    // The sample's frames at 640 x 360, with the 4:3 view in the middle.
-    ASSERT_TRUE(QDir(home.path()).mkpath("wide"));
-    for (const QString& name : QDir(sample).entryList({"*.png"})) {
-        QImage canvas(640, 360, QImage::Format_RGB888);
-        canvas.fill(Qt::black);
-        QPainter(&canvas).drawImage(QRect(80, 0, 480, 360), QImage(sample + '/' + name));
-        canvas.save(home.filePath("wide/" + name));
-    }
     std::ofstream(home.filePath("junk.png").toStdString()) << "no picture";
     ASSERT_TRUE(QDir(home.path()).mkpath("empty/notes.txt")); // a folder without images
     // A picture cut short: Qt's reader leaves the missing rows unwritten.
@@ -65,11 +57,9 @@ TEST_F(ReplayTool, SampleOptionsPicturesAndBadInput) {
     QFile::copy(sample + "/frame01.png", home.filePath("locked.png"));
     QFile::setPermissions(home.filePath("locked.png"), {});
     const Row rows[] = {
-        {{home.filePath("wide")}, "", frames(sampleHits)}, // cropped and scaled
         {{sample + "/frame01.png", sample + "/frame02.png", sample + "/frame03.png"},
          "",
          "frame=1 ring=7,frame=2 ring=7"}, // files in the given order
-        {{sample + "/frame02.png"}, ""},   // one frame: nothing to compare
         {{"--sample-every", "5", sample}, "", "frame=5 ring=4"},
         {{"--max-beam=1", sample}, ""},
         {{"--tolerance", "255", sample}, ""},
@@ -131,26 +121,6 @@ TEST_F(ReplayTool, AnyNameNoWindowSystemAndLostOutput) {
     EXPECT_TRUE(fullStatus == 1 &&
                 fullErr.contains("cannot write the results: No space left on device"))
         << fullStatus << fullErr.toStdString();
-}
-
-// Frames are read one at a time: thousands of them take no more memory
-// than a few (each one held would take 57,600 bytes).
-TEST_F(ReplayTool, FramesAreStreamed) {
-    if (testsupport::underAddressSanitizer())
-        GTEST_SKIP() << "AddressSanitizer keeps freed memory: no memory figure holds";
-    ASSERT_TRUE(QDir(home.path()).mkpath("many"));
-    for (int i = 0; i < 3000; ++i)
-        QFile::link(sample + "/frame02.png",
-                    home.filePath(QStringLiteral("many/%1.png").arg(i, 5, 10, QLatin1Char('0'))));
-    const auto peak = [] {
-        rusage usage{};
-        ::getrusage(RUSAGE_CHILDREN, &usage);
-        return usage.ru_maxrss; // KiB, the largest child so far
-    };
-    ASSERT_EQ(std::get<0>(run({sample})), 0);
-    const long few = peak();
-    ASSERT_EQ(std::get<0>(run({home.filePath("many")})), 0);
-    EXPECT_LT(peak(), few + 64L * 1024) << "3000 frames against 7";
 }
 
 } // namespace
