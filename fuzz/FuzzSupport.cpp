@@ -56,14 +56,4 @@ FuzzCapture& fuzzCapture() {
     return capture;
 }
 
-QByteArray formatRecord(std::int32_t width, std::int32_t height, std::int16_t bitCount) {
-    platform::BITMAPINFOHEADER header{};
-    header.biSize = sizeof header;
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = bitCount;
-    return {reinterpret_cast<const char*>(&header), sizeof header};
-}
-
 } // namespace fuzz

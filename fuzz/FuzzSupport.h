@@ -7,9 +7,6 @@
 #include "capture/CaptureRecords.h"
 #include "tools/replay/ReplayDriver.h"
 
-#include <QByteArray>
-#include <cstdint>
-
 namespace fuzz {
 
 // Once per process: the offscreen application and the settings folder.
@@ -22,8 +19,5 @@ struct FuzzCapture {
     replay::ReplayDriver* driver = nullptr;
 };
 FuzzCapture& fuzzCapture();
-
-// The header fields of a format record as a driver reports it.
-QByteArray formatRecord(std::int32_t width, std::int32_t height, std::int16_t bitCount);
 
 } // namespace fuzz

@@ -24,6 +24,17 @@ public:
     float TargetHeight() const override { return 6000.0F; }
 };
 
+// The header fields of a format record as a driver reports it.
+QByteArray formatRecord(std::int32_t width, std::int32_t height, std::int16_t bitCount) {
+    platform::BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = bitCount;
+    return {reinterpret_cast<const char*>(&header), sizeof header};
+}
+
 void setParameter(fuzz::FuzzInput& in) {
     const std::uint32_t which = in.below(4);
     const auto value = in.take<std::int32_t>();
@@ -63,15 +74,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::FuzzCapture& capture = fuzz::fuzzCapture();
     MotionDetection::SetHitTarget(&target);
     MotionDetection::ResetFrameStateForTesting();
-    capture.driver->setVideoFormat(fuzz::formatRecord(160, 120, 24));
+    capture.driver->setVideoFormat(formatRecord(160, 120, 24));
     fuzz::FuzzInput in(data, size);
     for (int event = 0; event < 16 && !in.empty(); ++event) {
         switch (in.below(4)) {
         case 0: {
             const auto width = in.take<std::int32_t>();
             const auto height = in.take<std::int32_t>();
-            capture.driver->setVideoFormat(
-                fuzz::formatRecord(width, height, in.take<std::int16_t>()));
+            capture.driver->setVideoFormat(formatRecord(width, height, in.take<std::int16_t>()));
             break;
         }
         case 1:
