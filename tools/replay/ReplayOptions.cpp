@@ -97,27 +97,27 @@ QString usageText() {
                        .arg(option.range.max)
                        .arg(option.range.defaultValue);
     return QStringLiteral(
-        "Usage: vantorel-replay [OPTIONS] PATH...\n"
-        "\n"
-        "Runs recorded frames through the shot detection and prints one line for\n"
-        "every hit it reports:\n"
-        "  frame=<index from 0> x=<X> y=<Y> score=<raw score> ring=<ring>\n"
-        "x and y are the hit's offset from the frame's centre in twips on a target\n"
-        "picture 6000 twips high (positive x: further right in the frame, positive\n"
-        "y: higher up); ring is the score the score card would show.\n"
-        "\n"
-        "Each PATH is an image file (PNG, BMP, PPM, JPEG, ...), one frame, or a\n"
-        "directory whose image files are taken in name order. Pictures that are\n"
-        "not 160 x 120 are centre-cropped to 4:3 and scaled to 160 x 120. Frames\n"
-        "are read one at a time, so any number of them fits in memory.\n"
-        "\n"
-        "Options (the detection parameters; the stored settings are left alone):\n"
-        "%1"
-        "  --help             show this text\n"
-        "\n"
-        "Exit status: 0 when the frames were replayed, 1 when the results could not\n"
-        "be written, 2 on a bad option or a path or picture that cannot be read\n"
-        "(the hits of the frames before it are printed).\n")
+               "Usage: vantorel-replay [OPTIONS] PATH...\n"
+               "\n"
+               "Runs recorded frames through the shot detection and prints one line for\n"
+               "every hit it reports:\n"
+               "  frame=<index from 0> x=<X> y=<Y> score=<raw score> ring=<ring>\n"
+               "x and y are the hit's offset from the frame's centre in twips on a target\n"
+               "picture 6000 twips high (positive x: further right in the frame, positive\n"
+               "y: higher up); ring is the score the score card would show.\n"
+               "\n"
+               "Each PATH is an image file (PNG, BMP, PPM, JPEG, ...), one frame, or a\n"
+               "directory whose image files are taken in name order. Pictures that are\n"
+               "not 160 x 120 are centre-cropped to 4:3 and scaled to 160 x 120. Frames\n"
+               "are read one at a time, so any number of them fits in memory.\n"
+               "\n"
+               "Options (the detection parameters; the stored settings are left alone):\n"
+               "%1"
+               "  --help             show this text\n"
+               "\n"
+               "Exit status: 0 when the frames were replayed, 1 when the results could not\n"
+               "be written, 2 on a bad option or a path or picture that cannot be read\n"
+               "(the hits of the frames before it are printed).\n")
         .arg(options);
 }
 

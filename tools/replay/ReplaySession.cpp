@@ -1,0 +1,68 @@
+#include "tools/replay/ReplaySession.h"
+
+#include "capture/AVICAP.h"
+#include "capture/CallBackFunctions.h"
+#include "capture/ConnectionFunctions.h"
+#include "capture/service/CaptureService.h"
+#include "capture/service/CaptureWindow.h"
+#include "detection/MotionDetection.h"
+#include "detection/Testing.h"
+#include "platform/SeamGuard.h"
+#include "tools/replay/ReplayDriver.h"
+
+namespace replay {
+
+// Stands in for the main window: a 6000-twip target picture that keeps the
+// last hit.
+class ReplaySession::Target : public MotionDetection::HitTarget {
+public:
+    void SetHole(std::int32_t x, std::int32_t y, double score) override { hit = Hit{x, y, score}; }
+    float TargetHeight() const override { return 6000.0F; }
+
+    std::optional<Hit> hit;
+};
+
+ReplaySession::ReplaySession(const Parameters& parameters)
+    : source_(std::make_unique<ReplayDriverSource>()), target_(std::make_unique<Target>()),
+      host_(std::make_unique<QWidget>()) {
+    // Every run starts as the program does: empty buffers, frame count 0.
+    MotionDetection::ResetFrameStateForTesting();
+    MotionDetection::SetSampleEveryNthFrame(parameters.sampleEvery);
+    MotionDetection::SetCompareEveryNthByte(parameters.compareEvery);
+    MotionDetection::SetTolerance(parameters.tolerance);
+    MotionDetection::SetMaxLaserBeam(parameters.maxBeam);
+
+    // The driver source is needed only while the window connects.
+    const platform::SeamGuard installed(platform::installCaptureDriverSource, source_.get());
+    window_ = ConnectionFunctions::CreateCaptureWindow(
+        "Replay", platform::WS_CHILD | platform::WS_VISIBLE, 0, 0, 160, 120, host_.get(), 0);
+    connected_ = ConnectionFunctions::ConnectToDriver(window_, 0) && source_->driver() != nullptr;
+    if (!connected_)
+        return;
+    MotionDetection::SetHitTarget(target_.get());
+    CallBackFunctions::RegisterFrameCallback(window_, MotionDetection::FrameCallback);
+    AVICAP::SetPreviewFrameRate(window_, 30);
+    AVICAP::SetPreview(window_, true);
+}
+
+ReplaySession::~ReplaySession() {
+    if (connected_) {
+        AVICAP::SetPreview(window_, false);
+        CallBackFunctions::ClearCallbacks(window_);
+        MotionDetection::SetHitTarget(nullptr);
+    }
+    host_.reset(); // the capture window goes before its driver
+}
+
+std::optional<Hit> ReplaySession::push(std::vector<std::uint8_t>& frame) {
+    if (!connected_)
+        return std::nullopt;
+    // Every pushed frame is delivered, however fast they come.
+    const platform::CaptureWindow::ImmediateDelivery immediate;
+    target_->hit.reset();
+    source_->driver()->push(frame);
+    const bool first = frames_++ == 0;
+    return first ? std::nullopt : target_->hit;
+}
+
+} // namespace replay
