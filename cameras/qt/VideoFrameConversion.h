@@ -1,10 +1,10 @@
 #pragma once
-// Turning a camera frame straight into the capture output format: the 4:3
-// middle of the picture, nearest-neighbour scaled, blue-green-red(-unused),
-// rows bottom-up for a positive height. The common camera layouts (packed and
-// planar YUV, 8-bit grey, 32-bit RGB in any byte order) are read directly from
-// the mapped planes; anything else goes through QVideoFrame::toImage(), which
-// is much slower but keeps odd cameras usable.
+// Turning a camera frame into the capture output format with the one
+// reduction of camera pictures (capture/service/FrameReduction.h). The
+// common camera layouts (packed and planar YUV, 8-bit grey, 32-bit RGB in any
+// byte order) are read directly from the mapped planes; anything else goes
+// through QVideoFrame::toImage(), which is much slower but keeps odd cameras
+// usable.
 
 #include "capture/service/FrameConversion.h"
 

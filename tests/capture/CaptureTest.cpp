@@ -225,6 +225,86 @@ TEST(FrameConversion, CropsTo43AndWritesBlueGreenRedRowsBottomUpUnlessTheHeightI
     EXPECT_EQ(out, Bytes(57600, 0));
 }
 
+// A laser dot one camera pixel wide keeps its full brightness in the
+// analysis pixel whose block holds it, wherever it lies in the block, in
+// packed and planar YUV and in RGB; nothing else lights up.
+TEST(FrameReduction, KeepsAOnePixelDotAtFullBrightnessInItsAnalysisPixel) {
+    struct Case {
+        QSize size;
+        PixelLayout layout;
+    };
+    const Case cases[] = {{{640, 480}, PixelLayout::Yuyv},
+                          {{640, 480}, PixelLayout::Rgb32},
+                          {{1280, 720}, PixelLayout::Yuv420p},
+                          {{1280, 720}, PixelLayout::Rgb24}};
+    for (const auto& [size, layout] : cases) {
+        const QRect crop = centreCrop43(size.width(), size.height());
+        const int block = crop.width() / 160; // 4 or 6 camera pixels
+        for (const QPoint dot : {QPoint(0, 0), QPoint(37 * block + block - 1, 90 * block + 1),
+                                 QPoint(159 * block + 1, 119 * block + block - 1)}) {
+            SCOPED_TRACE(testing::Message()
+                         << size.width() << " layout " << static_cast<int>(layout) << " dot "
+                         << dot.x() << "," << dot.y());
+            // A dim picture (level 30) with one white pixel: video-range Y 235
+            // for YUV, 255 for RGB.
+            const int w = size.width();
+            const int h = size.height();
+            const QPoint at = dot + crop.topLeft();
+            std::array<Bytes, 3> planes;
+            CameraPicture picture;
+            picture.layout = layout;
+            picture.viewport = QRect(QPoint(), size);
+            if (layout == PixelLayout::Yuyv) {
+                planes[0].resize(std::size_t(w) * h * 2);
+                for (std::size_t i = 0; i < planes[0].size(); i += 2)
+                    planes[0][i] = 16 + 26, planes[0][i + 1] = 128;
+                planes[0][(std::size_t(at.y()) * w + at.x()) * 2] = 235;
+                picture.stride = {w * 2};
+            } else if (layout == PixelLayout::Yuv420p) {
+                planes[0].assign(std::size_t(w) * h, 16 + 26);
+                planes[1].assign(std::size_t(w) * h / 4, 128);
+                planes[2].assign(std::size_t(w) * h / 4, 128);
+                planes[0][std::size_t(at.y()) * w + at.x()] = 235;
+                picture.stride = {w, w / 2, w / 2};
+            } else {
+                const int bytes = layout == PixelLayout::Rgb32 ? 4 : 3;
+                planes[0].assign(std::size_t(w) * h * bytes, 30);
+                std::fill_n(planes[0].begin() + (std::ptrdiff_t(at.y()) * w + at.x()) * bytes,
+                            bytes, 255);
+                picture.stride = {w * bytes};
+            }
+            for (std::size_t i = 0; i < 3; ++i)
+                picture.data[i] = planes[i].data(), picture.size[i] = planes[i].size();
+            Bytes out;
+            ASSERT_TRUE(reducePicture(picture, FrameLayout{}, out));
+            ASSERT_EQ(out.size(), 57600U);
+            const FrameLayout layout160;
+            int lit = 0;
+            for (int y = 0; y < 120; ++y) {
+                for (int x = 0; x < 160; ++x) {
+                    const std::uint8_t* px = out.data() + layout160.offset(x, y);
+                    const bool dotHere = x == dot.x() / block && y == dot.y() / block;
+                    const int want = dotHere ? 255 : 30;
+                    for (int c = 0; c < 3; ++c)
+                        ASSERT_NEAR(px[c], want, 2) << x << "," << y;
+                    lit += dotHere ? 1 : 0;
+                }
+            }
+            EXPECT_EQ(lit, 1);
+        }
+    }
+    // Planes too small for the picture they claim are refused.
+    Bytes small(100, 0), out{1};
+    CameraPicture picture;
+    picture.layout = PixelLayout::Yuyv;
+    picture.viewport = QRect(0, 0, 64, 48);
+    picture.data = {small.data()};
+    picture.stride = {128};
+    picture.size = {small.size()};
+    EXPECT_FALSE(reducePicture(picture, FrameLayout{}, out));
+    EXPECT_EQ(out, Bytes{1});
+}
+
 // Each operation acts on the window it names, once, and answers false
 // without one (the preview frame rate answers nothing).
 TEST_F(CaptureService, OperationsActOnTheirWindowAndFailWithoutOne) {
