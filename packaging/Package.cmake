@@ -31,7 +31,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "gstreamer1.0-plugins-base, gstreamer1.0-plugins-good")
 # Help > Help Topics opens a .chm file; kchmviewer shows its pages as
-# meant.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "kchmviewer")
+# meant. The replay tool reads MP4 (H.264) videos with GStreamer's libav
+# decoders.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "kchmviewer, gstreamer1.0-libav")
 
 include(CPack)

@@ -1,6 +1,6 @@
 #include "tools/replay/ShotCounting.h"
 
-#include "capture/service/FrameConversion.h"
+#include "capture/service/FrameReduction.h"
 #include "platform/Rounding.h"
 
 #include <QLineF>
@@ -23,6 +23,10 @@ QPointF analysisPoint(const Hit& hit, std::int32_t compareEvery) {
     const double column = (cols / 2 + hit.x / twipsPerCell) * step;
     const double memoryRow = (rows / 2 + hit.y / twipsPerCell) * step;
     return {column, AnalysisHeight - 1 - memoryRow};
+}
+
+double cameraScale(QSize cameraSize) {
+    return platform::centreCrop43(cameraSize.width(), cameraSize.height()).width() / AnalysisWidth;
 }
 
 QPointF cameraPoint(QPointF analysis, QSize cameraSize) {

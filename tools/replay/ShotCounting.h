@@ -24,6 +24,9 @@ struct TimedHit {
 // found with: the centroid of the changed samples.
 QPointF analysisPoint(const Hit& hit, std::int32_t compareEvery);
 
+// Camera pixels to an analysis pixel, for a camera picture of this size.
+double cameraScale(QSize cameraSize);
+
 // The same point in a camera picture of the given size, which the analysis
 // saw centre-cropped to 4:3.
 QPointF cameraPoint(QPointF analysis, QSize cameraSize);
