@@ -9,20 +9,30 @@ namespace {
 struct IntegerOption {
     const char* name;
     const char* usage; // the option's line of the usage text, before its range
-    const MotionDetection::ParameterRange& range;
+    std::int32_t min;
+    std::int32_t max;
     std::int32_t ReplayOptions::*field;
 };
 
+constexpr IntegerOption parameterOption(const char* name, const char* usage,
+                                        const MotionDetection::ParameterRange& range,
+                                        std::int32_t ReplayOptions::*field) {
+    return {name, usage, range.min, range.max, field};
+}
+
 // The program's own parameter ranges, those the settings dialog offers.
 constexpr IntegerOption integerOptions[] = {
-    {"--sample-every", "  --sample-every N   analyse every N-th frame",
-     MotionDetection::SampleEveryNthFrameRange, &ReplayOptions::sampleEvery},
-    {"--compare-every", "  --compare-every S  compare every S-th pixel along both axes",
-     MotionDetection::CompareEveryNthByteRange, &ReplayOptions::compareEvery},
-    {"--tolerance", "  --tolerance T      a byte must change by more than T",
-     MotionDetection::ToleranceRange, &ReplayOptions::tolerance},
-    {"--max-beam", "  --max-beam M       largest spot, in percent of the grid",
-     MotionDetection::MaxLaserBeamRange, &ReplayOptions::maxBeam},
+    parameterOption("--sample-every", "  --sample-every N   analyse every N-th frame",
+                    MotionDetection::SampleEveryNthFrameRange, &ReplayOptions::sampleEvery),
+    parameterOption("--compare-every",
+                    "  --compare-every S  compare every S-th pixel along both axes",
+                    MotionDetection::CompareEveryNthByteRange, &ReplayOptions::compareEvery),
+    parameterOption("--tolerance", "  --tolerance T      a byte must change by more than T",
+                    MotionDetection::ToleranceRange, &ReplayOptions::tolerance),
+    parameterOption("--max-beam", "  --max-beam M       largest spot, in percent of the grid",
+                    MotionDetection::MaxLaserBeamRange, &ReplayOptions::maxBeam),
+    {"--tune", "  --tune K           find the values that give the K shots fired", 1, 1000,
+     &ReplayOptions::tuneShots},
 };
 
 const IntegerOption* findOption(const QByteArray& name) {
@@ -38,6 +48,7 @@ const IntegerOption* findOption(const QByteArray& name) {
 bool parseOptions(const std::vector<QByteArray>& arguments, ReplayOptions& options,
                   QString& error) {
     bool optionsEnded = false;
+    QByteArray parameterGiven; // the first detection parameter given
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const QByteArray& argument = arguments[i];
         if (optionsEnded || !argument.startsWith('-') || argument == "-") {
@@ -50,6 +61,10 @@ bool parseOptions(const std::vector<QByteArray>& arguments, ReplayOptions& optio
         }
         if (argument == "--help" || argument == "-h") {
             options.help = true;
+            continue;
+        }
+        if (argument == "--apply") {
+            options.apply = true;
             continue;
         }
         // "--name value" or "--name=value".
@@ -71,15 +86,27 @@ bool parseOptions(const std::vector<QByteArray>& arguments, ReplayOptions& optio
         }
         bool ok = false;
         const int value = text.toInt(&ok);
-        if (!ok || value < option->range.min || value > option->range.max) {
+        if (!ok || value < option->min || value > option->max) {
             error = QStringLiteral("option '%1' takes a whole number from %2 to %3, not '%4'")
                         .arg(displayName(name))
-                        .arg(option->range.min)
-                        .arg(option->range.max)
+                        .arg(option->min)
+                        .arg(option->max)
                         .arg(displayName(text));
             return false;
         }
         options.*(option->field) = value;
+        if (option->field != &ReplayOptions::tuneShots && parameterGiven.isEmpty())
+            parameterGiven = name;
+    }
+    if (options.apply && options.tuneShots == 0) {
+        error = QStringLiteral("option '--apply' stores what '--tune' finds; give '--tune' too");
+        return false;
+    }
+    if (options.tuneShots != 0 && !parameterGiven.isEmpty()) {
+        error = QStringLiteral("option '--tune' finds the detection parameters itself; leave "
+                               "out '%1'")
+                    .arg(displayName(parameterGiven));
+        return false;
     }
     if (!options.help && options.paths.empty()) {
         error = QStringLiteral("no image file or directory given (see --help)");
@@ -90,12 +117,15 @@ bool parseOptions(const std::vector<QByteArray>& arguments, ReplayOptions& optio
 
 QString usageText() {
     QString options;
-    for (const IntegerOption& option : integerOptions)
-        options += QStringLiteral("%1, %2..%3 (default %4)\n")
+    for (const IntegerOption& option : integerOptions) {
+        options += QStringLiteral("%1, %2..%3")
                        .arg(QLatin1String(option.usage))
-                       .arg(option.range.min)
-                       .arg(option.range.max)
-                       .arg(option.range.defaultValue);
+                       .arg(option.min)
+                       .arg(option.max);
+        if (const std::int32_t fallback = ReplayOptions{}.*(option.field); fallback != 0)
+            options += QStringLiteral(" (default %1)").arg(fallback);
+        options += QLatin1Char('\n');
+    }
     return QStringLiteral(
                "Usage: vantorel-replay [OPTIONS] PATH...\n"
                "\n"
@@ -111,13 +141,27 @@ QString usageText() {
                "not 160 x 120 are centre-cropped to 4:3 and scaled to 160 x 120. Frames\n"
                "are read one at a time, so any number of them fits in memory.\n"
                "\n"
-               "Options (the detection parameters; the stored settings are left alone):\n"
+               "Options (the detection parameters; the stored settings are left alone but\n"
+               "for --apply):\n"
                "%1"
+               "  --apply            with --tune: store the values found in the settings\n"
                "  --help             show this text\n"
                "\n"
-               "Exit status: 0 when the frames were replayed, 1 when the results could not\n"
-               "be written, 2 on a bad option or a path or picture that cannot be read\n"
-               "(the hits of the frames before it are printed).\n")
+               "With --tune K, the frames are a recording in which K laser flashes were\n"
+               "fired. The tool searches the detection parameters for values that give\n"
+               "exactly K shots, counted as the game counts them (a hit, then a pause of\n"
+               "1.5 seconds), and picks those whose Tolerance can move furthest without\n"
+               "changing the count. It checks them with the frame analysis, prints them,\n"
+               "the range of Tolerance that gives K shots and how sure it is, and a line of\n"
+               "options to paste. The whole recording is held in memory (about 100 MB a\n"
+               "minute at 30 frames a second).\n"
+               "\n"
+               "Exit status: 0 when the frames were replayed (or values giving K shots\n"
+               "were found), 1 when the results could not be written or the values not\n"
+               "stored, 2 on a bad option or a path or picture that cannot be read (the\n"
+               "hits of the frames before it are printed), 3 when no values give exactly\n"
+               "K shots (the closest are printed, nothing is stored), 4 when the frame\n"
+               "analysis counts other shots than the search expected (nothing is stored).\n")
         .arg(options);
 }
 

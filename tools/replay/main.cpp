@@ -1,39 +1,23 @@
 // vantorel-replay: runs recorded frames through the capture window and the
-// frame analysis, and prints every hit that reaches the target.
+// frame analysis, and prints every hit that reaches the target; or, with
+// --tune, finds the detection parameters that give a recording's shots.
 
 #include "detection/MotionDetection.h"
 #include "tools/replay/FrameSource.h"
 #include "tools/replay/ReplayOptions.h"
 #include "tools/replay/ReplaySession.h"
+#include "tools/replay/ToolOutput.h"
+#include "tools/replay/TuneCommand.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
+#include <optional>
 
-namespace {
-
-constexpr int exitOutputLost = 1;
-constexpr int exitBadInput = 2;
-
-int fail(const QString& message, int status = exitBadInput) {
-    std::fprintf(stderr, "vantorel-replay: %s\n", message.toLocal8Bit().constData());
-    return status;
-}
-
-// The results printed so far are on their way, or the reason they are lost.
-bool outputIntact(QString& why) {
-    if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0)
-        return true;
-    why = QStringLiteral("cannot write the results: %1")
-              .arg(QString::fromLocal8Bit(std::strerror(errno)));
-    return false;
-}
-
-} // namespace
+using replay::fail;
+using replay::outputIntact;
 
 int main(int argc, char** argv) {
     // Nothing is shown: the offscreen platform needs no window system,
@@ -49,18 +33,32 @@ int main(int argc, char** argv) {
         return fail(error);
     if (options.help) {
         std::fputs(qPrintable(replay::usageText()), stdout);
-        return outputIntact(error) ? 0 : fail(error, exitOutputLost);
+        return outputIntact(error) ? 0 : fail(error, replay::ExitOutputLost);
     }
     const std::unique_ptr<replay::FrameSource> frames =
         replay::FrameSource::open(options.paths, error);
     if (!frames)
         return fail(error);
 
-    // The setters save at once; they must never touch the user's settings.
+    // The setters save at once; they must never touch the user's settings,
+    // except for the values --tune --apply stores at the end. The store
+    // finds its file from the variable on every call.
+    const std::optional<QByteArray> userConfig =
+        qEnvironmentVariableIsSet("XDG_CONFIG_HOME")
+            ? std::optional<QByteArray>(qgetenv("XDG_CONFIG_HOME"))
+            : std::nullopt;
     const QTemporaryDir scratchStore;
     if (!scratchStore.isValid())
         return fail(QStringLiteral("cannot create a temporary folder for the settings"));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(scratchStore.path()));
+
+    if (options.tuneShots != 0)
+        return replay::runTune(*frames, options.tuneShots, options.apply, [&userConfig] {
+            if (userConfig)
+                qputenv("XDG_CONFIG_HOME", *userConfig);
+            else
+                qunsetenv("XDG_CONFIG_HOME");
+        });
 
     int status = 0;
     replay::ReplaySession session(
@@ -80,6 +78,6 @@ int main(int argc, char** argv) {
                         static_cast<int>(MotionDetection::ShotScore(hit->score)));
     }
     if (!outputIntact(error))
-        return fail(error, exitOutputLost);
+        return fail(error, replay::ExitOutputLost);
     return status;
 }
