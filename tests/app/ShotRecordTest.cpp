@@ -84,9 +84,9 @@ TEST_F(ShotRecord, SeriesListTheShotsAndTheSummaryEvenWithoutAHistory) {
 // from the camera through the frame analysis to the score card and the
 // history, recorded around its hits.
 TEST_F(ShotRecord, TenLaserShotsAtKnownRingsAreKeptAndReplayTheSame) {
-    // {dx, dy} in grid cells from the centre of the 32 x 24 grid (the
-    // analysis at its defaults, 5 pixels a cell), dy upwards, for rings 10
-    // to 1.
+    // {dx, dy} in steps of 5 pixels from the centre of the 160 x 120 picture
+    // (the analysis at its defaults compares every pixel), dy upwards, for
+    // rings 10 to 1.
     const std::pair<double, double> cells[] = {{0, 0},     {1.5, 1.5},   {1.5, -2.5}, {-2.5, -3.5},
                                                {3.5, 3.5}, {-4.5, -4.5}, {5.5, -5.5}, {-6.5, 6.5},
                                                {7.5, 7.5}, {-9.5, -6.5}};
@@ -103,15 +103,14 @@ TEST_F(ShotRecord, TenLaserShotsAtKnownRingsAreKeptAndReplayTheSame) {
     for (int k = 0; k < 10; ++k) {
         SCOPED_TRACE(k);
         const auto [dx, dy] = cells[k];
-        // A dot of radius 4 on the middle of a grid cell covers its four
-        // corner points; the centre is a grid point itself, so it takes one
-        // of radius 7.5, which covers its neighbours too.
+        // A dot of radius 4, on the bull's eye the simulated camera's own
+        // 7.5: each well below Maximal Laser Beam Diameter.
         camera_.scene().dotRadius = dx == 0.0 && dy == 0.0 ? 7.5 : 4.0;
         deliverFrames(2); // a settled picture to compare with
         camera_.firePulseFromCentre(QPointF(dx, dy) * 5.0, 3);
         deliverFrames(4);
         ASSERT_EQ(window().ShotCount(), k + 1);
-        // 250 twips a cell on the target picture, right and up as fired.
+        // 250 twips a step on the target picture, right and up as fired.
         EXPECT_EQ(window().Shape2(k)->Left(), static_cast<float>(6285 + 250 * dx - 75));
         EXPECT_EQ(window().Shape2(k)->Top(), static_cast<float>(3420 - 250 * dy - 75));
         expected += QStringLiteral("Shot %1 Result Is %2\r\n").arg(k + 1, 2).arg(10 - k, 2);
