@@ -6,11 +6,14 @@
 #include "app/FrameTap.h"
 #include "app/HoleMarker.h"
 #include "cameras/sim/RangeWindow.h"
+#include "platform/ShotTally.h"
 #include "record/FrameRecorder.h"
 #include "record/HistoryFile.h"
 #include "tests/app/AppFixture.h"
+#include "tests/testsupport/ModalDialog.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QScreen>
@@ -53,6 +56,49 @@ TEST_F(ShotRecord, HitsAreTurnedAwayUnlessTheSeriesIsReady) {
     EXPECT_EQ(window().ShotCount(), 0);
     EXPECT_TRUE(QTest::qWaitFor([this] { return window().ReadyToShoot() == -1; }, 5000));
     EXPECT_EQ(effects_, (std::vector<int>{1, 0, 1, 1}));
+}
+
+// Options > Source tells why laser flashes did not count: before "New Game"
+// (each flash reported as the dot appears and as it goes), and during the
+// pause after the one shot that counted; "Reset" starts the tally afresh.
+TEST_F(ShotRecord, TheSourceDialogTellsWhyFlashesDidNotCount) {
+    platform::shotTally().reset();
+    const auto flash = [this] {
+        deliverFrames(2);
+        camera_.firePulseFromCentre(QPointF(10, 10), 3);
+        deliverFrames(4);
+    };
+    flash();
+    clickNewGame();
+    endPause();
+    flash();
+    flash();
+    ASSERT_EQ(window().ShotCount(), 1);
+    QStringList shown;
+    const auto read = [&shown](QDialog& dialog) {
+        for (const char* name : {"lastMiss", "missCounts"})
+            if (const auto* label = dialog.findChild<QLabel*>(name))
+                shown << label->text();
+    };
+    testsupport::whenDialogOpens([&](QDialog& dialog) {
+        read(dialog);
+        if (auto* reset = dialog.findChild<QPushButton*>("resetTally"))
+            reset->click();
+        read(dialog);
+        dialog.reject();
+    });
+    action("src")->trigger();
+    ASSERT_EQ(shown.size(), 4);
+    const QString pause = QStringLiteral("During the pause (wait for \"Ready\" or \"Next\")");
+    EXPECT_TRUE(shown[0].startsWith("Last: " + pause + ", ")) << shown[0].toStdString();
+    for (const QString& line : QStringList{QStringLiteral("Before \"New Game\": 2"), pause + ": 3",
+                                           "Beyond the target: 0"})
+        EXPECT_TRUE(shown[1].contains(line))
+            << line.toStdString() << " in " << shown[1].toStdString();
+    EXPECT_TRUE(shown[1].startsWith("Shots counted: 1, the last ")) << shown[1].toStdString();
+    EXPECT_EQ(shown[2], "No flash turned away yet");
+    EXPECT_TRUE(shown[3].startsWith("Shots counted: 0\n") && shown[3].contains(pause + ": 0"))
+        << shown[3].toStdString();
 }
 
 // Each shot scores floor(raw) + 1, at most 10; negative numbers carry one
