@@ -11,9 +11,11 @@ namespace platform {
 
 namespace {
 
-// "4 s ago", "3 min ago": how long before `now` a thing happened.
+// "just now", "4 s ago", "3 min ago": how long before `now` a thing happened.
 QString age(ShotTally::Clock::time_point then, ShotTally::Clock::time_point now) {
     const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(now - then).count();
+    if (seconds < 1)
+        return QStringLiteral("just now");
     if (seconds < 120)
         return QStringLiteral("%1 s ago").arg(seconds);
     return QStringLiteral("%1 min ago").arg(seconds / 60);
