@@ -7,6 +7,7 @@
 #include "app/ScoreCard.h"
 #include "app/Vantorel.h"
 #include "detection/MotionDetection.h"
+#include "platform/ShotTally.h"
 #include "platform/Twips.h"
 #include "record/FrameRecorder.h"
 #include "record/HistoryFile.h"
@@ -25,18 +26,33 @@ constexpr std::int16_t True = -1;
 constexpr std::int16_t False = 0;
 constexpr float ParkingPlace = 1000.0F; // twips, behind the live picture
 
+// Why a series that is not ready turns a hit away, as the shooter should hear it.
+platform::MissReason whyNotReady(std::int16_t shotCount, bool pausing) {
+    if (shotCount >= Vantorel::Markers)
+        return platform::MissReason::SeriesFinished;
+    return pausing ? platform::MissReason::DuringPause : platform::MissReason::BeforeNewGame;
+}
+
 } // namespace
 
 void Vantorel::SetHole(std::int32_t x, std::int32_t y, double score) {
     if (ended_)
         return;
     // The format is asked afresh for every hit.
-    if (!MotionDetection::HasAnalysisFormat(captureWnd_))
+    platform::ShotTally& tally = platform::shotTally();
+    if (!MotionDetection::HasAnalysisFormat(captureWnd_)) {
+        tally.count(platform::MissReason::WrongFormat);
         return;
-    if (readyToShoot_ == False || shotCount_ >= Markers)
+    }
+    if (readyToShoot_ == False || shotCount_ >= Markers) {
+        tally.count(whyNotReady(shotCount_, Timer1->isActive()));
         return;
-    if (!std::isfinite(score))
-        return; // NaN or infinite: not a hit that can be scored
+    }
+    if (!std::isfinite(score)) { // NaN or infinite: no place on the target
+        tally.count(platform::MissReason::BeyondTarget);
+        return;
+    }
+    tally.countShot();
 
     // The camera sees the paper as the shooter does: a dot right of the
     // bull's eye (positive x) belongs right of the centre; y grows upwards.

@@ -156,11 +156,13 @@ void measureLatency() {
         if (!ConnectionFunctions::ConnectToDriver(window, 0)) {
             std::fprintf(stderr, "vantorel-camera-measure: no fake camera\n");
         } else {
-            // The replay tool's defaults; the setters save to the scratch settings.
-            MotionDetection::SetSampleEveryNthFrame(1);
-            MotionDetection::SetCompareEveryNthByte(5);
-            MotionDetection::SetTolerance(50);
-            MotionDetection::SetMaxLaserBeam(20);
+            // The defaults; the setters save to the scratch settings.
+            MotionDetection::SetSampleEveryNthFrame(
+                MotionDetection::SampleEveryNthFrameRange.defaultValue);
+            MotionDetection::SetCompareEveryNthByte(
+                MotionDetection::CompareEveryNthByteRange.defaultValue);
+            MotionDetection::SetTolerance(MotionDetection::ToleranceRange.defaultValue);
+            MotionDetection::SetMaxLaserBeam(MotionDetection::MaxLaserBeamRange.defaultValue);
             MotionDetection::SetHitTarget(&target);
             CallBackFunctions::RegisterFrameCallback(window, MotionDetection::FrameCallback);
             AVICAP::SetPreviewFrameRate(window, 30);

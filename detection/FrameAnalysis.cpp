@@ -1,6 +1,7 @@
 // The frame routine: on every N-th frame compares the frame with the previous
 // analysed frame on a grid of every S-th pixel, passing a spot of acceptable
-// size on to the hit location; then draws the aiming cross into every frame.
+// size on to the hit location and telling the shot tally why any other change
+// was not; then draws the aiming cross into every frame.
 
 #include "capture/StatusFunctions.h"
 #include "detection/ChangeMap.h"
@@ -8,6 +9,7 @@
 #include "detection/RowChange.h"
 #include "detection/Testing.h"
 #include "platform/Rounding.h"
+#include "platform/ShotTally.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -184,6 +186,11 @@ void analyse(const std::uint8_t* frame, const Geometry& g, std::int32_t step,
     // MaxLaserBeam as stored: 0 before the start-up's setter calls lets nothing through.
     if (spotSize < GetMaxLaserBeam() && spotSize > 0)
         LocateHit(map);
+    else if (spotSize == 0)
+        platform::shotTally().count(platform::MissReason::SingleSample);
+    else if (spotSize > 0)
+        platform::shotTally().count(platform::MissReason::SpotTooLarge);
+    // Below 0 nothing changed: no flash to account for.
 }
 
 } // namespace
@@ -205,7 +212,11 @@ std::int32_t FrameCallback(platform::CaptureHandle captureWindow, platform::VIDE
 
     // The analysis compares the camera's own pixels; the cross goes in
     // afterwards, for the preview only, so that it never hides a dot.
-    if (frameState.FrameCount % sampleEvery == 0 && analysable(g))
+    if (frameState.FrameCount % sampleEvery != 0)
+        platform::shotTally().count(platform::MissReason::FrameSkipped);
+    else if (!analysable(g))
+        platform::shotTally().count(platform::MissReason::WrongFormat);
+    else
         analyse(copy.lpData, g, step, tolerance);
     drawCross(copy.lpData, g);
 

@@ -4,6 +4,7 @@
 #include "detection/ChangeMap.h"
 #include "detection/HitTarget.h"
 #include "platform/Rounding.h"
+#include "platform/ShotTally.h"
 
 #include <cmath>
 
@@ -34,8 +35,10 @@ void LocateHit(const ChangeMap& map) {
             }
         }
     }
-    if (count == 0)
+    if (count == 0) { // changed cells only in the extra column or row
+        platform::shotTally().count(platform::MissReason::BeyondTarget);
         return;
+    }
 
     HitOffset offset;
     offset.DX = sumX / count - centreX;
@@ -48,8 +51,10 @@ void ScoreHit(const HitOffset& offset, const ChangeMap& map) {
     const double halfCols = map.Cols / 2.0;
     const double halfRows = map.Rows / 2.0;
     const double reach = std::sqrt(halfCols * halfCols + halfRows * halfRows);
-    if (!(reach > offset.Distance))
+    if (!(reach > offset.Distance)) {
+        platform::shotTally().count(platform::MissReason::BeyondTarget);
         return;
+    }
 
     // Half the grid's height is the radius of score 0, on both axes.
     const double score = 10.0 - (offset.Distance * 10.0) / halfRows;

@@ -11,6 +11,8 @@
 namespace MotionDetection {
 
 // Parameter ranges and the defaults applied by start-up and "Default Settings".
+// Every pixel is compared by default: on a web camera a laser dot is only a
+// few pixels wide, and a spot must span two compared pixels to count.
 struct ParameterRange {
     const char* key;
     std::int32_t min;
@@ -18,7 +20,7 @@ struct ParameterRange {
     std::int32_t defaultValue;
 };
 constexpr ParameterRange SampleEveryNthFrameRange{"SampleEveryNthFrame", 1, 50, 1};
-constexpr ParameterRange CompareEveryNthByteRange{"CompareEveryNthByte", 1, 50, 5};
+constexpr ParameterRange CompareEveryNthByteRange{"CompareEveryNthByte", 1, 50, 1};
 constexpr ParameterRange ToleranceRange{"Tolerance", 1, 255, 50};
 constexpr ParameterRange MaxLaserBeamRange{"MaxLaserBeam", 1, 100, 20};
 

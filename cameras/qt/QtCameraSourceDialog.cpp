@@ -1,6 +1,7 @@
 #include "cameras/qt/QtCameraSourceDialog.h"
 
 #include "cameras/qt/QtCameraDriver.h"
+#include "capture/service/ShotTallyView.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -14,7 +15,7 @@ namespace platform {
 
 QtCameraSourceDialog::QtCameraSourceDialog(QtCameraDriver& driver, QWidget* parent)
     : QDialog(parent), driver_(driver), frameRate_(new QLabel(this)), brightness_(new QLabel(this)),
-      advice_(new QLabel(this)) {
+      advice_(new QLabel(this)), tally_(new ShotTallyView(this)) {
     setObjectName(QStringLiteral("QtCameraSourceDialog"));
     setWindowTitle(QStringLiteral("Video Source"));
     setModal(true);
@@ -49,6 +50,8 @@ QtCameraSourceDialog::QtCameraSourceDialog(QtCameraDriver& driver, QWidget* pare
         layout->addRow(name + QLatin1Char(':'), row);
     }
 
+    layout->addRow(tally_);
+
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* close = buttons->addButton(QStringLiteral("Close"), QDialogButtonBox::AcceptRole);
     close->setObjectName(QStringLiteral("close"));
@@ -62,6 +65,7 @@ QtCameraSourceDialog::QtCameraSourceDialog(QtCameraDriver& driver, QWidget* pare
 }
 
 void QtCameraSourceDialog::refresh() {
+    tally_->refresh();
     const double rate = driver_.signalLost() ? 0 : driver_.measuredFrameRate();
     if (driver_.signalLost())
         frameRate_->setText(QStringLiteral("No signal"));

@@ -2,7 +2,8 @@
 // The camera's source dialog: how many pictures a second the camera really
 // delivers and how bright the picture is (too bright a room is the first
 // cause of missed shots), with the exposure, gain and brightness controls the
-// camera offers. Controls a camera lacks are not shown.
+// camera offers, and why flashes did not count. Controls a camera lacks are
+// not shown.
 
 #include "cameras/qt/QtCameraControls.h"
 
@@ -13,6 +14,7 @@ class QLabel;
 namespace platform {
 
 class QtCameraDriver;
+class ShotTallyView;
 
 class QtCameraSourceDialog : public QDialog {
     Q_OBJECT
@@ -22,7 +24,8 @@ public:
     // Mean brightness from which the room counts as too bright.
     static constexpr int TooBright = 150;
 
-    // Reads the rate and brightness again (a timer does it twice a second).
+    // Reads the rate, brightness and shot tally again (a timer does it twice
+    // a second).
     void refresh();
 
 private:
@@ -30,6 +33,7 @@ private:
     QLabel* frameRate_;
     QLabel* brightness_;
     QLabel* advice_;
+    ShotTallyView* tally_;
 };
 
 } // namespace platform

@@ -1,5 +1,7 @@
 #include "cameras/sim/SimulatedCameraDialogs.h"
 
+#include "capture/service/ShotTallyView.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -101,6 +103,7 @@ SimulatedSourceDialog::SimulatedSourceDialog(const SimulatedScene& scene, QWidge
     form->addRow(QStringLiteral("Laser dot size:"), dotSizeBox_);
     form->addRow(QStringLiteral("Laser dot colour:"), dotColourBox_);
     layout->addLayout(form);
+    layout->addWidget(new ShotTallyView(this));
     addButtons(this, layout);
 }
 

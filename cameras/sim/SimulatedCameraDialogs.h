@@ -1,6 +1,7 @@
 #pragma once
 // The simulated camera's own dialogs: the output format (size and bit depth)
-// and the video source (room light, sensor noise, laser dot size and colour).
+// and the video source (room light, sensor noise, laser dot size and colour,
+// and why flashes did not count).
 
 #include "cameras/sim/SimulatedCamera.h"
 
@@ -30,7 +31,8 @@ private:
 };
 
 // objectName "SimulatedSourceDialog"; children "ambientBox", "noiseBox",
-// "dotSizeBox", "dotColourBox" ("Red", "Green"), "buttonBox".
+// "dotSizeBox", "dotColourBox" ("Red", "Green"), "shotTally" (why flashes
+// did not count), "buttonBox".
 class SimulatedSourceDialog : public QDialog {
     Q_OBJECT
 public:

@@ -92,7 +92,7 @@ def make_setup():
 
 SLIDERS = [
     ("Sample Every N-th Frame", 1, 50, 1),
-    ("Compare Every N-th Byte", 1, 50, 5),
+    ("Compare Every N-th Byte", 1, 50, 1),
     ("Tolerance", 1, 255, 50),
     ("Maximal Laser Beam Diameter", 1, 100, 20),
 ]

@@ -83,6 +83,7 @@ TEST_P(StartUpWith, LoadsTheParametersAndOffersEachDriver) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, StartUpWith,
     ::testing::ValuesIn(std::vector<StartUpCase>{
+        {"FreshStore", {nullptr, nullptr, nullptr, nullptr}, {1, 1, 50, 20}, {0}},
         {"PartlyStoredOneDriver", {nullptr, "12abc", nullptr, " 7.5"}, {1, 12, 50, 8}, {0}},
         {"BeyondTheRangesWithAGap", {" 51", " 1000", " 256", " 101"}, {50, 50, 255, 100}, {1, 3}},
         {"DamagedLastOnly", {"abc", "", "-5", " 0"}, {1, 1, 1, 1}, {9}}}),
@@ -270,7 +271,7 @@ TEST_F(StartUp, AfterTheMenuItemsTheCloseControlEndsOnceAndNothingRunsAfter) {
     expectHeld(window(), {50, 12, 255, 61});
     for (int round = 0; round < 2; ++round) {
         QTest::mouseClick(settings.Command2, Qt::LeftButton);
-        expectHeld(window(), {1, 5, 50, 20});
+        expectHeld(window(), {1, 1, 50, 20});
         QFile::remove(home_.settingsFile());
     }
     action("hlp")->trigger();

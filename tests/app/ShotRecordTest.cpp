@@ -6,11 +6,14 @@
 #include "app/FrameTap.h"
 #include "app/HoleMarker.h"
 #include "cameras/sim/RangeWindow.h"
+#include "platform/ShotTally.h"
 #include "record/FrameRecorder.h"
 #include "record/HistoryFile.h"
 #include "tests/app/AppFixture.h"
+#include "tests/testsupport/ModalDialog.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QScreen>
@@ -55,6 +58,49 @@ TEST_F(ShotRecord, HitsAreTurnedAwayUnlessTheSeriesIsReady) {
     EXPECT_EQ(effects_, (std::vector<int>{1, 0, 1, 1}));
 }
 
+// Options > Source tells why laser flashes did not count: before "New Game"
+// (each flash reported as the dot appears and as it goes), and during the
+// pause after the one shot that counted; "Reset" starts the tally afresh.
+TEST_F(ShotRecord, TheSourceDialogTellsWhyFlashesDidNotCount) {
+    platform::shotTally().reset();
+    const auto flash = [this] {
+        deliverFrames(2);
+        camera_.firePulseFromCentre(QPointF(10, 10), 3);
+        deliverFrames(4);
+    };
+    flash();
+    clickNewGame();
+    endPause();
+    flash();
+    flash();
+    ASSERT_EQ(window().ShotCount(), 1);
+    QStringList shown;
+    const auto read = [&shown](QDialog& dialog) {
+        for (const char* name : {"lastMiss", "missCounts"})
+            if (const auto* label = dialog.findChild<QLabel*>(name))
+                shown << label->text();
+    };
+    testsupport::whenDialogOpens([&](QDialog& dialog) {
+        read(dialog);
+        if (auto* reset = dialog.findChild<QPushButton*>("resetTally"))
+            reset->click();
+        read(dialog);
+        dialog.reject();
+    });
+    action("src")->trigger();
+    ASSERT_EQ(shown.size(), 4);
+    const QString pause = QStringLiteral("During the pause (wait for \"Ready\" or \"Next\")");
+    EXPECT_TRUE(shown[0].startsWith("Last: " + pause + ", ")) << shown[0].toStdString();
+    for (const QString& line : QStringList{QStringLiteral("Before \"New Game\": 2"), pause + ": 3",
+                                           "Beyond the target: 0"})
+        EXPECT_TRUE(shown[1].contains(line))
+            << line.toStdString() << " in " << shown[1].toStdString();
+    EXPECT_TRUE(shown[1].startsWith("Shots counted: 1, the last ")) << shown[1].toStdString();
+    EXPECT_EQ(shown[2], "No flash turned away yet");
+    EXPECT_TRUE(shown[3].startsWith("Shots counted: 0\n") && shown[3].contains(pause + ": 0"))
+        << shown[3].toStdString();
+}
+
 // Each shot scores floor(raw) + 1, at most 10; negative numbers carry one
 // minus sign. The history is a convenience: where it cannot be written, the
 // series costs one line on the error output, and the shooter sees nothing
@@ -84,9 +130,9 @@ TEST_F(ShotRecord, SeriesListTheShotsAndTheSummaryEvenWithoutAHistory) {
 // from the camera through the frame analysis to the score card and the
 // history, recorded around its hits.
 TEST_F(ShotRecord, TenLaserShotsAtKnownRingsAreKeptAndReplayTheSame) {
-    // {dx, dy} in grid cells from the centre of the 32 x 24 grid (the
-    // analysis at its defaults, 5 pixels a cell), dy upwards, for rings 10
-    // to 1.
+    // {dx, dy} in steps of 5 pixels from the centre of the 160 x 120 picture
+    // (the analysis at its defaults compares every pixel), dy upwards, for
+    // rings 10 to 1.
     const std::pair<double, double> cells[] = {{0, 0},     {1.5, 1.5},   {1.5, -2.5}, {-2.5, -3.5},
                                                {3.5, 3.5}, {-4.5, -4.5}, {5.5, -5.5}, {-6.5, 6.5},
                                                {7.5, 7.5}, {-9.5, -6.5}};
@@ -103,15 +149,14 @@ TEST_F(ShotRecord, TenLaserShotsAtKnownRingsAreKeptAndReplayTheSame) {
     for (int k = 0; k < 10; ++k) {
         SCOPED_TRACE(k);
         const auto [dx, dy] = cells[k];
-        // A dot of radius 4 on the middle of a grid cell covers its four
-        // corner points; the centre is a grid point itself, so it takes one
-        // of radius 7.5, which covers its neighbours too.
+        // A dot of radius 4, on the bull's eye the simulated camera's own
+        // 7.5: each well below Maximal Laser Beam Diameter.
         camera_.scene().dotRadius = dx == 0.0 && dy == 0.0 ? 7.5 : 4.0;
         deliverFrames(2); // a settled picture to compare with
         camera_.firePulseFromCentre(QPointF(dx, dy) * 5.0, 3);
         deliverFrames(4);
         ASSERT_EQ(window().ShotCount(), k + 1);
-        // 250 twips a cell on the target picture, right and up as fired.
+        // 250 twips a step on the target picture, right and up as fired.
         EXPECT_EQ(window().Shape2(k)->Left(), static_cast<float>(6285 + 250 * dx - 75));
         EXPECT_EQ(window().Shape2(k)->Top(), static_cast<float>(3420 - 250 * dy - 75));
         expected += QStringLiteral("Shot %1 Result Is %2\r\n").arg(k + 1, 2).arg(10 - k, 2);

@@ -1,13 +1,14 @@
 // The shot detection. The frame routine on a capture window of the simulated
 // camera (whose format sets the image size): sampling, the change map's
 // extent and the spot-size decision on 160 x 120 x 24-bit frames, ending in
-// the hit; the cross in every frame, drawn after the frame has been read;
-// frames whose sizes don't fit their bytes: never read or written past, never
-// analysed, always counted (best run under AddressSanitizer too); the quick
-// row look that lets it skip unchanged rows; where a hit lands and what it
-// scores, from change maps made by hand (the whole path from a laser pulse to
-// the score card is tests/app/ShotRecordTest.cpp); and the parameters' stored
-// text, read as its leading number (the store itself is
+// the hit, and the reason counted for a change that is not one; the cross
+// in every frame, drawn after the frame has been read; frames whose sizes
+// don't fit their bytes: never read or written past, never analysed, always
+// counted (best run under AddressSanitizer too); the quick row look that
+// lets it skip unchanged rows; where a hit lands and what it scores, from
+// change maps made by hand (the whole path from a laser pulse to the score
+// card is tests/app/ShotRecordTest.cpp); and the parameters' stored text,
+// read as its leading number (the store itself is
 // tests/platform/SettingsStoreTest.cpp; the parameters at start-up and held
 // to their ranges, tests/app/ProgramLifeTest.cpp).
 
@@ -15,6 +16,7 @@
 #include "detection/MotionDetection.h"
 #include "detection/RowChange.h"
 #include "detection/Testing.h"
+#include "platform/ShotTally.h"
 #include "tests/testsupport/CaptureServiceFixture.h"
 #include "tests/testsupport/ScratchHome.h"
 
@@ -178,6 +180,56 @@ TEST_F(FrameAnalysis, SamplingFollowsTheRunningCountAndWraps) {
     MotionDetection::SetFrameCountForTesting(std::numeric_limits<std::int32_t>::max());
     EXPECT_EQ(analysed(2), ".x"); // 2^31 - 1, then 0
     EXPECT_EQ(state.FrameCount, 1);
+}
+
+// What the analysis sees but does not pass on is counted by its reason, and
+// the hits stay as they were: a single changed cell, a spot as wide as
+// MaxLaserBeam, changed cells only in the extra column, a centroid at Reach,
+// frames stepped over (counted, but never the last reason) and a frame whose
+// sizes don't fit. Reset starts the tally afresh.
+TEST_F(FrameAnalysis, ChangesNotPassedOnAreTalliedByReason) {
+    using platform::MissReason;
+    platform::ShotTally& tally = platform::shotTally();
+    tally.reset();
+    const auto counts = [&tally] {
+        std::array<std::uint64_t, platform::MissReasonCount> all{};
+        for (std::size_t k = 0; k < all.size(); ++k)
+            all[k] = tally.countOf(static_cast<MissReason>(k));
+        return all;
+    };
+    EXPECT_EQ(spotAfterBlank({{20, 15}, {21, 15}}, 5).size(), 1U);
+    EXPECT_EQ(counts(), (std::array<std::uint64_t, platform::MissReasonCount>{}));
+    EXPECT_FALSE(tally.last());
+    EXPECT_TRUE(spotAfterBlank({{20, 15}}, 5).empty());
+    EXPECT_EQ(tally.last(), MissReason::SingleSample);
+    EXPECT_TRUE(spotAfterBlank({{2, 5}, {9, 5}}, 5).empty()); // 22 at MaxLaserBeam 20
+    EXPECT_EQ(tally.last(), MissReason::SpotTooLarge);
+    restart(3, 50, 20); // a 53 x 40 grid: the visited column 53 lies beyond it
+    EXPECT_TRUE(spotAfterBlank({{53, 10}, {53, 12}}, 3).empty());
+    EXPECT_EQ(tally.last(), MissReason::BeyondTarget);
+    tally.count(MissReason::WrongFormat);
+    MotionDetection::ChangeMap corner(32, 24);
+    corner.Cols = 32;
+    corner.Rows = 24;
+    corner.Filled = true;
+    corner.cell(0, 0) = 1;
+    MotionDetection::LocateHit(corner);
+    EXPECT_TRUE(hits.empty());
+    EXPECT_EQ(tally.last(), MissReason::BeyondTarget);
+    restart(5, 50, 20);
+    MotionDetection::SetSampleEveryNthFrame(5);
+    EXPECT_EQ(analysed(5), "x....");
+    EXPECT_EQ(tally.last(), MissReason::BeyondTarget);
+    camera.setFormat(0, 0, 120, 24);
+    MotionDetection::SetSampleEveryNthFrame(1);
+    analysed(1);
+    EXPECT_EQ(tally.last(), MissReason::WrongFormat);
+    EXPECT_EQ(counts(),
+              (std::array<std::uint64_t, platform::MissReasonCount>{1, 2, 2, 2, 0, 0, 0, 4}));
+    EXPECT_EQ(tally.shots(), 0U); // only the main window counts a shot
+    tally.reset();
+    EXPECT_EQ(counts(), (std::array<std::uint64_t, platform::MissReasonCount>{}));
+    EXPECT_FALSE(tally.last());
 }
 
 // Then headers without bytes, without data or counting far beyond their data.

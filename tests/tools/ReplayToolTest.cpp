@@ -59,7 +59,7 @@ TEST_F(ReplayTool, SampleOptionsPicturesAndBadInput) {
     const Row rows[] = {
         {{sample + "/frame01.png", sample + "/frame02.png", sample + "/frame03.png"},
          "",
-         "frame=1 ring=7,frame=2 ring=7"}, // files in the given order
+         "frame=1 ring=6,frame=2 ring=6"}, // files in the given order
         {{"--sample-every", "5", sample}, "", "frame=5 ring=4"},
         {{"--max-beam=1", sample}, ""},
         {{"--tolerance", "255", sample}, ""},
@@ -113,7 +113,7 @@ TEST_F(ReplayTool, AnyNameNoWindowSystemAndLostOutput) {
     EXPECT_FALSE(QDir(home.filePath("c")).exists()) << "settings left alone";
     const auto [namedStatus, namedOut, namedErr] = run(
         {home.filePath("named")}, R"(exec "$0" "$1/frame02.png" "$1/frame03$(printf '\377').png")");
-    EXPECT_TRUE(namedStatus == 0 && frames(namedOut) == "frame=1 ring=7") << namedErr.toStdString();
+    EXPECT_TRUE(namedStatus == 0 && frames(namedOut) == "frame=1 ring=6") << namedErr.toStdString();
     // Qt cannot remove a name that is no UTF-8 with its temporary folder.
     ::unlink((folder + "/frame03\xff.png").constData());
     const auto [fullStatus, fullOut, fullErr] = run({sample}, R"(exec "$0" "$1" > /dev/full)");

@@ -19,7 +19,7 @@
 namespace {
 
 struct Shot {
-    double dx; // grid cells of the frame analysis from the centre, right
+    double dx; // steps of 5 pixels from the picture's centre, right
     double dy; // and up; 0, 0 is the bull's eye
 };
 
@@ -32,9 +32,9 @@ void deliver(platform::SimulatedCamera& camera, int frames) {
         camera.deliverNextFrame();
 }
 
-// The analysis compares every 5th pixel. A dot of radius 4 on the middle of a
-// grid cell covers the cell's four corners; the bull's eye, a grid point
-// itself, takes a dot of radius 7.5, which covers its neighbours too.
+// A dot of radius 4, on the bull's eye the simulated camera's own 7.5: each
+// spans many compared pixels and stays well below Maximal Laser Beam
+// Diameter.
 void fire(platform::SimulatedCamera& camera, const Shot& shot) {
     const bool centre = shot.dx == 0.0 && shot.dy == 0.0;
     camera.scene().dotRadius = centre ? 7.5 : 4.0;

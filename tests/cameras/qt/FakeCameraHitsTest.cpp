@@ -14,7 +14,7 @@
 
 namespace {
 
-// A hit as the replay tool writes it: "x=917 y=667 score=6.2218".
+// A hit as the replay tool writes it: "x=975 y=700 score=5.9991".
 using Hits = std::set<std::string>;
 
 // Passes every hit on to the main window, keeping it.

@@ -4,33 +4,25 @@
 
 #include "cameras/qt/QtCameraSourceDialog.h"
 #include "cameras/qt/VideoFrameConversion.h"
+#include "platform/ShotTally.h"
 #include "tests/cameras/qt/SyntheticCamera.h"
+#include "tests/testsupport/ModalDialog.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 using cameratest::FedDriver;
 using cameratest::greyFrame;
+using testsupport::whenDialogOpens;
 using Kind = platform::CameraControl::Kind;
 using PF = QVideoFrameFormat::PixelFormat;
 
 namespace {
-
-// Runs the action on the modal dialog as soon as it is open.
-void whenDialogOpens(std::function<void(QDialog&)> action) {
-    QTimer::singleShot(0, [action = std::move(action)] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        action(*dialog);
-    });
-}
 
 template <class Widget = QComboBox> Widget& child(QDialog& dialog, const char* name) {
     auto* widget = dialog.findChild<Widget*>(QLatin1String(name));
@@ -112,7 +104,7 @@ TEST(QtCameraFormatDialog, OffersSizesDepthsAndModesAndKeepsOnlyAnAcceptedChoice
     EXPECT_EQ(camera.feed->record->usedModes, (std::vector<int>{0, 1}));
 }
 
-TEST(QtCameraSourceDialog, ShowsRateBrightnessSignalAndOnlyTheControlsTheCameraHas) {
+TEST(QtCameraSourceDialog, ShowsRateBrightnessSignalTallyAndOnlyTheControlsTheCameraHas) {
     FedDriver camera({}, {{Kind::Exposure, 3, 2047, 1, 250}, {Kind::Brightness, 0, 255, 1, 128}});
     platform::QtCameraSourceDialog idle(*camera.driver);
     EXPECT_EQ(text(idle, "frameRate"), "Waiting for pictures");
@@ -137,8 +129,11 @@ TEST(QtCameraSourceDialog, ShowsRateBrightnessSignalAndOnlyTheControlsTheCameraH
     camera.feed->deliver(greyFrame(230, 1000000)); // too bright, then silent
     camera.driver->setSignalTimeout(30);
     ASSERT_TRUE(QTest::qWaitFor([&] { return camera.driver->signalLost(); }, 5000));
+    platform::shotTally().reset();
+    platform::shotTally().count(platform::MissReason::BeyondTarget);
     idle.refresh();
     EXPECT_TRUE(text(idle, "brightnessAdvice").startsWith("Too bright"));
+    EXPECT_TRUE(text(idle, "lastMiss").startsWith("Last: Beyond the target, "));
     EXPECT_EQ(text(idle, "frameRate"), "No signal");
     EXPECT_EQ(camera.driver->measuredFrameRate(), 0);
     camera.feed->deliver(greyFrame(230, 2000000)); // pictures again
