@@ -242,20 +242,30 @@ void CaptureWindow::show(std::span<const std::uint8_t> frame) {
     const auto layout = FrameLayout::of(formatHeader());
     if (!layout)
         return;
-    QImage image = frameToImage(*layout, frame);
-    if (image.isNull())
+    if (frame.size() < layout->frameBytes())
         return;
-    shown_ = std::move(image);
+    shownFrame_.assign(frame.begin(),
+                       frame.begin() + static_cast<std::ptrdiff_t>(layout->frameBytes()));
+    shownLayout_ = *layout;
+    shownStale_ = true;
     update();
+}
+
+QImage CaptureWindow::shownImage() const {
+    if (shownStale_) {
+        shown_ = frameToImage(shownLayout_, shownFrame_);
+        shownStale_ = false;
+    }
+    return shown_;
 }
 
 void CaptureWindow::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
-    if (shown_.isNull()) {
+    if (const QImage shown = shownImage(); shown.isNull()) {
         painter.fillRect(rect(), Qt::black);
     } else {
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        painter.drawImage(rect(), shown_);
+        painter.drawImage(rect(), shown);
     }
     if (signalLost_) {
         // The last picture stays, dimmed, so the shooter sees the camera stopped.

@@ -6,6 +6,7 @@
 
 #include "capture/CaptureRecords.h"
 #include "capture/service/CaptureDriver.h"
+#include "capture/service/FrameLayout.h"
 #include "capture/service/PreviewRateLimiter.h"
 
 #include <QByteArray>
@@ -60,7 +61,7 @@ public:
 
     // The last frame shown (top-down RGB, after the frame routine drew into
     // it); null before the first frame.
-    QImage shownImage() const { return shown_; }
+    QImage shownImage() const;
     // Frames handed to the frame routine since the window was created.
     std::uint32_t deliveredFrames() const { return delivered_; }
     // True while the driver's camera has stopped delivering: the preview
@@ -105,7 +106,12 @@ private:
     QElapsedTimer clock_; // the limiter's time
     QElapsedTimer sincePreviewStart_;
     std::uint32_t delivered_ = 0;
-    QImage shown_;
+    // The last frame's bytes, made into a picture only when one is asked
+    // for: a replay runs thousands of frames a second that no one sees.
+    std::vector<std::uint8_t> shownFrame_;
+    FrameLayout shownLayout_;
+    mutable QImage shown_;
+    mutable bool shownStale_ = false;
     bool signalLost_ = false;
 };
 

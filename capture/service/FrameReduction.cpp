@@ -191,6 +191,17 @@ void reducePlain(const CameraPicture& p, const QRect& crop, const FrameLayout& f
                  std::uint8_t* out, Colour&& colour) {
     const Blocks columns = blocksOf(crop.x(), crop.width(), format.width);
     const int pixelBytes = format.bytesPerPixel();
+    if (crop.width() == format.width && crop.height() == format.rows()) { // a plain copy
+        reduceRows(
+            p, crop, format, out,
+            [&](std::ptrdiff_t row, std::uint8_t* target) {
+                std::uint8_t* bgr = target;
+                for (int x = crop.x(); x < crop.x() + crop.width(); ++x, bgr += pixelBytes)
+                    colour(row, x, bgr[0], bgr[1], bgr[2]);
+            },
+            [](std::uint8_t* /*target*/) {});
+        return;
+    }
     reduceRows(
         p, crop, format, out,
         [&](std::ptrdiff_t row, std::uint8_t* target) {

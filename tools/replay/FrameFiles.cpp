@@ -3,10 +3,13 @@
 #include "capture/service/FrameConversion.h"
 #include "platform/NativeFiles.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <QStringDecoder>
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <iterator>
 
 namespace replay {
@@ -43,11 +46,22 @@ bool listDirectory(const QByteArray& path, std::vector<QByteArray>& files, QStri
 }
 
 // Qt's JPEG reader fills a picture that ends early with grey and says so
-// only in a warning; this catches the warnings while one picture is read.
+// only in a warning; this catches the warnings of the pictures this thread
+// reads. One handler serves every thread, installed once: pictures are read
+// on several threads at a time, and handlers swapped in and out by each
+// would be put back in the wrong order.
 class WarningCatcher {
 public:
-    WarningCatcher() : previous_(qInstallMessageHandler(&keep)) { caught().clear(); }
-    ~WarningCatcher() { qInstallMessageHandler(previous_); }
+    WarningCatcher() {
+        static const QtMessageHandler installed = [] {
+            previous() = qInstallMessageHandler(&keep);
+            return previous();
+        }();
+        (void)installed;
+        caught().clear();
+        catching() = true;
+    }
+    ~WarningCatcher() { catching() = false; }
     WarningCatcher(const WarningCatcher&) = delete;
     WarningCatcher& operator=(const WarningCatcher&) = delete;
 
@@ -57,15 +71,31 @@ public:
 
 private:
     static QString& caught() {
-        static QString text;
+        thread_local QString text;
         return text;
     }
-    static void keep(QtMsgType /*type*/, const QMessageLogContext& /*context*/,
-                     const QString& message) {
-        caught() += message + QLatin1Char('\n');
+    static bool& catching() {
+        thread_local bool on = false;
+        return on;
     }
-    QtMessageHandler previous_;
+    static QtMessageHandler& previous() {
+        static QtMessageHandler handler = nullptr;
+        return handler;
+    }
+    static void keep(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+        if (catching())
+            caught() += message + QLatin1Char('\n');
+        else if (previous() != nullptr)
+            previous()(type, context, message);
+        else
+            std::fprintf(stderr, "%s\n", qPrintable(message));
+    }
 };
+
+QByteArray formatHint(const QByteArray& name) {
+    const qsizetype dot = name.lastIndexOf('.');
+    return dot < 0 ? QByteArray() : name.mid(dot + 1).toLower();
+}
 
 // Two fills that differ in every bit; the first, with no alpha, is no pixel
 // a reader of opaque pictures ever writes.
@@ -75,17 +105,24 @@ constexpr uint SecondFill = 0x005aa5c3U;
 // Reads the picture from the start of the file into a picture filled with
 // fill beforehand; filled tells whether the reader kept that picture (most
 // do), so a pixel it never wrote still holds the fill. Empty, or why not.
-QString readFilled(QFile& file, uint fill, QImage& picture, bool& filled) {
+QString readFilled(QIODevice& file, const QByteArray& hint, uint fill, QImage& picture,
+                   bool& filled) {
     file.seek(0);
-    QImageReader reader(&file);
+    // The name's suffix is a hint that saves asking every image plugin;
+    // content that does not match it is still recognised.
+    QImageReader reader(&file, hint);
     const QSize size = reader.size();
     const QImage::Format format = reader.imageFormat();
     const qint64 limit = qint64{QImageReader::allocationLimit()} * 1024 * 1024;
-    picture = QImage();
     if (size.isValid() && format != QImage::Format_Invalid &&
         qint64{size.width()} * size.height() * 4 <= limit) {
-        picture = QImage(size, format);
+        // The picture before, of the same size, is filled again rather than
+        // made anew: a recording's frames all have one size.
+        if (picture.size() != size || picture.format() != format || !picture.isDetached())
+            picture = QImage(size, format);
         picture.fill(fill);
+    } else {
+        picture = QImage();
     }
     const uchar* const before = picture.isNull() ? nullptr : picture.constBits();
     if (!reader.read(&picture))
@@ -100,6 +137,16 @@ bool holdsFill(const QImage& picture, uint fill) {
         return true; // pixels smaller than a byte: a second read tells
     QImage one(1, 1, picture.format());
     one.fill(fill);
+    if (bytes == 4) { // the usual case, a word at a time
+        quint32 word = 0;
+        std::memcpy(&word, one.constBits(), sizeof word);
+        for (int y = 0; y < picture.height(); ++y) {
+            const auto* line = reinterpret_cast<const quint32*>(picture.constScanLine(y));
+            if (std::find(line, line + picture.width(), word) != line + picture.width())
+                return true;
+        }
+        return false;
+    }
     for (int y = 0; y < picture.height(); ++y) {
         const uchar* line = picture.constScanLine(y);
         for (qsizetype x = 0; x < qsizetype{picture.width()} * bytes; x += bytes) {
@@ -136,17 +183,17 @@ QString damagedPicture() {
 // Qt's readers of BMP, PNG and others hand out a picture cut short, its
 // missing part never written; a pixel that holds the fill after a second
 // read with another fill was never written.
-QString decode(QFile& file, QImage& picture) {
+QString decode(QIODevice& file, const QByteArray& hint, QImage& picture) {
     const WarningCatcher warnings;
     bool filled = false;
-    QString why = readFilled(file, FirstFill, picture, filled);
+    QString why = readFilled(file, hint, FirstFill, picture, filled);
     if (!why.isEmpty())
         return why;
     if (WarningCatcher::sawEarlyEnd())
         return damagedPicture();
     if (filled && holdsFill(picture, FirstFill)) {
         QImage again;
-        why = readFilled(file, SecondFill, again, filled);
+        why = readFilled(file, hint, SecondFill, again, filled);
         if (!why.isEmpty())
             return why;
         if (!samePixels(again, picture))
@@ -183,8 +230,21 @@ bool readFrame(const QByteArray& path, std::vector<std::uint8_t>& frame, QString
     QString why;
     if (!platform::openRegularFile(path, file, why))
         return refuse(why);
-    QImage picture;
-    why = decode(file, picture);
+    // Kept: this thread's next picture is read into the same memory.
+    thread_local QImage picture;
+    // A picture of usual size is read with one call, and decoded from memory.
+    constexpr qint64 WholeFileLimit = 64 * 1024 * 1024;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    QIODevice* source = &file;
+    if (file.size() <= WholeFileLimit) {
+        bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            return refuse(file.errorString());
+        buffer.open(QIODevice::ReadOnly);
+        source = &buffer;
+    }
+    why = decode(*source, formatHint(path), picture);
     if (!why.isEmpty())
         return refuse(why);
     platform::convertImage(picture, platform::FrameLayout{}, frame);
