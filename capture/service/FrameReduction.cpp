@@ -128,6 +128,82 @@ void reduceRows(const CameraPicture& p, const QRect& crop, const FrameLayout& fo
     }
 }
 
+// One memory row of packed 4:2:2: each pair of pixels is four bytes, the
+// first level at Level and U at Chroma, the second level and V two on.
+template <int Level, int Chroma> struct PackedLine {
+    const std::uint8_t* bytes;
+    int level(int x) const { return bytes[x * 2 + Level]; }
+    void chroma(int x, int& u, int& v) const {
+        u = bytes[x * 2 + Chroma];
+        v = bytes[x * 2 + Chroma + 2];
+    }
+    // Every pair from firstPair on, each pair's brightest channels unscaled.
+    void pairs(int firstPair, std::size_t count, const YuvMatrix& m, int* __restrict blue,
+               int* __restrict green, int* __restrict red) const {
+        const std::uint8_t* __restrict pair = bytes + std::ptrdiff_t{firstPair} * 4;
+        for (std::size_t k = 0; k < count; ++k, pair += 4) {
+            const int c = std::max(pair[Level], pair[Level + 2]) * m.luma;
+            const int u = pair[Chroma];
+            const int v = pair[Chroma + 2];
+            blue[k] = c + m.bu * u;
+            green[k] = c - m.gu * u - m.gv * v;
+            red[k] = c + m.rv * v;
+        }
+    }
+};
+
+// One memory row of planar or semi-planar YUV: the chroma of pixel pair x/2
+// at (x/2) << Interleave in its row of U and of V (Interleave 1: U and V
+// in one row, 0: rows of their own).
+template <int Interleave> struct PlanarLine {
+    const std::uint8_t* levels;
+    const std::uint8_t* us;
+    const std::uint8_t* vs;
+    int level(int x) const { return levels[x]; }
+    void chroma(int x, int& u, int& v) const {
+        u = us[(x >> 1) << Interleave];
+        v = vs[(x >> 1) << Interleave];
+    }
+    void pairs(int firstPair, std::size_t count, const YuvMatrix& m, int* __restrict blue,
+               int* __restrict green, int* __restrict red) const {
+        const std::uint8_t* __restrict y = levels + std::ptrdiff_t{firstPair} * 2;
+        const std::uint8_t* __restrict uRow = us + (std::ptrdiff_t{firstPair} << Interleave);
+        const std::uint8_t* __restrict vRow = vs + (std::ptrdiff_t{firstPair} << Interleave);
+        for (std::size_t k = 0; k < count; ++k) {
+            const int c = std::max(y[2 * k], y[2 * k + 1]) * m.luma;
+            const int u = uRow[k << Interleave];
+            const int v = vRow[k << Interleave];
+            blue[k] = c + m.bu * u;
+            green[k] = c - m.gu * u - m.gv * v;
+            red[k] = c + m.rv * v;
+        }
+    }
+};
+
+// Raises each block's brightest channels by its pairs' (Pairs of them in
+// every block, or pairsOf[i] for Pairs 0), the blocks one after another.
+template <int Pairs>
+void raiseBlocks(int* __restrict acc, std::size_t blocks, const int* __restrict blue,
+                 const int* __restrict green, const int* __restrict red, const int* pairsOf) {
+    for (std::size_t i = 0; i < blocks; ++i, acc += 3) {
+        const int count = Pairs > 0 ? Pairs : pairsOf[i];
+        int b = acc[0];
+        int g = acc[1];
+        int r = acc[2];
+        for (int k = 0; k < count; ++k) {
+            b = std::max(b, blue[k]);
+            g = std::max(g, green[k]);
+            r = std::max(r, red[k]);
+        }
+        acc[0] = b;
+        acc[1] = g;
+        acc[2] = r;
+        blue += count;
+        green += count;
+        red += count;
+    }
+}
+
 // YUV layouts. lineOf(row) gives a reader of one memory row with level(x)
 // and chroma(x, u, v), pixels x and x + 1 sharing their chroma when x is
 // even. Channels are compared before scaling and clamping, which keep their
@@ -145,6 +221,55 @@ void reduceYuv(const CameraPicture& p, const QRect& crop, const FrameLayout& for
     const int blueOffset = base - 128 * m.bu;
     const int greenOffset = base + 128 * (m.gu + m.gv);
     const int redOffset = base - 128 * m.rv;
+    const auto finish = [&](std::uint8_t* target) {
+        int* acc = brightest.data();
+        for (std::size_t i = 0; i < width; ++i, acc += 3, target += pixelBytes) {
+            target[0] = clamp255((acc[0] + blueOffset) >> 8);
+            target[1] = clamp255((acc[1] + greenOffset) >> 8);
+            target[2] = clamp255((acc[2] + redOffset) >> 8);
+            acc[0] = acc[1] = acc[2] = INT_MIN;
+        }
+    };
+    // When every block starts and ends on a pair, each row's pairs are
+    // converted in one straight loop, then taken block by block.
+    const bool pairAligned =
+        std::all_of(columns.first.begin(), columns.first.end(), [](int x) { return x % 2 == 0; }) &&
+        std::all_of(columns.end.begin(), columns.end.end(), [](int x) { return x % 2 == 0; });
+    if (pairAligned) {
+        const int firstPair = crop.x() / 2;
+        const auto pairs = static_cast<std::size_t>((crop.x() + crop.width() + 1) / 2 - firstPair);
+        std::vector<int> blue(pairs);
+        std::vector<int> green(pairs);
+        std::vector<int> red(pairs);
+        // Blocks tile the row; with the usual 640 or 960 camera pixels to
+        // 160 every block has the same number of pairs, a constant the
+        // compiler unrolls.
+        std::vector<int> pairsOf(width);
+        for (std::size_t i = 0; i < width; ++i)
+            pairsOf[i] = (columns.end[i] - columns.first[i]) / 2;
+        const int uniform =
+            std::all_of(pairsOf.begin(), pairsOf.end(), [&](int n) { return n == pairsOf[0]; })
+                ? pairsOf[0]
+                : 0;
+        const auto raiseByBlocks = [&](int* acc, const int* b, const int* g, const int* r) {
+            switch (uniform) {
+            case 2:
+                return raiseBlocks<2>(acc, width, b, g, r, pairsOf.data());
+            case 3:
+                return raiseBlocks<3>(acc, width, b, g, r, pairsOf.data());
+            default:
+                return raiseBlocks<0>(acc, width, b, g, r, pairsOf.data());
+            }
+        };
+        reduceRows(
+            p, crop, format, out,
+            [&](std::ptrdiff_t row, std::uint8_t* /*target*/) {
+                lineOf(row).pairs(firstPair, pairs, m, blue.data(), green.data(), red.data());
+                raiseByBlocks(brightest.data(), blue.data(), green.data(), red.data());
+            },
+            finish);
+        return;
+    }
     reduceRows(
         p, crop, format, out,
         [&](std::ptrdiff_t row, std::uint8_t* /*target*/) {
@@ -174,15 +299,7 @@ void reduceYuv(const CameraPicture& p, const QRect& crop, const FrameLayout& for
                 acc[2] = r;
             }
         },
-        [&](std::uint8_t* target) {
-            int* acc = brightest.data();
-            for (std::size_t i = 0; i < width; ++i, acc += 3, target += pixelBytes) {
-                target[0] = clamp255((acc[0] + blueOffset) >> 8);
-                target[1] = clamp255((acc[1] + greenOffset) >> 8);
-                target[2] = clamp255((acc[2] + redOffset) >> 8);
-                acc[0] = acc[1] = acc[2] = INT_MIN;
-            }
-        });
+        finish);
 }
 
 // Layouts with the colour in every pixel: colour(row, x, b, g, r).
@@ -217,6 +334,41 @@ void reducePlain(const CameraPicture& p, const QRect& crop, const FrameLayout& f
             }
         },
         [](std::uint8_t* /*target*/) {});
+}
+
+// RGB layouts larger than the output: every byte of a pixel is raised by
+// itself, whatever colour it holds, so the bytes of a block are taken
+// together in one straight loop; the colours are picked out at the end.
+template <int Bytes>
+void reduceRgb(const CameraPicture& p, const QRect& crop, const FrameLayout& format,
+               std::uint8_t* out) {
+    const Blocks columns = blocksOf(crop.x(), crop.width(), format.width);
+    const int pixelBytes = format.bytesPerPixel();
+    const auto width = static_cast<std::size_t>(format.width);
+    std::vector<std::uint8_t> brightest(width * Bytes, 0);
+    reduceRows(
+        p, crop, format, out,
+        [&](std::ptrdiff_t row, std::uint8_t* /*target*/) {
+            const std::uint8_t* line = p.data[0] + row * p.stride[0];
+            std::uint8_t* __restrict acc = brightest.data();
+            for (std::size_t i = 0; i < width; ++i, acc += Bytes) {
+                const std::uint8_t* __restrict px = line + std::ptrdiff_t{columns.first[i]} * Bytes;
+                const std::uint8_t* const end = line + std::ptrdiff_t{columns.end[i]} * Bytes;
+                for (; px < end; px += Bytes) {
+                    for (int k = 0; k < Bytes; ++k)
+                        acc[k] = std::max(acc[k], px[k]);
+                }
+            }
+        },
+        [&](std::uint8_t* target) {
+            std::uint8_t* acc = brightest.data();
+            for (std::size_t i = 0; i < width; ++i, acc += Bytes, target += pixelBytes) {
+                target[0] = acc[p.blueByte];
+                target[1] = acc[p.greenByte];
+                target[2] = acc[p.redByte];
+            }
+            std::fill(brightest.begin(), brightest.end(), std::uint8_t{0});
+        });
 }
 
 } // namespace
@@ -269,39 +421,19 @@ bool reducePicture(const CameraPicture& p, const FrameLayout& format,
 
     switch (p.layout) {
     case Layout::Yuyv:
-    case Layout::Uyvy: {
-        const int levelByte = p.layout == Layout::Yuyv ? 0 : 1;
-        const int uByte = p.layout == Layout::Yuyv ? 1 : 0;
-        reduceYuv(p, crop, format, dst, [&](std::ptrdiff_t row) {
-            struct Line {
-                const std::uint8_t* bytes;
-                int levelByte;
-                int uByte;
-                int level(int x) const { return bytes[x * 2 + levelByte]; }
-                void chroma(int x, int& u, int& v) const {
-                    u = bytes[x * 2 + uByte];
-                    v = bytes[x * 2 + uByte + 2];
-                }
-            };
-            return Line{p0 + row * s0, levelByte, uByte};
-        });
+        reduceYuv(p, crop, format, dst,
+                  [&](std::ptrdiff_t row) { return PackedLine<0, 1>{p0 + row * s0}; });
         break;
-    }
+    case Layout::Uyvy:
+        reduceYuv(p, crop, format, dst,
+                  [&](std::ptrdiff_t row) { return PackedLine<1, 0>{p0 + row * s0}; });
+        break;
     case Layout::Nv12:
     case Layout::Nv21: {
         const int uFirst = p.layout == Layout::Nv12 ? 0 : 1;
         reduceYuv(p, crop, format, dst, [&](std::ptrdiff_t row) {
-            struct Line {
-                const std::uint8_t* levels;
-                const std::uint8_t* uv;
-                int uFirst;
-                int level(int x) const { return levels[x]; }
-                void chroma(int x, int& u, int& v) const {
-                    u = uv[x + uFirst];
-                    v = uv[x + 1 - uFirst];
-                }
-            };
-            return Line{p0 + row * s0, p1 + (row >> 1) * s1, uFirst};
+            const std::uint8_t* uv = p1 + (row >> 1) * s1;
+            return PlanarLine<1>{p0 + row * s0, uv + uFirst, uv + 1 - uFirst};
         });
         break;
     }
@@ -315,18 +447,9 @@ bool reducePicture(const CameraPicture& p, const FrameLayout& format,
         const auto vStride = yv12 ? s1 : s2;
         const int rowShift = p.layout == Layout::Yuv422p ? 0 : 1;
         reduceYuv(p, crop, format, dst, [&](std::ptrdiff_t row) {
-            struct Line {
-                const std::uint8_t* levels;
-                const std::uint8_t* us;
-                const std::uint8_t* vs;
-                int level(int x) const { return levels[x]; }
-                void chroma(int x, int& u, int& v) const {
-                    u = us[x >> 1];
-                    v = vs[x >> 1];
-                }
-            };
             const std::ptrdiff_t chromaRow = row >> rowShift;
-            return Line{p0 + row * s0, uPlane + chromaRow * uStride, vPlane + chromaRow * vStride};
+            return PlanarLine<0>{p0 + row * s0, uPlane + chromaRow * uStride,
+                                 vPlane + chromaRow * vStride};
         });
         break;
     }
@@ -338,6 +461,13 @@ bool reducePicture(const CameraPicture& p, const FrameLayout& format,
     case Layout::Rgb32:
     case Layout::Rgb24: {
         const std::ptrdiff_t pixelBytes = p.layout == Layout::Rgb32 ? 4 : 3;
+        if (crop.width() != format.width || crop.height() != format.rows()) {
+            if (pixelBytes == 4)
+                reduceRgb<4>(p, crop, format, dst);
+            else
+                reduceRgb<3>(p, crop, format, dst);
+            break;
+        }
         reducePlain(p, crop, format, dst,
                     [&](std::ptrdiff_t row, std::ptrdiff_t x, std::uint8_t& b, std::uint8_t& g,
                         std::uint8_t& r) {
