@@ -12,48 +12,37 @@ using PF = QVideoFrameFormat::PixelFormat;
 // The reduction's layout of a direct pixel format, with the bytes of red,
 // green and blue for RGB; false for any other format.
 bool layoutOf(PF format, CameraPicture& picture) {
-    const auto rgb = [&](int r, int g, int b) {
-        picture.layout = PixelLayout::Rgb32;
-        picture.redByte = r;
-        picture.greenByte = g;
-        picture.blueByte = b;
-        return true;
-    };
-    const auto yuv = [&](PixelLayout layout) {
-        picture.layout = layout;
-        return true;
-    };
     switch (format) {
     case PF::Format_YUYV:
-        return yuv(PixelLayout::Yuyv);
+        return picture.setLayout(PixelLayout::Yuyv);
     case PF::Format_UYVY:
-        return yuv(PixelLayout::Uyvy);
+        return picture.setLayout(PixelLayout::Uyvy);
     case PF::Format_NV12:
-        return yuv(PixelLayout::Nv12);
+        return picture.setLayout(PixelLayout::Nv12);
     case PF::Format_NV21:
-        return yuv(PixelLayout::Nv21);
+        return picture.setLayout(PixelLayout::Nv21);
     case PF::Format_YUV420P:
-        return yuv(PixelLayout::Yuv420p);
+        return picture.setLayout(PixelLayout::Yuv420p);
     case PF::Format_YV12:
-        return yuv(PixelLayout::Yv12);
+        return picture.setLayout(PixelLayout::Yv12);
     case PF::Format_YUV422P:
-        return yuv(PixelLayout::Yuv422p);
+        return picture.setLayout(PixelLayout::Yuv422p);
     case PF::Format_Y8:
-        return yuv(PixelLayout::Grey8);
+        return picture.setLayout(PixelLayout::Grey8);
     case PF::Format_ARGB8888:
     case PF::Format_ARGB8888_Premultiplied:
     case PF::Format_XRGB8888:
-        return rgb(1, 2, 3);
+        return picture.setLayout(PixelLayout::Rgb32, 1, 2, 3);
     case PF::Format_BGRA8888:
     case PF::Format_BGRA8888_Premultiplied:
     case PF::Format_BGRX8888:
-        return rgb(2, 1, 0);
+        return picture.setLayout(PixelLayout::Rgb32, 2, 1, 0);
     case PF::Format_ABGR8888:
     case PF::Format_XBGR8888:
-        return rgb(3, 2, 1);
+        return picture.setLayout(PixelLayout::Rgb32, 3, 2, 1);
     case PF::Format_RGBA8888:
     case PF::Format_RGBX8888:
-        return rgb(0, 1, 2);
+        return picture.setLayout(PixelLayout::Rgb32, 0, 1, 2);
     default:
         return false;
     }

@@ -48,6 +48,16 @@ struct CameraPicture {
     bool bt709 = false;       // the HD colour matrix instead of BT.601
     bool fullRange = false;   // YUV levels 0..255 instead of 16..235
     bool bottomToTop = false; // the first row in memory is the picture's bottom row
+
+    // Sets the layout, with the bytes of red, green and blue for RGB ones;
+    // always true, for the mappings of other pixel formats that answer.
+    bool setLayout(PixelLayout to, int red = 2, int green = 1, int blue = 0) {
+        layout = to;
+        redByte = red;
+        greenByte = green;
+        blueByte = blue;
+        return true;
+    }
 };
 
 // The 4:3 rectangle in the middle of a picture of the given size.

@@ -25,50 +25,39 @@ constexpr const char* SinkCaps =
 
 bool layoutOf(GstVideoFormat format, platform::CameraPicture& picture) {
     using platform::PixelLayout;
-    const auto rgb = [&](PixelLayout layout, int r, int g, int b) {
-        picture.layout = layout;
-        picture.redByte = r;
-        picture.greenByte = g;
-        picture.blueByte = b;
-        return true;
-    };
-    const auto yuv = [&](PixelLayout layout) {
-        picture.layout = layout;
-        return true;
-    };
     switch (format) {
     case GST_VIDEO_FORMAT_I420:
-        return yuv(PixelLayout::Yuv420p);
+        return picture.setLayout(PixelLayout::Yuv420p);
     case GST_VIDEO_FORMAT_YV12:
-        return yuv(PixelLayout::Yv12);
+        return picture.setLayout(PixelLayout::Yv12);
     case GST_VIDEO_FORMAT_NV12:
-        return yuv(PixelLayout::Nv12);
+        return picture.setLayout(PixelLayout::Nv12);
     case GST_VIDEO_FORMAT_NV21:
-        return yuv(PixelLayout::Nv21);
+        return picture.setLayout(PixelLayout::Nv21);
     case GST_VIDEO_FORMAT_YUY2:
-        return yuv(PixelLayout::Yuyv);
+        return picture.setLayout(PixelLayout::Yuyv);
     case GST_VIDEO_FORMAT_UYVY:
-        return yuv(PixelLayout::Uyvy);
+        return picture.setLayout(PixelLayout::Uyvy);
     case GST_VIDEO_FORMAT_Y42B:
-        return yuv(PixelLayout::Yuv422p);
+        return picture.setLayout(PixelLayout::Yuv422p);
     case GST_VIDEO_FORMAT_GRAY8:
-        return yuv(PixelLayout::Grey8);
+        return picture.setLayout(PixelLayout::Grey8);
     case GST_VIDEO_FORMAT_BGRx:
     case GST_VIDEO_FORMAT_BGRA:
-        return rgb(PixelLayout::Rgb32, 2, 1, 0);
+        return picture.setLayout(PixelLayout::Rgb32, 2, 1, 0);
     case GST_VIDEO_FORMAT_RGBx:
     case GST_VIDEO_FORMAT_RGBA:
-        return rgb(PixelLayout::Rgb32, 0, 1, 2);
+        return picture.setLayout(PixelLayout::Rgb32, 0, 1, 2);
     case GST_VIDEO_FORMAT_xRGB:
     case GST_VIDEO_FORMAT_ARGB:
-        return rgb(PixelLayout::Rgb32, 1, 2, 3);
+        return picture.setLayout(PixelLayout::Rgb32, 1, 2, 3);
     case GST_VIDEO_FORMAT_xBGR:
     case GST_VIDEO_FORMAT_ABGR:
-        return rgb(PixelLayout::Rgb32, 3, 2, 1);
+        return picture.setLayout(PixelLayout::Rgb32, 3, 2, 1);
     case GST_VIDEO_FORMAT_BGR:
-        return rgb(PixelLayout::Rgb24, 2, 1, 0);
+        return picture.setLayout(PixelLayout::Rgb24, 2, 1, 0);
     case GST_VIDEO_FORMAT_RGB:
-        return rgb(PixelLayout::Rgb24, 0, 1, 2);
+        return picture.setLayout(PixelLayout::Rgb24, 0, 1, 2);
     default:
         return false;
     }
