@@ -1,9 +1,11 @@
 // vantorel-replay as a shooter runs it: its bundled sample, the options,
-// every kind of bad input, names and output. (Pictures of other sizes, cut
-// to 4:3: tests/cameras/qt/FakeCameraHitsTest.cpp; its memory on many
-// frames: bench/ReplayMemory.cpp.)
+// every kind of bad input, videos, names and output. (Pictures of other
+// sizes, cut to 4:3, and videos against the camera:
+// tests/cameras/qt/FakeCameraHitsTest.cpp; its memory on many frames:
+// bench/ReplayMemory.cpp.)
 
 #include "tests/testsupport/ScratchHome.h"
+#include "tests/testsupport/SyntheticVideo.h"
 #include "tests/tools/ToolProcess.h"
 
 #include <QDir>
@@ -120,6 +122,57 @@ TEST_F(ReplayTool, AnyNameNoWindowSystemAndLostOutput) {
     EXPECT_TRUE(fullStatus == 1 &&
                 fullErr.contains("cannot write the results: No space left on device"))
         << fullStatus << fullErr.toStdString();
+}
+
+// Videos that are no videos fail naming the file and why, a sound file too;
+// a video cut short gives the hits of the frames left; a folder named as a video is a folder, and
+// videos and pictures follow one another in one run.
+TEST_F(ReplayTool, BadCutAndMixedVideos) {
+    const QString folder = home.filePath("pictures");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(
+        testsupport::writeLaserPictures(folder, 30, {{3, {300, 200}, 6}, {25, {420, 150}, 6}}));
+    const QString video = home.filePath("laser.mkv");
+    ASSERT_EQ(testsupport::encodePictures(folder, video,
+                                          "video/x-raw,format=BGRx ! avenc_ffv1 ! matroskamux"),
+              QString());
+    const auto [status, pictureHits, err] = run({folder});
+    ASSERT_TRUE(status == 0 && frames(pictureHits) ==
+                                   "frame=3 ring=9,frame=4 ring=9,frame=25 ring=5,frame=26 ring=5")
+        << pictureHits.toStdString() << err.toStdString();
+    std::ofstream(home.filePath("clip.mp4").toStdString()) << "no video";
+    std::ofstream(home.filePath("empty.mkv").toStdString());
+    ASSERT_EQ(testsupport::launchPipeline({"audiotestsrc", "num-buffers=20", "!", "audioconvert",
+                                           "!", "vorbisenc", "!", "oggmux", "!", "filesink",
+                                           "location=" + home.filePath("tone.ogg")}),
+              QString());
+    QFile::copy(video, home.filePath("cut.mkv"));
+    QFile::resize(home.filePath("cut.mkv"), QFileInfo(video).size() / 2);
+    ASSERT_TRUE(QDir().mkpath(home.filePath("folder.mp4")));
+    QFile::copy(folder + "/002.png", home.filePath("folder.mp4/a.png"));
+    QFile::copy(folder + "/003.png", home.filePath("folder.mp4/b.png"));
+    const Row rows[] = {
+        {{video}, "", frames(pictureHits)},
+        {{home.filePath("clip.mp4")}, "clip.mp4': "},
+        {{home.filePath("empty.mkv")}, "empty.mkv': "},
+        {{home.filePath("tone.ogg")}, "tone.ogg': no video in it"},
+        // GStreamer decodes the frames that are there and ends quietly.
+        {{home.filePath("cut.mkv")}, "", "frame=3 ring=9,frame=4 ring=9"},
+        {{home.filePath("folder.mp4"), folder + "/004.png"}, "", "frame=1 ring=9,frame=2 ring=9"},
+        // Frames run on from one input to the next.
+        {{folder + "/002.png", folder + "/003.png", video},
+         "",
+         "frame=1 ring=9,frame=2 ring=9,frame=5 ring=9,frame=6 ring=9,frame=27 ring=5,frame=28 "
+         "ring=5"},
+    };
+    for (const Row& row : rows) {
+        const auto [rowStatus, rowOut, rowErr] = run(row.arguments);
+        const bool bad = *row.error != '\0';
+        EXPECT_TRUE(rowStatus == (bad ? 2 : 0) && rowErr.contains(row.error) &&
+                    (bad ? rowOut.isEmpty() : frames(rowOut) == row.frames))
+            << row.arguments.join(' ').toStdString() << ": " << rowStatus << " "
+            << rowOut.toStdString() << rowErr.toStdString();
+    }
 }
 
 } // namespace

@@ -154,9 +154,18 @@ std::unique_ptr<VideoFrames> VideoFrames::open(const QByteArray& path, QString& 
     g_free(uri);
     pipeline->bus.reset(gst_element_get_bus(playbin));
 
-    if (gst_element_set_state(playbin, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE ||
-        gst_element_get_state(playbin, nullptr, nullptr, GST_CLOCK_TIME_NONE) ==
-            GST_STATE_CHANGE_FAILURE) {
+    const bool paused =
+        gst_element_set_state(playbin, GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE &&
+        gst_element_get_state(playbin, nullptr, nullptr, GST_CLOCK_TIME_NONE) !=
+            GST_STATE_CHANGE_FAILURE;
+    // A sound file fails with only a stream error of GStreamer's; the
+    // streams it found say what is wrong.
+    gint videos = 0;
+    gint others = 0;
+    g_object_get(playbin, "n-video", &videos, "n-audio", &others, nullptr);
+    if (videos == 0 && (paused || others > 0))
+        return refuse(QStringLiteral("no video in it"));
+    if (!paused) {
         const QString why = pipeline->pendingError();
         return refuse(why.isEmpty() ? QStringLiteral("not a video GStreamer can decode") : why);
     }

@@ -1,8 +1,10 @@
 // Laser dots seen through the fake camera give the hits the replay tool finds
-// in the same pictures, and the main window scores them.
+// in the same pictures, and in a video of them, and the main window scores
+// them.
 
 #include "detection/MotionDetection.h"
 #include "tests/cameras/qt/FakeCameraProgram.h"
+#include "tests/testsupport/SyntheticVideo.h"
 
 #include <QDir>
 #include <QImage>
@@ -48,7 +50,31 @@ QString sampleAt(const QTemporaryDir& dir, QSize size) {
     return folder;
 }
 
-using FakeCameraHits = cameratest::FakeCameraProgram;
+// The hits in the replay tool's output, without their frames.
+Hits hitsIn(const QString& out) {
+    static const QRegularExpression hit("x=-?\\d+ y=-?\\d+ score=\\S+");
+    Hits hits;
+    for (auto match = hit.globalMatch(out); match.hasNext();)
+        hits.insert(match.next().captured().toStdString());
+    return hits;
+}
+
+class FakeCameraHits : public cameratest::FakeCameraProgram {
+protected:
+    // Starts the camera on the folder and shoots until it has seen as many
+    // hits as expected; those it saw.
+    Hits cameraHits(const QString& mode, const QString& folder, std::size_t expected) {
+        start({{"Camera", mode, folder}});
+        HitSpy spy(window());
+        window().Command1_Click();
+        window().Timer1_Timer(); // the pause before the first shot ends
+        EXPECT_TRUE(QTest::qWaitFor([&] { return spy.hits.size() >= expected; }, 10000));
+        // Scored: where the window puts a hit's marker and what it writes is
+        // tested with the simulated camera.
+        EXPECT_GE(window().ShotCount(), 1);
+        return spy.hits;
+    }
+};
 
 } // namespace
 
@@ -62,20 +88,39 @@ TEST_F(FakeCameraHits, AreTheReplayToolsAndReachTheScoreCard) {
         SCOPED_TRACE(camera.mode.toStdString());
         const QString folder = sampleAt(dir, camera.size);
         int status = -1;
-        const QString out = run(VANTOREL_REPLAY_TOOL, {folder}, status);
-        Hits expected;
-        static const QRegularExpression hit("x=-?\\d+ y=-?\\d+ score=\\S+");
-        for (auto match = hit.globalMatch(out); match.hasNext();)
-            expected.insert(match.next().captured().toStdString());
+        const Hits expected = hitsIn(run(VANTOREL_REPLAY_TOOL, {folder}, status));
         ASSERT_EQ(expected.size(), 2U);
-        start({{"Camera", camera.mode, folder}});
-        HitSpy spy(window());
-        window().Command1_Click();
-        window().Timer1_Timer(); // the pause before the first shot ends
-        ASSERT_TRUE(QTest::qWaitFor([&] { return spy.hits.size() >= 2; }, 10000));
-        EXPECT_EQ(spy.hits, expected);
-        // Scored: where the window puts a hit's marker and what it writes is
-        // tested with the simulated camera.
-        EXPECT_GE(window().ShotCount(), 1);
+        EXPECT_EQ(cameraHits(camera.mode, folder, expected.size()), expected);
     }
+}
+
+// A video of laser pictures gives their hits frame by frame, whether it
+// keeps every byte (RGB) or rounds through YUV, in either container;
+// the camera playing the pictures sees the same hits.
+TEST_F(FakeCameraHits, OfAVideoAreThoseOfItsPictures) {
+    const QTemporaryDir dir;
+    const QString folder = dir.filePath("pictures");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    // Dark frames between the dots, and first and last, as the camera plays
+    // the pictures round. The second and third dots are two camera pixels
+    // across the corner of four analysis pixels; the last, a single camera
+    // pixel, is too small a spot for the analysis on every path.
+    ASSERT_TRUE(testsupport::writeLaserPictures(
+        folder, 12,
+        {{2, {420, 150}, 6}, {5, {203, 331}, 2}, {8, {331, 251}, 2}, {10, {100, 400}, 1}}));
+    int status = -1;
+    const QString pictures = run(VANTOREL_REPLAY_TOOL, {folder}, status);
+    const Hits expected = hitsIn(pictures);
+    ASSERT_TRUE(status == 0 && expected.size() == 3) << pictures.toStdString();
+    const struct {
+        QString name, encoding;
+    } videos[] = {{"rgb.mkv", "video/x-raw,format=BGRx ! avenc_ffv1 ! matroskamux"},
+                  {"yuv.avi", "video/x-raw,format=I420 ! avimux"}};
+    for (const auto& video : videos) {
+        const QString path = dir.filePath(video.name);
+        ASSERT_EQ(testsupport::encodePictures(folder, path, video.encoding), QString());
+        EXPECT_EQ(run(VANTOREL_REPLAY_TOOL, {path}, status), pictures) << video.name.toStdString();
+        EXPECT_EQ(status, 0);
+    }
+    EXPECT_EQ(cameraHits("YUY2 640x480", folder, expected.size()), expected);
 }
