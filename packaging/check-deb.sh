@@ -20,14 +20,16 @@ dpkg-deb -I "$deb" >"$scratch/info"
 field() { dpkg-deb -f "$deb" "$1"; }
 depends=$(field Depends)
 for wanted in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6multimedia6 \
-    gstreamer1.0-plugins-base gstreamer1.0-plugins-good; do
+    gstreamer1.0-plugins-base gstreamer1.0-plugins-good libgstreamer1.0-0 \
+    libgstreamer-plugins-base1.0-0; do
     [[ ", $depends," == *", $wanted "* || ", $depends," == *", $wanted,"* ]] ||
         fail "Depends lacks $wanted: $depends"
 done
 [ "$(field Package)" = vantorel ] || fail "Package: $(field Package)"
 [ "$(field Version)" = "$version" ] || fail "Version: $(field Version)"
 [ "$(field Section)" = misc ] || fail "Section: $(field Section)"
-[ "$(field Recommends)" = kchmviewer ] || fail "Recommends: $(field Recommends)"
+[ "$(field Recommends)" = "kchmviewer, gstreamer1.0-libav" ] ||
+    fail "Recommends: $(field Recommends)"
 [[ "$(field Maintainer)" == *"<"*"@"*">" ]] || fail "Maintainer: $(field Maintainer)"
 [ "$(field Description | wc -l)" -gt 3 ] || fail "Description without a long part"
 grep -qw md5sums "$scratch/info" || fail "no md5sums"
