@@ -6,9 +6,11 @@
 namespace MotionDetection {
 
 bool HasAnalysisFormat(platform::CaptureHandle window) {
-    return StatusFunctions::GetFormatWidth(window) == 160 &&
-           StatusFunctions::GetFormatHeight(window) == 120 &&
-           StatusFunctions::GetFormatBitCount(window) == 24;
+    // All three are read on every call, whatever the first answers.
+    const std::uint32_t width = StatusFunctions::GetFormatWidth(window);
+    const std::uint32_t height = StatusFunctions::GetFormatHeight(window);
+    const std::uint32_t bitCount = StatusFunctions::GetFormatBitCount(window);
+    return width == 160 && height == 120 && bitCount == 24;
 }
 
 } // namespace MotionDetection

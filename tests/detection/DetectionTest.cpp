@@ -12,6 +12,7 @@
 // tests/platform/SettingsStoreTest.cpp; the parameters at start-up and held
 // to their ranges, tests/app/ProgramLifeTest.cpp).
 
+#include "capture/StatusFunctions.h"
 #include "detection/ChangeMap.h"
 #include "detection/MotionDetection.h"
 #include "detection/RowChange.h"
@@ -281,6 +282,34 @@ TEST_F(FrameAnalysis, OddSizesAreAnalysedOnlyWhenTheBytesHoldThemBrokenHeadersNe
 // whole blocks and overlapping last blocks, a change first, in the middle or
 // last, at every tolerance and the extremes of the byte range, either side
 // of the other byte.
+// The format check reads width, height and bit count every time, whatever
+// the first of them answers, and passes only 160 x 120 x 24.
+TEST_F(CaptureService, FormatCheckAsksAllThreeQuestions) {
+    const platform::CaptureHandle window = connectedWindow(0, false);
+    ASSERT_NE(scripted, nullptr);
+    struct Case {
+        platform::FrameLayout format;
+        bool analysable;
+    };
+    const Case cases[] = {{{160, 120, 24}, true},
+                          {{320, 120, 24}, false},
+                          {{160, 240, 24}, false},
+                          {{160, 120, 32}, false}};
+    int perCheck = -1;
+    for (const auto& [format, analysable] : cases) {
+        scripted->format = format;
+        const int before = scripted->formatQueries;
+        EXPECT_EQ(MotionDetection::HasAnalysisFormat(window), analysable) << format.width;
+        const int asked = scripted->formatQueries - before;
+        if (perCheck < 0)
+            perCheck = asked;
+        EXPECT_EQ(asked, perCheck) << "a width of " << format.width << " skipped a question";
+    }
+    const int before = scripted->formatQueries;
+    StatusFunctions::GetFormatWidth(window);
+    EXPECT_EQ(perCheck, 3 * (scripted->formatQueries - before));
+}
+
 TEST(RowChange, AgreesWithByteByByte) {
     for (const std::size_t length : {1, 15, 16, 17, 31, 32, 33, 64, 70})
         for (const std::size_t at : {std::size_t{0}, length / 2, length - 1})

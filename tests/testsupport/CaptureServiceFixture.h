@@ -12,12 +12,16 @@
 #include <gtest/gtest.h>
 
 // Delivers a 160 x 120 x 24 frame whenever the test pushes one while
-// streaming; counts the scripted drivers alive in `live`.
+// streaming; counts the scripted drivers alive in `live`, and how often its
+// format was asked for. It reports the format the test sets.
 class ScriptedDriver : public platform::CaptureDriver {
 public:
     explicit ScriptedDriver(int& live) : live_(++live) {}
     ~ScriptedDriver() override { --live_; }
-    QByteArray videoFormat() const override { return platform::FrameLayout{}.videoFormat(); }
+    QByteArray videoFormat() const override {
+        ++formatQueries;
+        return format.videoFormat();
+    }
     bool hasFormatDialog() const override { return false; }
     bool hasSourceDialog() const override { return false; }
     bool showFormatDialog(QWidget*) override { return false; }
@@ -33,6 +37,8 @@ public:
         return static_cast<bool>(sink);
     }
     int lastPeriod = 0;
+    platform::FrameLayout format;
+    mutable int formatQueries = 0;
 
 private:
     int& live_;
