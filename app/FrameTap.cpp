@@ -24,8 +24,7 @@ record::FrameRecorder* ActiveFrameRecorder() {
     return activeRecorder;
 }
 
-std::int32_t TappedFrameCallback(platform::CaptureHandle captureWindow,
-                                 platform::VIDEOHDR* header) {
+std::int32_t TappedFrameCallback(capture::CaptureHandle captureWindow, capture::VIDEOHDR* header) {
     if (activeRecorder != nullptr && header != nullptr && header->lpData != nullptr &&
         header->dwBytesUsed == RecordedBytes && MotionDetection::HasAnalysisFormat(captureWindow))
         activeRecorder->Frame(std::span<const std::uint8_t>(header->lpData, RecordedBytes));

@@ -20,6 +20,6 @@ record::FrameRecorder* SetFrameRecorder(record::FrameRecorder* recorder);
 record::FrameRecorder* ActiveFrameRecorder();
 
 // Records the frame, then runs MotionDetection::FrameCallback on it.
-std::int32_t TappedFrameCallback(platform::CaptureHandle captureWindow, platform::VIDEOHDR* header);
+std::int32_t TappedFrameCallback(capture::CaptureHandle captureWindow, capture::VIDEOHDR* header);
 
 } // namespace app

@@ -19,7 +19,7 @@ constexpr int ExitBadOption = 2;
 
 } // namespace
 
-int RunProgram(platform::CaptureDriverSource& drivers, const Companion& beside) {
+int RunProgram(capture::CaptureDriverSource& drivers, const Companion& beside) {
     const QString program = QFileInfo(QApplication::arguments().value(0)).fileName();
     ProgramOptions options;
     QString error;
@@ -49,7 +49,7 @@ int RunProgram(platform::CaptureDriverSource& drivers, const Companion& beside) 
     }
 
     QApplication::setApplicationName(QStringLiteral("Vantorel"));
-    const platform::SeamGuard source(platform::installCaptureDriverSource, &drivers);
+    const platform::SeamGuard source(capture::installCaptureDriverSource, &drivers);
     const platform::SeamGuard recording(SetFrameRecorder, recorder.get());
     Vantorel window;
     window.Form_Load();

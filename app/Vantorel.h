@@ -67,7 +67,7 @@ public:
     // What the window holds, for the simulated range and the tests.
     std::int16_t ReadyToShoot() const { return readyToShoot_; }
     std::int16_t ShotCount() const { return shotCount_; }
-    platform::CaptureHandle CaptureWnd() const { return captureWnd_; }
+    capture::CaptureHandle CaptureWnd() const { return captureWnd_; }
     // The score card as written, "\r\n" after every line.
     const QString& ScoreCardText() const;
     // The re-arm timer's interval: 0 while it is stopped.
@@ -126,7 +126,7 @@ private:
     // Capture.
     std::int32_t deviceCount_ = 0;
     ConnectionFunctions::CaptureDeviceList devices_;
-    platform::CaptureHandle captureWnd_ = 0;
+    capture::CaptureHandle captureWnd_ = 0;
 
     // The settings dialog and the about box live as long as the program's
     // one main window; they are created on first use.

@@ -77,7 +77,7 @@ void Vantorel::Form_Load() {
     InitWindow();
 
     captureWnd_ = ConnectionFunctions::CreateCaptureWindow(
-        "", platform::WS_CHILD | platform::WS_VISIBLE, 30, 28, 160, 120, centralWidget(), 0);
+        "", capture::WS_CHILD | capture::WS_VISIBLE, 30, 28, 160, 120, centralWidget(), 0);
     int first = 0;
     while (!devices_.Answered[first])
         ++first;

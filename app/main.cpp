@@ -7,6 +7,6 @@
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    platform::QtCameraSource cameras;
+    qtcamera::QtCameraSource cameras;
     return app::RunProgram(cameras);
 }

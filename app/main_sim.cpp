@@ -11,9 +11,9 @@
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    platform::SimulatedCamera camera;
+    simcamera::SimulatedCamera camera;
     return app::RunProgram(camera, [&camera](app::Vantorel& window) {
-        auto range = std::make_unique<app::RangeWindow>(camera);
+        auto range = std::make_unique<simcamera::RangeWindow>(camera);
         range->showBeside(window);
         return std::unique_ptr<QWidget>(std::move(range));
     });

@@ -79,7 +79,7 @@ void measureCpu(const QProcessEnvironment& environment) {
 
 // A camera as QtCameraDevice opens it (the sink first), stamping each frame's
 // arrival in the sink.
-class StampedCamera : public platform::QtCameraFeed {
+class StampedCamera : public qtcamera::QtCameraFeed {
 public:
     explicit StampedCamera(const QCameraDevice& device) : camera_(device) {
         session_.setVideoSink(&sink_);
@@ -99,10 +99,10 @@ public:
             Qt::DirectConnection);
     }
     void start() override { session_.setCamera(&camera_); }
-    std::vector<platform::CameraMode> modes() const override { return {}; }
+    std::vector<qtcamera::CameraMode> modes() const override { return {}; }
     void useMode(int) override {}
-    platform::CameraControls controls() const override { return {}; }
-    void setControl(platform::CameraControl::Kind, int) override {}
+    qtcamera::CameraControls controls() const override { return {}; }
+    void setControl(qtcamera::CameraControl::Kind, int) override {}
     void release() override { session_.setCamera(nullptr); }
 
     qint64 arrival = 0;
@@ -113,23 +113,23 @@ private:
     QCamera camera_;
 };
 
-class StampedSource : public platform::CaptureDriverSource {
+class StampedSource : public capture::CaptureDriverSource {
 public:
     bool describe(int index, std::string& name, std::string& version) override {
         name = "Fake Camera";
         version = "measured";
         return index == 0;
     }
-    std::unique_ptr<platform::CaptureDriver> open(int index) override {
+    std::unique_ptr<capture::CaptureDriver> open(int index) override {
         if (index != 0 || QMediaDevices::videoInputs().isEmpty())
             return nullptr;
         auto camera = std::make_unique<StampedCamera>(QMediaDevices::videoInputs().front());
         feed = camera.get();
-        return std::make_unique<platform::QtCameraDriver>(std::move(camera), settings);
+        return std::make_unique<qtcamera::QtCameraDriver>(std::move(camera), settings);
     }
     StampedCamera* feed = nullptr;
-    std::shared_ptr<platform::QtCameraSettings> settings =
-        std::make_shared<platform::QtCameraSettings>();
+    std::shared_ptr<qtcamera::QtCameraSettings> settings =
+        std::make_shared<qtcamera::QtCameraSettings>();
 };
 
 class LatencyTarget : public MotionDetection::HitTarget {
@@ -146,13 +146,13 @@ public:
 
 void measureLatency() {
     StampedSource source;
-    platform::installCaptureDriverSource(&source);
+    capture::installCaptureDriverSource(&source);
     LatencyTarget target;
     target.source = &source;
     {
         QWidget host;
-        const platform::CaptureHandle window = ConnectionFunctions::CreateCaptureWindow(
-            "Measure", platform::WS_CHILD | platform::WS_VISIBLE, 0, 0, 160, 120, &host, 0);
+        const capture::CaptureHandle window = ConnectionFunctions::CreateCaptureWindow(
+            "Measure", capture::WS_CHILD | capture::WS_VISIBLE, 0, 0, 160, 120, &host, 0);
         if (!ConnectionFunctions::ConnectToDriver(window, 0)) {
             std::fprintf(stderr, "vantorel-camera-measure: no fake camera\n");
         } else {
@@ -173,7 +173,7 @@ void measureLatency() {
             MotionDetection::SetHitTarget(nullptr);
         }
     }
-    platform::installCaptureDriverSource(nullptr);
+    capture::installCaptureDriverSource(nullptr);
     auto& l = target.latenciesUs;
     if (l.empty())
         return;

@@ -28,10 +28,10 @@ QVideoFrame patternFrame(QVideoFrameFormat::PixelFormat layout, QSize size) {
 
 void convertFrames(benchmark::State& state, QVideoFrameFormat::PixelFormat layout, QSize size) {
     const QVideoFrame frame = patternFrame(layout, size);
-    const platform::FrameLayout output; // 160 x 120 x 24, rows bottom-up
+    const capture::FrameLayout output; // 160 x 120 x 24, rows bottom-up
     std::vector<std::uint8_t> out;
     for (auto _ : state) {
-        const bool ok = platform::convertVideoFrame(frame, output, out);
+        const bool ok = qtcamera::convertVideoFrame(frame, output, out);
         benchmark::DoNotOptimize(ok);
         benchmark::DoNotOptimize(out.data());
         benchmark::ClobberMemory();

@@ -28,19 +28,19 @@ constexpr std::size_t frameBytes = std::size_t{160} * 3 * 120;
 class ConnectedWindow {
 public:
     ConnectedWindow() {
-        handle = ConnectionFunctions::CreateCaptureWindow("Bench", platform::WS_CHILD, 0, 0, 160,
+        handle = ConnectionFunctions::CreateCaptureWindow("Bench", capture::WS_CHILD, 0, 0, 160,
                                                           120, &host_, 0);
         AVICAP::DriverConnect(handle, 0);
     }
     ConnectedWindow(const ConnectedWindow&) = delete;
     ConnectedWindow& operator=(const ConnectedWindow&) = delete;
 
-    platform::CaptureHandle handle = 0;
+    capture::CaptureHandle handle = 0;
 
 private:
     replay::ReplayDriverSource source_;
-    platform::SeamGuard<platform::CaptureDriverSource*> installed_{
-        platform::installCaptureDriverSource, &source_};
+    platform::SeamGuard<capture::CaptureDriverSource*> installed_{
+        capture::installCaptureDriverSource, &source_};
     QWidget host_; // destroyed before the source
 };
 
@@ -69,7 +69,7 @@ void runFrames(benchmark::State& state, std::int32_t step, bool withDot) {
     std::uint64_t count = 0;
     for (auto _ : state) {
         std::vector<std::uint8_t>& frame = withDot && (count % 2 == 1) ? dotted : dark;
-        platform::VIDEOHDR header{};
+        capture::VIDEOHDR header{};
         header.lpData = frame.data();
         header.dwBytesUsed = static_cast<std::uint32_t>(frameBytes);
         benchmark::DoNotOptimize(MotionDetection::FrameCallback(window.handle, &header));

@@ -10,8 +10,8 @@
 namespace {
 
 void SimulatedFrame(benchmark::State& state) {
-    platform::SimulatedCamera camera;
-    platform::SimulatedDriverConfig config;
+    simcamera::SimulatedCamera camera;
+    simcamera::SimulatedDriverConfig config;
     config.width = static_cast<std::int32_t>(state.range(0));
     config.height = config.width * 3 / 4;
     config.bitCount = static_cast<std::int16_t>(state.range(1));

@@ -8,12 +8,12 @@
 // the first fault. Leaks are for LeakSanitizer (the asan preset) at exit.
 
 #include "app/Vantorel.h"
+#include "bench/Sanitizers.h"
 #include "cameras/sim/SimulatedCamera.h"
 #include "capture/service/CaptureService.h"
 #include "detection/MotionDetection.h"
 #include "settings/SettingsFrm.h"
 #include "tests/testsupport/MessageRecorder.h"
-#include "bench/Sanitizers.h"
 #include "tests/testsupport/ScratchHome.h"
 
 #include <QApplication>
@@ -56,12 +56,12 @@ long residentBytes() {
 class Soak {
 public:
     explicit Soak(long frames) : frames_(frames) {}
-    ~Soak() { platform::installCaptureDriverSource(nullptr); }
+    ~Soak() { capture::installCaptureDriverSource(nullptr); }
     Soak(const Soak&) = delete;
     Soak& operator=(const Soak&) = delete;
 
     int run() {
-        platform::installCaptureDriverSource(&camera_);
+        capture::installCaptureDriverSource(&camera_);
         window_.Form_Load();
         if (window_.Ended())
             fault(0, "the program ended at start-up");
@@ -167,7 +167,7 @@ private:
     long frames_;
     testsupport::ScratchHome home_;
     testsupport::MessageRecorder messages_; // a message box would stop the run
-    platform::SimulatedCamera camera_;
+    simcamera::SimulatedCamera camera_;
     app::Vantorel window_;
     std::mt19937 random_{1};
     double distance_ = 0.0;

@@ -5,7 +5,7 @@
 
 namespace AVICAP {
 
-using namespace platform;
+using namespace capture;
 
 namespace {
 
@@ -97,7 +97,7 @@ void SetPreviewFrameRate(CaptureHandle window, std::int32_t framesPerSecond) {
     // A rate below one frame a second has no period (and 0 would divide by zero).
     if (framesPerSecond < 1)
         return;
-    const auto periodMs = static_cast<std::int16_t>(nearest(1000.0 / framesPerSecond));
+    const auto periodMs = static_cast<std::int16_t>(platform::nearest(1000.0 / framesPerSecond));
     SetPreviewRate(window, periodMs);
 }
 

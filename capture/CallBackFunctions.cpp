@@ -4,11 +4,11 @@
 
 namespace CallBackFunctions {
 
-void RegisterFrameCallback(platform::CaptureHandle window, platform::FrameCallbackProc routine) {
+void RegisterFrameCallback(capture::CaptureHandle window, capture::FrameCallbackProc routine) {
     AVICAP::SetFrameCallback(window, routine);
 }
 
-void ClearCallbacks(platform::CaptureHandle window) {
+void ClearCallbacks(capture::CaptureHandle window) {
     AVICAP::SetErrorCallback(window);
     AVICAP::SetStatusCallback(window);
     AVICAP::SetYieldCallback(window);

@@ -7,9 +7,9 @@ namespace CallBackFunctions {
 
 // Capture sits below detection, so the caller names the frame routine
 // (MotionDetection::FrameCallback). The answer is not looked at.
-void RegisterFrameCallback(platform::CaptureHandle window, platform::FrameCallbackProc routine);
+void RegisterFrameCallback(capture::CaptureHandle window, capture::FrameCallbackProc routine);
 // Error, status, yield, frame, video stream, wave stream and capture control
 // callbacks off, in that order; answers are not looked at.
-void ClearCallbacks(platform::CaptureHandle window);
+void ClearCallbacks(capture::CaptureHandle window);
 
 } // namespace CallBackFunctions

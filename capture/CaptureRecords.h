@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace platform {
+namespace capture {
 
 using CaptureHandle = std::uint32_t; // 0 means no capture window
 using CaptureAnswer = std::int32_t;  // every message is answered with 32 bits
@@ -150,4 +150,4 @@ using FrameCallbackProc = std::int32_t (*)(CaptureHandle captureWindow, VIDEOHDR
 constexpr std::int32_t CaptureTrue = -1;
 constexpr std::int32_t CaptureFalse = 0;
 
-} // namespace platform
+} // namespace capture

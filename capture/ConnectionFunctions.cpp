@@ -11,8 +11,8 @@ bool ReadDriverDescription(std::int32_t index, CaptureDevice& entry) {
     std::array<char, DescriptionLength> name = entry.Name;
     std::array<char, DescriptionLength> version = entry.Version;
     const std::int32_t answer =
-        platform::capGetDriverDescription(static_cast<std::int16_t>(index), name.data(),
-                                          DescriptionLength, version.data(), DescriptionLength);
+        capture::capGetDriverDescription(static_cast<std::int16_t>(index), name.data(),
+                                         DescriptionLength, version.data(), DescriptionLength);
     entry.Name = name;
     entry.Version = version;
     return answer != 0;
@@ -32,7 +32,7 @@ std::int32_t ListCaptureDrivers(CaptureDeviceList& list) {
 CaptureHandle CreateCaptureWindow(const char* title, std::uint32_t style, std::int32_t x,
                                   std::int32_t y, std::int32_t width, std::int16_t height,
                                   QWidget* parent, std::int32_t id) {
-    return platform::capCreateCaptureWindow(title, style, x, y, width, height, parent, id);
+    return capture::capCreateCaptureWindow(title, style, x, y, width, height, parent, id);
 }
 
 bool ConnectToDriver(CaptureHandle window, std::int32_t index) {

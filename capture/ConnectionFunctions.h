@@ -11,9 +11,9 @@ class QWidget;
 
 namespace ConnectionFunctions {
 
-using platform::CaptureHandle;
+using capture::CaptureHandle;
 
-using platform::DriverIndexes;
+using capture::DriverIndexes;
 constexpr int DescriptionLength = 100;
 
 struct CaptureDevice {

@@ -7,10 +7,10 @@
 
 namespace StatusFunctions {
 
-using platform::BITMAPINFOHEADER;
-using platform::CAPDRIVERCAPS;
-using platform::CAPSTATUS;
-using platform::CAPTUREPARMS;
+using capture::BITMAPINFOHEADER;
+using capture::CAPDRIVERCAPS;
+using capture::CAPSTATUS;
+using capture::CAPTUREPARMS;
 
 namespace {
 

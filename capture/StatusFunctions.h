@@ -8,19 +8,19 @@
 
 namespace StatusFunctions {
 
-using platform::CaptureHandle;
+using capture::CaptureHandle;
 
-bool ReadDriverCaps(CaptureHandle window, platform::CAPDRIVERCAPS& caps);
+bool ReadDriverCaps(CaptureHandle window, capture::CAPDRIVERCAPS& caps);
 std::uint32_t GetDeviceIndex(CaptureHandle window);
 bool HasVideoSourceDialog(CaptureHandle window);
 bool HasVideoFormatDialog(CaptureHandle window);
 
-bool ReadCaptureStatus(CaptureHandle window, platform::CAPSTATUS& status);
+bool ReadCaptureStatus(CaptureHandle window, capture::CAPSTATUS& status);
 std::uint32_t GetImageWidth(CaptureHandle window);
 std::uint32_t GetImageHeight(CaptureHandle window);
 
-bool ReadCaptureParms(CaptureHandle window, platform::CAPTUREPARMS& parms);
-bool WriteCaptureParms(CaptureHandle window, const platform::CAPTUREPARMS& parms);
+bool ReadCaptureParms(CaptureHandle window, capture::CAPTUREPARMS& parms);
+bool WriteCaptureParms(CaptureHandle window, const capture::CAPTUREPARMS& parms);
 void SetCaptureYield(CaptureHandle window, std::int16_t flag);
 
 // The whole current format: BITMAPINFOHEADER and what follows it.

@@ -38,7 +38,7 @@ struct Geometry {
     bool hasPixels = false; // W usable too: the vertical bar and the grid
 };
 
-Geometry measure(const platform::VIDEOHDR& header, std::uint32_t height, std::uint32_t width,
+Geometry measure(const capture::VIDEOHDR& header, std::uint32_t height, std::uint32_t width,
                  std::int32_t step) {
     Geometry g;
     g.bytes = header.dwBytesUsed;
@@ -195,14 +195,14 @@ void analyse(const std::uint8_t* frame, const Geometry& g, std::int32_t step,
 
 } // namespace
 
-std::int32_t FrameCallback(platform::CaptureHandle captureWindow, platform::VIDEOHDR* header) {
+std::int32_t FrameCallback(capture::CaptureHandle captureWindow, capture::VIDEOHDR* header) {
     const std::int32_t sampleEvery = std::clamp(GetSampleEveryNthFrame(), 1, 50);
     const std::int32_t step = std::clamp(GetCompareEveryNthByte(), 1, 50);
     std::int32_t tolerance = static_cast<std::uint8_t>(GetTolerance());
     if (tolerance == 0)
         tolerance = 1;
 
-    platform::VIDEOHDR copy{};
+    capture::VIDEOHDR copy{};
     if (header != nullptr)
         std::memcpy(&copy, header, sizeof copy);
 

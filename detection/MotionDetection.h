@@ -40,11 +40,11 @@ std::int32_t GetMaxLaserBeam();
 std::int32_t ReadStoredValue(const QString& text);
 
 // The frame routine registered with the capture window; always answers 0.
-std::int32_t FrameCallback(platform::CaptureHandle captureWindow, platform::VIDEOHDR* header);
+std::int32_t FrameCallback(capture::CaptureHandle captureWindow, capture::VIDEOHDR* header);
 
 // True when the window's current format is the one the program works on:
 // 160 x 120, 24 bits a pixel (asked afresh on every call).
-bool HasAnalysisFormat(platform::CaptureHandle window);
+bool HasAnalysisFormat(capture::CaptureHandle window);
 
 // The ring the score card shows for a raw score: floor(score) + 1, at most
 // 10. The frame analysis never delivers less than -10, but the conversion is

@@ -38,15 +38,15 @@ FuzzCapture& fuzzCapture() {
     static FuzzCapture capture = [] {
         startQt();
         static replay::ReplayDriverSource source;
-        platform::installCaptureDriverSource(&source);
+        capture::installCaptureDriverSource(&source);
         // The service's table of windows is made first, so that it outlives
         // the window that the host below takes down at exit.
-        platform::findCaptureWindow(0);
+        capture::findCaptureWindow(0);
         static QWidget host;
-        static const platform::CaptureWindow::ImmediateDelivery immediate;
+        static const capture::CaptureWindow::ImmediateDelivery immediate;
         FuzzCapture made;
-        made.window = ConnectionFunctions::CreateCaptureWindow("Fuzz", platform::WS_CHILD, 0, 0,
-                                                               160, 120, &host, 0);
+        made.window = ConnectionFunctions::CreateCaptureWindow("Fuzz", capture::WS_CHILD, 0, 0, 160,
+                                                               120, &host, 0);
         if (!AVICAP::DriverConnect(made.window, 0) || source.driver() == nullptr)
             std::abort();
         made.driver = source.driver();

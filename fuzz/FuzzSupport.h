@@ -15,7 +15,7 @@ void startQt();
 // A capture window connected to the replay's driver at index 0, previewing,
 // every pushed frame delivered at once; made on first use and kept.
 struct FuzzCapture {
-    platform::CaptureHandle window = 0;
+    capture::CaptureHandle window = 0;
     replay::ReplayDriver* driver = nullptr;
 };
 FuzzCapture& fuzzCapture();

@@ -16,8 +16,8 @@ namespace {
 
 using PF = QVideoFrameFormat::PixelFormat;
 
-platform::FrameLayout outputFormat(fuzz::FuzzInput& in) {
-    platform::FrameLayout format;
+capture::FrameLayout outputFormat(fuzz::FuzzInput& in) {
+    capture::FrameLayout format;
     format.width = static_cast<std::int32_t>(in.below(400)) - 8;
     format.height = static_cast<std::int32_t>(in.below(600)) - 300;
     format.bitCount = in.below(8) == 0 ? in.take<std::int16_t>() : (in.below(2) ? 32 : 24);
@@ -25,7 +25,7 @@ platform::FrameLayout outputFormat(fuzz::FuzzInput& in) {
 }
 
 void convertPlanes(fuzz::FuzzInput& in, PF pixelFormat) {
-    platform::MappedPlanes planes;
+    qtcamera::MappedPlanes planes;
     planes.pixelFormat = pixelFormat;
     std::array<int, 4> rect{};
     for (int& value : rect)
@@ -41,9 +41,9 @@ void convertPlanes(fuzz::FuzzInput& in, PF pixelFormat) {
         planes.size[i] = storage[i].size();
         planes.data[i] = storage[i].empty() ? nullptr : storage[i].data();
     }
-    const platform::FrameLayout format = outputFormat(in);
+    const capture::FrameLayout format = outputFormat(in);
     std::vector<std::uint8_t> out;
-    if (platform::convertPlanes(planes, format, out) && out.size() != format.frameBytes())
+    if (qtcamera::convertPlanes(planes, format, out) && out.size() != format.frameBytes())
         std::abort();
 }
 
@@ -67,9 +67,9 @@ void convertFrame(fuzz::FuzzInput& in, PF pixelFormat) {
         }
         frame.unmap();
     }
-    const platform::FrameLayout format = outputFormat(in);
+    const capture::FrameLayout format = outputFormat(in);
     std::vector<std::uint8_t> out;
-    if (platform::convertVideoFrame(frame, format, out) && out.size() != format.frameBytes())
+    if (qtcamera::convertVideoFrame(frame, format, out) && out.size() != format.frameBytes())
         std::abort();
 }
 

@@ -26,7 +26,7 @@ public:
 
 // The header fields of a format record as a driver reports it.
 QByteArray formatRecord(std::int32_t width, std::int32_t height, std::int16_t bitCount) {
-    platform::BITMAPINFOHEADER header{};
+    capture::BITMAPINFOHEADER header{};
     header.biSize = sizeof header;
     header.biWidth = width;
     header.biHeight = height;
@@ -50,11 +50,11 @@ void setParameter(fuzz::FuzzInput& in) {
     }
 }
 
-void deliverFrame(fuzz::FuzzInput& in, platform::CaptureHandle window) {
+void deliverFrame(fuzz::FuzzInput& in, capture::CaptureHandle window) {
     // Mostly short, at times up to a little over a 160 x 120 x 32-bit frame.
     const std::size_t bytes = in.below(in.below(4) == 0 ? 160 * 120 * 4 + 64 : 4096);
     const auto fill = in.take<std::uint8_t>();
-    platform::VIDEOHDR header{};
+    capture::VIDEOHDR header{};
     header.dwBufferLength = in.take<std::uint32_t>();
     header.dwTimeCaptured = in.take<std::uint32_t>();
     header.dwFlags = in.take<std::uint32_t>();

@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::uint8_t> frame;
     QString error;
     const bool read = replay::readFrame(path, frame, error);
-    if (read ? frame.size() != platform::FrameLayout{}.frameBytes() : error.isEmpty())
+    if (read ? frame.size() != capture::FrameLayout{}.frameBytes() : error.isEmpty())
         std::abort();
     return 0;
 }

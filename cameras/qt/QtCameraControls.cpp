@@ -1,6 +1,6 @@
 #include "cameras/qt/QtCameraControls.h"
 
-namespace platform {
+namespace qtcamera {
 
 QString CameraControl::name(Kind kind) {
     switch (kind) {
@@ -14,4 +14,4 @@ QString CameraControl::name(Kind kind) {
     return QStringLiteral("Brightness");
 }
 
-} // namespace platform
+} // namespace qtcamera

@@ -5,7 +5,7 @@
 #include <QString>
 #include <vector>
 
-namespace platform {
+namespace qtcamera {
 
 struct CameraControl {
     enum class Kind { Exposure, Gain, Brightness };
@@ -21,4 +21,4 @@ struct CameraControl {
 
 using CameraControls = std::vector<CameraControl>;
 
-} // namespace platform
+} // namespace qtcamera

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace platform {
+namespace qtcamera {
 
 std::unique_ptr<QtCameraDevice> QtCameraDevice::open(const QCameraDevice& device) {
     if (device.isNull())
@@ -108,4 +108,4 @@ void QtCameraDevice::release() {
     camera->stop();
 }
 
-} // namespace platform
+} // namespace qtcamera

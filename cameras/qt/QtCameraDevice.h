@@ -14,7 +14,7 @@
 #include <QVideoSink>
 #include <memory>
 
-namespace platform {
+namespace qtcamera {
 
 class QtCameraDevice : public QtCameraFeed {
     Q_OBJECT
@@ -41,4 +41,4 @@ private:
     QtCameraV4l2Controls v4l2_;
 };
 
-} // namespace platform
+} // namespace qtcamera

@@ -7,14 +7,14 @@
 
 #include <cstdlib>
 
-namespace platform {
+namespace qtcamera {
 namespace {
 
 // Enough camera frames to steady the measured rate, few enough to follow a
 // change within a second.
 constexpr std::size_t RateWindow = 16;
 
-int meanLuma(const std::vector<std::uint8_t>& frame, const FrameLayout& format) {
+int meanLuma(const std::vector<std::uint8_t>& frame, const capture::FrameLayout& format) {
     const int bytesPerPixel = format.bitCount / 8;
     const int height = format.height < 0 ? -format.height : format.height;
     std::uint64_t sum = 0;
@@ -152,4 +152,4 @@ void QtCameraDriver::frameArrived(const QVideoFrame& frame) {
     sink_(std::span<std::uint8_t>(frame_));
 }
 
-} // namespace platform
+} // namespace qtcamera

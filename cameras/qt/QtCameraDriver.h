@@ -18,9 +18,9 @@
 #include <optional>
 #include <vector>
 
-namespace platform {
+namespace qtcamera {
 
-class QtCameraDriver : public CaptureDriver {
+class QtCameraDriver : public capture::CaptureDriver {
 public:
     // Starts the feed in the mode the settings name (or the closest one).
     QtCameraDriver(std::unique_ptr<QtCameraFeed> feed, std::shared_ptr<QtCameraSettings> settings);
@@ -64,7 +64,7 @@ private:
     bool streaming_ = false;
     FrameSink sink_;
     SignalSink signalSink_;
-    PreviewRateLimiter limiter_;
+    capture::PreviewRateLimiter limiter_;
     QTimer watchdog_;
     bool lost_ = false;
     bool failed_ = false; // the feed said it stopped for good
@@ -74,4 +74,4 @@ private:
     std::vector<std::uint8_t> frame_;
 };
 
-} // namespace platform
+} // namespace qtcamera

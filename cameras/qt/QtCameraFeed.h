@@ -10,7 +10,7 @@
 #include <QVideoFrame>
 #include <vector>
 
-namespace platform {
+namespace qtcamera {
 
 class QtCameraFeed : public QObject {
     Q_OBJECT
@@ -34,4 +34,4 @@ signals:
     void failed();
 };
 
-} // namespace platform
+} // namespace qtcamera

@@ -7,7 +7,7 @@
 #include <array>
 #include <cstdlib>
 
-namespace platform {
+namespace qtcamera {
 namespace {
 
 constexpr std::array<QSize, 3> OutputSizes{QSize(160, 120), QSize(320, 240), QSize(640, 480)};
@@ -66,4 +66,4 @@ QtCameraSettings QtCameraFormatDialog::chosen() const {
     return settings;
 }
 
-} // namespace platform
+} // namespace qtcamera

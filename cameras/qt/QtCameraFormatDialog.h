@@ -11,7 +11,7 @@
 
 class QComboBox;
 
-namespace platform {
+namespace qtcamera {
 
 class QtCameraFormatDialog : public QDialog {
     Q_OBJECT
@@ -29,4 +29,4 @@ private:
     QComboBox* cameraMode_;
 };
 
-} // namespace platform
+} // namespace qtcamera

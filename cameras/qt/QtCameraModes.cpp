@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <tuple>
 
-namespace platform {
+namespace qtcamera {
 
 QString CameraMode::label() const {
     return QStringLiteral("%1 x %2, %3 fps, %4")
@@ -20,7 +20,8 @@ QString CameraMode::label() const {
 int chooseCameraMode(const std::vector<CameraMode>& modes, QSize output) {
     const std::int64_t outputArea = static_cast<std::int64_t>(output.width()) * output.height();
     auto rank = [&](const CameraMode& mode) {
-        const QRect middle = centreCrop43(mode.resolution.width(), mode.resolution.height());
+        const QRect middle =
+            capture::centreCrop43(mode.resolution.width(), mode.resolution.height());
         const bool tooSlow = mode.maxFrameRate < PreviewFrameRate;
         const bool tooSmall = middle.width() < output.width() || middle.height() < output.height();
         const std::int64_t area = static_cast<std::int64_t>(middle.width()) * middle.height();
@@ -36,4 +37,4 @@ int chooseCameraMode(const std::vector<CameraMode>& modes, QSize output) {
     return best;
 }
 
-} // namespace platform
+} // namespace qtcamera

@@ -7,7 +7,7 @@
 #include <QVideoFrameFormat>
 #include <vector>
 
-namespace platform {
+namespace qtcamera {
 
 struct CameraMode {
     QSize resolution;
@@ -28,4 +28,4 @@ constexpr float PreviewFrameRate = 29.5F;
 // -1 for an empty list.
 int chooseCameraMode(const std::vector<CameraMode>& modes, QSize output);
 
-} // namespace platform
+} // namespace qtcamera

@@ -4,11 +4,11 @@
 
 #include "capture/service/FrameConversion.h"
 
-namespace platform {
+namespace qtcamera {
 
 struct QtCameraSettings {
-    FrameLayout output; // 160 x 120 x 24 until the user changes it
-    int modeIndex = -1; // the camera mode; -1 chooses the closest one
+    capture::FrameLayout output; // 160 x 120 x 24 until the user changes it
+    int modeIndex = -1;          // the camera mode; -1 chooses the closest one
 };
 
-} // namespace platform
+} // namespace qtcamera

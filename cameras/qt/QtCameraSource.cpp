@@ -6,7 +6,7 @@
 
 #include <QMediaDevices>
 
-namespace platform {
+namespace qtcamera {
 
 QtCameraSource::QtCameraSource() : devices_(std::make_unique<QMediaDevices>()) {
     follow(QMediaDevices::videoInputs());
@@ -38,8 +38,8 @@ void QtCameraSource::follow(const QList<QCameraDevice>& listed) {
             camera.device =
                 take([&](const QCameraDevice& d) { return d.description() == camera.description; });
     }
-    for (qsizetype i = 0; i < listed.size() && static_cast<int>(cameras_.size()) < DriverIndexes;
-         ++i) {
+    for (qsizetype i = 0;
+         i < listed.size() && static_cast<int>(cameras_.size()) < capture::DriverIndexes; ++i) {
         if (!taken[static_cast<std::size_t>(i)])
             cameras_.push_back({listed[i].description(), listed[i]});
     }
@@ -78,12 +78,12 @@ QCameraDevice QtCameraSource::device(int index) const {
 }
 
 std::shared_ptr<QtCameraSettings> QtCameraSource::settings(int index) const {
-    if (index < 0 || index >= DriverIndexes)
+    if (index < 0 || index >= capture::DriverIndexes)
         return nullptr;
     return settings_[static_cast<std::size_t>(index)];
 }
 
-std::unique_ptr<CaptureDriver> QtCameraSource::open(int index) {
+std::unique_ptr<capture::CaptureDriver> QtCameraSource::open(int index) {
     if (index < 0 || index >= count())
         return nullptr;
     // The driver being replaced may still hold the device; a camera cannot
@@ -102,4 +102,4 @@ std::unique_ptr<CaptureDriver> QtCameraSource::open(int index) {
                                             settings_[static_cast<std::size_t>(index)]);
 }
 
-} // namespace platform
+} // namespace qtcamera

@@ -16,11 +16,11 @@
 #include <memory>
 #include <vector>
 
-namespace platform {
+namespace qtcamera {
 
 class QtCameraFeed;
 
-class QtCameraSource : public CaptureDriverSource {
+class QtCameraSource : public capture::CaptureDriverSource {
 public:
     QtCameraSource(); // the cameras of QMediaDevices::videoInputs(), followed
     ~QtCameraSource() override;
@@ -30,7 +30,7 @@ public:
     bool describe(int index, std::string& name, std::string& version) override;
     // Null for an index without a camera or a camera that cannot be opened.
     // The camera is looked up afresh: a device no longer listed is never used.
-    std::unique_ptr<CaptureDriver> open(int index) override;
+    std::unique_ptr<capture::CaptureDriver> open(int index) override;
 
     int count() const { return static_cast<int>(cameras_.size()); }
     // The device the index opens now; null while its camera is unplugged.
@@ -50,9 +50,9 @@ private:
     };
     std::vector<Camera> cameras_;
     std::unique_ptr<QMediaDevices> devices_;
-    std::array<std::shared_ptr<QtCameraSettings>, DriverIndexes> settings_;
+    std::array<std::shared_ptr<QtCameraSettings>, capture::DriverIndexes> settings_;
     // The camera each index has open, released when the index connects anew.
-    std::array<QPointer<QtCameraFeed>, DriverIndexes> open_;
+    std::array<QPointer<QtCameraFeed>, capture::DriverIndexes> open_;
 };
 
-} // namespace platform
+} // namespace qtcamera

@@ -11,11 +11,11 @@
 #include <QSlider>
 #include <QTimer>
 
-namespace platform {
+namespace qtcamera {
 
 QtCameraSourceDialog::QtCameraSourceDialog(QtCameraDriver& driver, QWidget* parent)
     : QDialog(parent), driver_(driver), frameRate_(new QLabel(this)), brightness_(new QLabel(this)),
-      advice_(new QLabel(this)), tally_(new ShotTallyView(this)) {
+      advice_(new QLabel(this)), tally_(new capture::ShotTallyView(this)) {
     setObjectName(QStringLiteral("QtCameraSourceDialog"));
     setWindowTitle(QStringLiteral("Video Source"));
     setModal(true);
@@ -87,4 +87,4 @@ void QtCameraSourceDialog::refresh() {
                          : QStringLiteral("Dark enough for the laser dot to stand out."));
 }
 
-} // namespace platform
+} // namespace qtcamera

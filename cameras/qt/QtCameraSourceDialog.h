@@ -11,10 +11,13 @@
 
 class QLabel;
 
-namespace platform {
+namespace capture {
+class ShotTallyView;
+}
+
+namespace qtcamera {
 
 class QtCameraDriver;
-class ShotTallyView;
 
 class QtCameraSourceDialog : public QDialog {
     Q_OBJECT
@@ -33,7 +36,7 @@ private:
     QLabel* frameRate_;
     QLabel* brightness_;
     QLabel* advice_;
-    ShotTallyView* tally_;
+    capture::ShotTallyView* tally_;
 };
 
-} // namespace platform
+} // namespace qtcamera

@@ -15,7 +15,7 @@
 #include <unistd.h>
 #endif
 
-namespace platform {
+namespace qtcamera {
 namespace {
 
 QByteArray attribute(const QString& node, const char* name) {
@@ -145,4 +145,4 @@ bool QtCameraV4l2Controls::set(CameraControl::Kind, int) {
 
 #endif
 
-} // namespace platform
+} // namespace qtcamera

@@ -9,7 +9,7 @@
 
 class QCameraDevice;
 
-namespace platform {
+namespace qtcamera {
 
 class QtCameraV4l2Controls {
 public:
@@ -35,4 +35,4 @@ private:
     int fd_ = -1;
 };
 
-} // namespace platform
+} // namespace qtcamera

@@ -4,45 +4,45 @@
 
 #include <algorithm>
 
-namespace platform {
+namespace qtcamera {
 namespace {
 
 using PF = QVideoFrameFormat::PixelFormat;
 
 // The reduction's layout of a direct pixel format, with the bytes of red,
 // green and blue for RGB; false for any other format.
-bool layoutOf(PF format, CameraPicture& picture) {
+bool layoutOf(PF format, capture::CameraPicture& picture) {
     switch (format) {
     case PF::Format_YUYV:
-        return picture.setLayout(PixelLayout::Yuyv);
+        return picture.setLayout(capture::PixelLayout::Yuyv);
     case PF::Format_UYVY:
-        return picture.setLayout(PixelLayout::Uyvy);
+        return picture.setLayout(capture::PixelLayout::Uyvy);
     case PF::Format_NV12:
-        return picture.setLayout(PixelLayout::Nv12);
+        return picture.setLayout(capture::PixelLayout::Nv12);
     case PF::Format_NV21:
-        return picture.setLayout(PixelLayout::Nv21);
+        return picture.setLayout(capture::PixelLayout::Nv21);
     case PF::Format_YUV420P:
-        return picture.setLayout(PixelLayout::Yuv420p);
+        return picture.setLayout(capture::PixelLayout::Yuv420p);
     case PF::Format_YV12:
-        return picture.setLayout(PixelLayout::Yv12);
+        return picture.setLayout(capture::PixelLayout::Yv12);
     case PF::Format_YUV422P:
-        return picture.setLayout(PixelLayout::Yuv422p);
+        return picture.setLayout(capture::PixelLayout::Yuv422p);
     case PF::Format_Y8:
-        return picture.setLayout(PixelLayout::Grey8);
+        return picture.setLayout(capture::PixelLayout::Grey8);
     case PF::Format_ARGB8888:
     case PF::Format_ARGB8888_Premultiplied:
     case PF::Format_XRGB8888:
-        return picture.setLayout(PixelLayout::Rgb32, 1, 2, 3);
+        return picture.setLayout(capture::PixelLayout::Rgb32, 1, 2, 3);
     case PF::Format_BGRA8888:
     case PF::Format_BGRA8888_Premultiplied:
     case PF::Format_BGRX8888:
-        return picture.setLayout(PixelLayout::Rgb32, 2, 1, 0);
+        return picture.setLayout(capture::PixelLayout::Rgb32, 2, 1, 0);
     case PF::Format_ABGR8888:
     case PF::Format_XBGR8888:
-        return picture.setLayout(PixelLayout::Rgb32, 3, 2, 1);
+        return picture.setLayout(capture::PixelLayout::Rgb32, 3, 2, 1);
     case PF::Format_RGBA8888:
     case PF::Format_RGBX8888:
-        return picture.setLayout(PixelLayout::Rgb32, 0, 1, 2);
+        return picture.setLayout(capture::PixelLayout::Rgb32, 0, 1, 2);
     default:
         return false;
     }
@@ -51,13 +51,13 @@ bool layoutOf(PF format, CameraPicture& picture) {
 } // namespace
 
 bool isDirectPixelFormat(QVideoFrameFormat::PixelFormat format) {
-    CameraPicture picture;
+    capture::CameraPicture picture;
     return layoutOf(format, picture);
 }
 
-bool convertPlanes(const MappedPlanes& planes, const FrameLayout& format,
+bool convertPlanes(const MappedPlanes& planes, const capture::FrameLayout& format,
                    std::vector<std::uint8_t>& out) {
-    CameraPicture picture;
+    capture::CameraPicture picture;
     if (!layoutOf(planes.pixelFormat, picture))
         return false;
     picture.viewport = planes.viewport;
@@ -69,25 +69,25 @@ bool convertPlanes(const MappedPlanes& planes, const FrameLayout& format,
     picture.bt709 = planes.colorSpace == QVideoFrameFormat::ColorSpace_BT709;
     picture.fullRange = planes.fullRange;
     picture.bottomToTop = planes.bottomToTop;
-    return reducePicture(picture, format, out);
+    return capture::reducePicture(picture, format, out);
 }
 
 namespace {
 
-bool convertThroughImage(const QVideoFrame& frame, const FrameLayout& format,
+bool convertThroughImage(const QVideoFrame& frame, const capture::FrameLayout& format,
                          std::vector<std::uint8_t>& out) {
     if (format.width <= 0 || format.height == 0 || (format.bitCount != 24 && format.bitCount != 32))
         return false;
     const QImage picture = frame.toImage();
     if (picture.isNull())
         return false;
-    convertImage(picture, format, out);
+    capture::convertImage(picture, format, out);
     return true;
 }
 
 } // namespace
 
-bool convertVideoFrame(const QVideoFrame& frame, const FrameLayout& format,
+bool convertVideoFrame(const QVideoFrame& frame, const capture::FrameLayout& format,
                        std::vector<std::uint8_t>& out) {
     if (!frame.isValid())
         return false;
@@ -111,9 +111,9 @@ bool convertVideoFrame(const QVideoFrame& frame, const FrameLayout& format,
     planes.colorSpace = frameFormat.colorSpace();
     planes.fullRange = frameFormat.colorRange() == QVideoFrameFormat::ColorRange_Full;
     planes.bottomToTop = frameFormat.scanLineDirection() == QVideoFrameFormat::BottomToTop;
-    CameraPicture layout;
+    capture::CameraPicture layout;
     const bool direct = layoutOf(planes.pixelFormat, layout) &&
-                        mapped.planeCount() >= planeCount(layout.layout) &&
+                        mapped.planeCount() >= capture::planeCount(layout.layout) &&
                         convertPlanes(planes, format, out);
     mapped.unmap();
     // A frame whose planes do not add up is dropped: Qt's own reading of the
@@ -121,4 +121,4 @@ bool convertVideoFrame(const QVideoFrame& frame, const FrameLayout& format,
     return direct;
 }
 
-} // namespace platform
+} // namespace qtcamera

@@ -15,7 +15,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace platform {
+namespace qtcamera {
 
 // One mapped frame as the direct conversion reads it.
 struct MappedPlanes {
@@ -35,11 +35,11 @@ bool isDirectPixelFormat(QVideoFrameFormat::PixelFormat format);
 // Converts mapped planes of a direct pixel format; out is resized to
 // format.frameBytes(). False (out untouched) for any other pixel format, an
 // empty picture, or planes too small for the picture they claim to hold.
-bool convertPlanes(const MappedPlanes& planes, const FrameLayout& format,
+bool convertPlanes(const MappedPlanes& planes, const capture::FrameLayout& format,
                    std::vector<std::uint8_t>& out);
 
 // Converts any frame Qt delivers; false (out untouched) when it cannot be read.
-bool convertVideoFrame(const QVideoFrame& frame, const FrameLayout& format,
+bool convertVideoFrame(const QVideoFrame& frame, const capture::FrameLayout& format,
                        std::vector<std::uint8_t>& out);
 
-} // namespace platform
+} // namespace qtcamera

@@ -9,9 +9,9 @@
 #include <QWindow>
 #include <algorithm>
 
-namespace app {
+namespace simcamera {
 
-RangeWindow::RangeWindow(platform::SimulatedCamera& camera, QWidget* parent)
+RangeWindow::RangeWindow(simcamera::SimulatedCamera& camera, QWidget* parent)
     : QWidget(parent), camera_(camera), refreshTimer_(new QTimer(this)) {
     setObjectName(QStringLiteral("RangeWindow"));
     setWindowTitle(QStringLiteral("Range"));
@@ -111,4 +111,4 @@ void RangeWindow::mousePressEvent(QMouseEvent* event) {
         fireAt(event->position().toPoint());
 }
 
-} // namespace app
+} // namespace simcamera

@@ -9,11 +9,9 @@
 
 class QTimer;
 
-namespace platform {
-class SimulatedCamera;
-}
+namespace simcamera {
 
-namespace app {
+class SimulatedCamera;
 
 class RangeWindow : public QWidget {
     Q_OBJECT
@@ -22,7 +20,7 @@ public:
     static constexpr int ViewHeight = 360;
     static constexpr int PulseFrames = 3; // about 100 ms at 30 frames a second
 
-    explicit RangeWindow(platform::SimulatedCamera& camera, QWidget* parent = nullptr);
+    explicit RangeWindow(simcamera::SimulatedCamera& camera, QWidget* parent = nullptr);
 
     // Fires a pulse at a point of the view, in pixels of this window.
     void fireAt(QPoint point);
@@ -50,10 +48,10 @@ private:
     void refresh();
     void placeAndShow();
 
-    platform::SimulatedCamera& camera_;
+    simcamera::SimulatedCamera& camera_;
     QTimer* refreshTimer_;
     QImage view_;
     QPointer<QWidget> main_;
 };
 
-} // namespace app
+} // namespace simcamera

@@ -4,7 +4,7 @@
 #include "cameras/sim/SimulatedDriver.h"
 #include "capture/service/CaptureWindow.h"
 
-namespace platform {
+namespace simcamera {
 
 struct SimulatedCamera::State {
     std::shared_ptr<SimulatedCameraState> shared = std::make_shared<SimulatedCameraState>();
@@ -13,7 +13,7 @@ struct SimulatedCamera::State {
 namespace {
 
 bool validIndex(int index) {
-    return index >= 0 && index < DriverIndexes;
+    return index >= 0 && index < capture::DriverIndexes;
 }
 
 } // namespace
@@ -69,7 +69,7 @@ void SimulatedCamera::firePulseFromCentre(QPointF offset, int frames) {
 }
 
 void SimulatedCamera::deliverNextFrame() {
-    const CaptureWindow::ImmediateDelivery immediate;
+    const capture::CaptureWindow::ImmediateDelivery immediate;
     // A frame routine may reconnect and so close drivers on the way.
     const auto shared = state_->shared;
     const std::vector<SimulatedDriver*> drivers = shared->openDrivers;
@@ -105,11 +105,11 @@ bool SimulatedCamera::describe(int index, std::string& name, std::string& versio
     return true;
 }
 
-std::unique_ptr<CaptureDriver> SimulatedCamera::open(int index) {
+std::unique_ptr<capture::CaptureDriver> SimulatedCamera::open(int index) {
     const auto config = driver(index);
     if (!config || !config->connectable)
         return nullptr;
     return std::make_unique<SimulatedDriver>(state_->shared, index, *config);
 }
 
-} // namespace platform
+} // namespace simcamera

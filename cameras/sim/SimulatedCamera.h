@@ -14,7 +14,7 @@
 #include <optional>
 #include <string>
 
-namespace platform {
+namespace simcamera {
 
 struct SimulatedDriverConfig {
     std::string name = "Simulated Range Camera";
@@ -41,7 +41,7 @@ struct SimulatedScene {
     QColor dotColor{255, 40, 40};
 };
 
-class SimulatedCamera : public CaptureDriverSource {
+class SimulatedCamera : public capture::CaptureDriverSource {
 public:
     SimulatedCamera(); // one driver at index 0 with the default configuration
     ~SimulatedCamera() override;
@@ -75,11 +75,11 @@ public:
 
     // CaptureDriverSource
     bool describe(int index, std::string& name, std::string& version) override;
-    std::unique_ptr<CaptureDriver> open(int index) override;
+    std::unique_ptr<capture::CaptureDriver> open(int index) override;
 
 private:
     struct State;
     std::unique_ptr<State> state_;
 };
 
-} // namespace platform
+} // namespace simcamera

@@ -11,7 +11,7 @@
 #include <array>
 #include <cstdlib>
 
-namespace platform {
+namespace simcamera {
 
 namespace {
 
@@ -103,7 +103,7 @@ SimulatedSourceDialog::SimulatedSourceDialog(const SimulatedScene& scene, QWidge
     form->addRow(QStringLiteral("Laser dot size:"), dotSizeBox_);
     form->addRow(QStringLiteral("Laser dot colour:"), dotColourBox_);
     layout->addLayout(form);
-    layout->addWidget(new ShotTallyView(this));
+    layout->addWidget(new capture::ShotTallyView(this));
     addButtons(this, layout);
 }
 
@@ -114,4 +114,4 @@ void SimulatedSourceDialog::applyTo(SimulatedScene& scene) const {
     scene.dotColor = dotColourBox_->currentData().value<QColor>();
 }
 
-} // namespace platform
+} // namespace simcamera

@@ -12,7 +12,7 @@ class QComboBox;
 class QDoubleSpinBox;
 class QSpinBox;
 
-namespace platform {
+namespace simcamera {
 
 // objectName "SimulatedFormatDialog"; children "sizeBox" ("160 x 120",
 // "320 x 240", "640 x 480"), "depthBox" ("24", "32"), "buttonBox".
@@ -46,4 +46,4 @@ private:
     QComboBox* dotColourBox_;
 };
 
-} // namespace platform
+} // namespace simcamera

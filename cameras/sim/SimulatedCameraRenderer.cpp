@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace platform {
+namespace simcamera {
 
 namespace {
 
@@ -61,7 +61,7 @@ void paintDot(QImage& picture, const LaserDot& dot) {
                     [&](int x, int y) { picture.setPixel(x, y, dot.color.rgb()); });
 }
 
-void SimulatedCameraRenderer::prepareTarget(const BITMAPINFOHEADER& header, int ambient) {
+void SimulatedCameraRenderer::prepareTarget(const capture::BITMAPINFOHEADER& header, int ambient) {
     if (header.biWidth == targetWidth_ && header.biHeight == targetHeight_ &&
         header.biBitCount == targetBits_ && ambient == targetAmbient_)
         return;
@@ -70,7 +70,7 @@ void SimulatedCameraRenderer::prepareTarget(const BITMAPINFOHEADER& header, int 
     targetBits_ = header.biBitCount;
     targetAmbient_ = ambient;
     target_.clear();
-    const auto layout = FrameLayout::of(header);
+    const auto layout = capture::FrameLayout::of(header);
     if (!layout)
         return;
     const QImage picture = renderTarget(layout->width, layout->rows(), ambient);
@@ -97,7 +97,7 @@ void SimulatedCameraRenderer::prepareNoise(std::uint32_t seed) {
         sample = normal(generator_);
 }
 
-void SimulatedCameraRenderer::addNoise(const FrameLayout& layout, double deviation,
+void SimulatedCameraRenderer::addNoise(const capture::FrameLayout& layout, double deviation,
                                        std::vector<std::uint8_t>& frame) {
     const std::size_t mask = NoiseSamples - 1;
     std::size_t at = generator_() & mask;
@@ -117,7 +117,7 @@ void SimulatedCameraRenderer::addNoise(const FrameLayout& layout, double deviati
     }
 }
 
-void SimulatedCameraRenderer::addDot(const FrameLayout& layout, const LaserDot& dot,
+void SimulatedCameraRenderer::addDot(const capture::FrameLayout& layout, const LaserDot& dot,
                                      std::vector<std::uint8_t>& frame) {
     forEachDotPixel(layout.width, layout.rows(), dot, [&](int x, int y) {
         std::uint8_t* pixel = frame.data() + layout.offset(x, y);
@@ -127,12 +127,13 @@ void SimulatedCameraRenderer::addDot(const FrameLayout& layout, const LaserDot& 
     });
 }
 
-void SimulatedCameraRenderer::render(const BITMAPINFOHEADER& header, const SimulatedScene& scene,
+void SimulatedCameraRenderer::render(const capture::BITMAPINFOHEADER& header,
+                                     const SimulatedScene& scene,
                                      const std::optional<LaserDot>& dot,
                                      std::vector<std::uint8_t>& frame) {
     prepareTarget(header, scene.ambient);
     prepareNoise(scene.seed);
-    const auto layout = FrameLayout::of(header);
+    const auto layout = capture::FrameLayout::of(header);
     if (!layout) {
         frame.assign(std::max<std::size_t>(header.biSizeImage, 1), 0);
         return;
@@ -144,4 +145,4 @@ void SimulatedCameraRenderer::render(const BITMAPINFOHEADER& header, const Simul
         addDot(*layout, *dot, frame);
 }
 
-} // namespace platform
+} // namespace simcamera

@@ -18,7 +18,7 @@
 #include <random>
 #include <vector>
 
-namespace platform {
+namespace simcamera {
 
 struct LaserDot {
     QPointF point; // fractions of the picture, origin top left, y down
@@ -34,14 +34,15 @@ void paintDot(QImage& picture, const LaserDot& dot);
 class SimulatedCameraRenderer {
 public:
     // One frame in the output format described by the header.
-    void render(const BITMAPINFOHEADER& header, const SimulatedScene& scene,
+    void render(const capture::BITMAPINFOHEADER& header, const SimulatedScene& scene,
                 const std::optional<LaserDot>& dot, std::vector<std::uint8_t>& frame);
 
 private:
-    void prepareTarget(const BITMAPINFOHEADER& header, int ambient);
+    void prepareTarget(const capture::BITMAPINFOHEADER& header, int ambient);
     void prepareNoise(std::uint32_t seed);
-    void addNoise(const FrameLayout& layout, double deviation, std::vector<std::uint8_t>& frame);
-    static void addDot(const FrameLayout& layout, const LaserDot& dot,
+    void addNoise(const capture::FrameLayout& layout, double deviation,
+                  std::vector<std::uint8_t>& frame);
+    static void addDot(const capture::FrameLayout& layout, const LaserDot& dot,
                        std::vector<std::uint8_t>& frame);
 
     // The static target in the output layout, and what it was drawn for.
@@ -58,4 +59,4 @@ private:
     std::vector<float> noise_;
 };
 
-} // namespace platform
+} // namespace simcamera

@@ -11,12 +11,12 @@
 #include <optional>
 #include <vector>
 
-namespace platform {
+namespace simcamera {
 
 class SimulatedDriver;
 
 struct SimulatedCameraState {
-    std::array<std::optional<SimulatedDriverConfig>, DriverIndexes> drivers;
+    std::array<std::optional<SimulatedDriverConfig>, capture::DriverIndexes> drivers;
     SimulatedScene scene;
     QPointF pulsePoint;
     int pulseFramesLeft = 0;
@@ -30,4 +30,4 @@ struct SimulatedCameraState {
     }
 };
 
-} // namespace platform
+} // namespace simcamera

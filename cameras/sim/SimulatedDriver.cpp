@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-namespace platform {
+namespace simcamera {
 
 SimulatedDriver::SimulatedDriver(std::shared_ptr<SimulatedCameraState> state, int index,
                                  SimulatedDriverConfig config)
@@ -20,12 +20,12 @@ SimulatedDriver::~SimulatedDriver() {
     std::erase(state_->openDrivers, this);
 }
 
-BITMAPINFOHEADER SimulatedDriver::header() const {
-    return FrameLayout{config_.width, config_.height, config_.bitCount}.header();
+capture::BITMAPINFOHEADER SimulatedDriver::header() const {
+    return capture::FrameLayout{config_.width, config_.height, config_.bitCount}.header();
 }
 
 QByteArray SimulatedDriver::videoFormat() const {
-    const BITMAPINFOHEADER fields = header();
+    const capture::BITMAPINFOHEADER fields = header();
     const int extra = std::max(0, config_.extraFormatBytes);
     QByteArray format(static_cast<qsizetype>(sizeof fields) + extra, '\0');
     std::memcpy(format.data(), &fields, sizeof fields);
@@ -98,4 +98,4 @@ void SimulatedDriver::produceFrame() {
     sink(frame_);
 }
 
-} // namespace platform
+} // namespace simcamera

@@ -10,9 +10,9 @@
 #include <memory>
 #include <vector>
 
-namespace platform {
+namespace simcamera {
 
-class SimulatedDriver : public CaptureDriver {
+class SimulatedDriver : public capture::CaptureDriver {
 public:
     SimulatedDriver(std::shared_ptr<SimulatedCameraState> state, int index,
                     SimulatedDriverConfig config);
@@ -34,7 +34,7 @@ public:
     void setStreaming(bool on, int periodMs, FrameSink sink) override;
 
 private:
-    BITMAPINFOHEADER header() const;
+    capture::BITMAPINFOHEADER header() const;
 
     std::shared_ptr<SimulatedCameraState> state_;
     int index_;
@@ -45,4 +45,4 @@ private:
     QTimer timer_;
 };
 
-} // namespace platform
+} // namespace simcamera

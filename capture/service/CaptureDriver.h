@@ -13,7 +13,7 @@
 
 class QWidget;
 
-namespace platform {
+namespace capture {
 
 class CaptureDriver {
 public:
@@ -52,4 +52,4 @@ public:
     virtual std::unique_ptr<CaptureDriver> open(int index) = 0;
 };
 
-} // namespace platform
+} // namespace capture

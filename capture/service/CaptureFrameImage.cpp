@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-namespace platform {
+namespace capture {
 
 QImage frameToImage(const FrameLayout& layout, std::span<const std::uint8_t> frame) {
     if (frame.size() < layout.frameBytes())
@@ -17,4 +17,4 @@ QImage frameToImage(const FrameLayout& layout, std::span<const std::uint8_t> fra
     return image;
 }
 
-} // namespace platform
+} // namespace capture

@@ -9,9 +9,9 @@
 #include <optional>
 #include <span>
 
-namespace platform {
+namespace capture {
 
 // The frame as a top-down RGB picture; null when the frame is too short.
 QImage frameToImage(const FrameLayout& layout, std::span<const std::uint8_t> frame);
 
-} // namespace platform
+} // namespace capture

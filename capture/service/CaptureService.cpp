@@ -12,7 +12,7 @@
 #include <string>
 #include <utility>
 
-namespace platform {
+namespace capture {
 
 namespace {
 
@@ -160,4 +160,4 @@ CaptureWindow* findCaptureWindow(CaptureHandle handle) {
     return CaptureWindow::find(handle);
 }
 
-} // namespace platform
+} // namespace capture

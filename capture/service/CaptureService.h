@@ -11,7 +11,7 @@
 
 class QWidget;
 
-namespace platform {
+namespace capture {
 
 class CaptureWindow;
 
@@ -39,4 +39,4 @@ CaptureAnswer SendCaptureMessage(CaptureHandle window, std::uint32_t message, st
 // The widget behind a handle (tests, the simulated range); null if none.
 CaptureWindow* findCaptureWindow(CaptureHandle window);
 
-} // namespace platform
+} // namespace capture

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <map>
 
-namespace platform {
+namespace capture {
 
 namespace {
 
@@ -275,4 +275,4 @@ void CaptureWindow::paintEvent(QPaintEvent* /*event*/) {
     }
 }
 
-} // namespace platform
+} // namespace capture

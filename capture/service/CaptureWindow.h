@@ -19,7 +19,7 @@
 #include <span>
 #include <vector>
 
-namespace platform {
+namespace capture {
 
 class CaptureWindow : public QWidget {
     Q_OBJECT
@@ -115,4 +115,4 @@ private:
     bool signalLost_ = false;
 };
 
-} // namespace platform
+} // namespace capture

@@ -2,7 +2,7 @@
 
 #include <QSysInfo>
 
-namespace platform {
+namespace capture {
 
 void convertImage(const QImage& picture, const FrameLayout& format,
                   std::vector<std::uint8_t>& out) {
@@ -27,4 +27,4 @@ void convertImage(const QImage& picture, const FrameLayout& format,
         out.assign(format.frameBytes(), 0);
 }
 
-} // namespace platform
+} // namespace capture

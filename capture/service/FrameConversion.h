@@ -10,10 +10,10 @@
 #include <cstdint>
 #include <vector>
 
-namespace platform {
+namespace capture {
 
 // Converts any picture Qt can hold; out is resized to format.frameBytes()
 // (all black for an empty picture).
 void convertImage(const QImage& picture, const FrameLayout& format, std::vector<std::uint8_t>& out);
 
-} // namespace platform
+} // namespace capture

@@ -4,7 +4,7 @@
 #include <climits>
 #include <cstdlib>
 
-namespace platform {
+namespace capture {
 
 namespace {
 
@@ -59,4 +59,4 @@ QByteArray FrameLayout::videoFormat() const {
     return {reinterpret_cast<const char*>(&fields), static_cast<qsizetype>(sizeof fields)};
 }
 
-} // namespace platform
+} // namespace capture

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace platform {
+namespace capture {
 
 struct FrameLayout {
     std::int32_t width = 160;
@@ -38,4 +38,4 @@ struct FrameLayout {
     QByteArray videoFormat() const;
 };
 
-} // namespace platform
+} // namespace capture

@@ -11,7 +11,7 @@
 #include <climits>
 #include <cstdlib>
 
-namespace platform {
+namespace capture {
 
 namespace {
 
@@ -379,11 +379,12 @@ QRect centreCrop43(int width, int height) {
     const qint64 w = width;
     const qint64 h = height;
     if (w * 3 > h * 4) { // wider than 4:3: cut the sides
-        const qint64 cropWidth = std::max<qint64>(1, nearest(static_cast<double>(h) * 4.0 / 3.0));
+        const qint64 cropWidth =
+            std::max<qint64>(1, platform::nearest(static_cast<double>(h) * 4.0 / 3.0));
         return {static_cast<int>((w - cropWidth) / 2), 0, static_cast<int>(cropWidth), height};
     }
     const qint64 cropHeight = std::max<qint64>(
-        1, nearest(static_cast<double>(w) * 3.0 / 4.0)); // taller: cut top and bottom
+        1, platform::nearest(static_cast<double>(w) * 3.0 / 4.0)); // taller: cut top and bottom
     return {0, static_cast<int>((h - cropHeight) / 2), width, static_cast<int>(cropHeight)};
 }
 
@@ -482,4 +483,4 @@ bool reducePicture(const CameraPicture& p, const FrameLayout& format,
     return true;
 }
 
-} // namespace platform
+} // namespace capture

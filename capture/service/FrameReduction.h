@@ -18,7 +18,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace platform {
+namespace capture {
 
 // How a picture's pixels lie in memory.
 enum class PixelLayout {
@@ -72,4 +72,4 @@ int planeCount(PixelLayout layout);
 bool reducePicture(const CameraPicture& picture, const FrameLayout& format,
                    std::vector<std::uint8_t>& out);
 
-} // namespace platform
+} // namespace capture

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace platform {
+namespace capture {
 
 class PreviewRateLimiter {
 public:
@@ -40,4 +40,4 @@ private:
     std::optional<std::int64_t> last_;
 };
 
-} // namespace platform
+} // namespace capture

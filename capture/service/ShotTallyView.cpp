@@ -7,12 +7,13 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-namespace platform {
+namespace capture {
 
 namespace {
 
 // "just now", "4 s ago", "3 min ago": how long before `now` a thing happened.
-QString age(ShotTally::Clock::time_point then, ShotTally::Clock::time_point now) {
+QString age(platform::ShotTally::Clock::time_point then,
+            platform::ShotTally::Clock::time_point now) {
     const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(now - then).count();
     if (seconds < 1)
         return QStringLiteral("just now");
@@ -34,7 +35,7 @@ ShotTallyView::ShotTallyView(QWidget* parent)
     reset->setObjectName(QStringLiteral("resetTally"));
     reset->setAutoDefault(false); // Enter still closes the dialog
     connect(reset, &QPushButton::clicked, this, [this] {
-        shotTally().reset();
+        platform::shotTally().reset();
         refresh();
     });
 
@@ -50,23 +51,25 @@ ShotTallyView::ShotTallyView(QWidget* parent)
 }
 
 void ShotTallyView::refresh() {
-    const ShotTally& tally = shotTally();
-    const auto now = ShotTally::Clock::now();
+    const platform::ShotTally& tally = platform::shotTally();
+    const auto now = platform::ShotTally::Clock::now();
     if (const auto last = tally.last())
-        lastMiss_->setText(QStringLiteral("Last: %1, %2")
-                               .arg(ShotTally::describe(*last), age(tally.lastTime(), now)));
+        lastMiss_->setText(
+            QStringLiteral("Last: %1, %2")
+                .arg(platform::ShotTally::describe(*last), age(tally.lastTime(), now)));
     else
         lastMiss_->setText(QStringLiteral("No flash turned away yet"));
 
     QString counts = QStringLiteral("Shots counted: %1").arg(tally.shots());
     if (tally.shots() > 0)
         counts += QStringLiteral(", the last %1").arg(age(tally.lastShotTime(), now));
-    for (std::size_t k = 0; k < MissReasonCount; ++k) {
-        const auto reason = static_cast<MissReason>(k);
-        counts +=
-            QStringLiteral("\n%1: %2").arg(ShotTally::describe(reason)).arg(tally.countOf(reason));
+    for (std::size_t k = 0; k < platform::MissReasonCount; ++k) {
+        const auto reason = static_cast<platform::MissReason>(k);
+        counts += QStringLiteral("\n%1: %2")
+                      .arg(platform::ShotTally::describe(reason))
+                      .arg(tally.countOf(reason));
     }
     missCounts_->setText(counts);
 }
 
-} // namespace platform
+} // namespace capture

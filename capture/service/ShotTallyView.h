@@ -8,7 +8,7 @@
 
 class QLabel;
 
-namespace platform {
+namespace capture {
 
 // objectName "shotTally"; children "lastMiss", "missCounts", "resetTally".
 class ShotTallyView : public QGroupBox {
@@ -24,4 +24,4 @@ private:
     QLabel* missCounts_;
 };
 
-} // namespace platform
+} // namespace capture

@@ -61,8 +61,8 @@ protected:
     }
     app::Vantorel& window() { return *window_; }
     QAction* action(const QString& name) const { return window_->findChild<QAction*>(name); }
-    platform::CaptureWindow* capture() const {
-        return platform::findCaptureWindow(window_->CaptureWnd());
+    capture::CaptureWindow* capture() const {
+        return capture::findCaptureWindow(window_->CaptureWnd());
     }
     void clickNewGame() {
         QTest::mouseClick(window_->findChild<QPushButton*>("Command1"), Qt::LeftButton);
@@ -87,7 +87,7 @@ protected:
 
     testsupport::ScratchHome home_;
     testsupport::MessageRecorder messages_;
-    platform::SimulatedCamera camera_;
+    simcamera::SimulatedCamera camera_;
     std::vector<QString> opened_;
     std::vector<int> effects_; // the clips played, by index, in order
     int endCount_ = 0;
@@ -106,8 +106,8 @@ protected:
                 ++k;
             effects_.push_back(k);
         }};
-    const platform::SeamGuard<platform::CaptureDriverSource*> source_{
-        platform::installCaptureDriverSource, &camera_};
+    const platform::SeamGuard<capture::CaptureDriverSource*> source_{
+        capture::installCaptureDriverSource, &camera_};
     std::unique_ptr<app::Vantorel> window_;
 };
 

@@ -24,7 +24,7 @@
 namespace apptest {
 namespace {
 
-using platform::SimulatedDriverConfig;
+using simcamera::SimulatedDriverConfig;
 using StartUp = AppFixture;
 
 // The four parameters by their stored names, and their setters' values.
@@ -145,7 +145,7 @@ TEST_P(Connection, EndsAfterItsMessageUnlessTheFormatIsPutRight) {
                                        .height = 240};
     camera_.setDriver(0, c.connectable ? std::optional(config) : std::nullopt);
     int visits = 0;
-    camera_.setFormatDialogAction([&](int index, platform::SimulatedCamera& camera) {
+    camera_.setFormatDialogAction([&](int index, simcamera::SimulatedCamera& camera) {
         if (++visits == c.fixedOnVisit)
             camera.setFormat(index, 160, 120, 24);
     });
@@ -212,14 +212,14 @@ TEST_F(StartUp, LeavesTheEditedStoreAloneAndReconnectsFromItsItems) {
     // The Format item leading to a wrong format asks at once; Yes opens the
     // dialog again, which puts it right.
     int visits = 0;
-    camera_.setFormatDialogAction([&](int index, platform::SimulatedCamera& camera) {
+    camera_.setFormatDialogAction([&](int index, simcamera::SimulatedCamera& camera) {
         camera.setFormat(index, 160, 120, ++visits == 1 ? 32 : 24);
     });
     messages_.queueAnswer(platform::IDYES);
     action("frt")->trigger();
     EXPECT_TRUE(visits == 2 && messages_.shown().size() == 1 && capture()->isPreviewing());
     // The Source dialog changing the format: that item asks too.
-    camera_.setSourceDialogAction([](int index, platform::SimulatedCamera& camera) {
+    camera_.setSourceDialogAction([](int index, simcamera::SimulatedCamera& camera) {
         camera.setFormat(index, 320, 240, 24);
     });
     messages_.queueAnswer(platform::IDYES);
@@ -276,9 +276,9 @@ TEST_F(StartUp, AfterTheMenuItemsTheCloseControlEndsOnceAndNothingRunsAfter) {
     }
     action("hlp")->trigger();
     window().Command1_Click(); // a pause is running
-    platform::CaptureWindow* const live = capture();
+    capture::CaptureWindow* const live = capture();
     EXPECT_TRUE(window().close());
-    EXPECT_EQ(live->callback(platform::WM_CAP_SET_CALLBACK_FRAME), 0);
+    EXPECT_EQ(live->callback(capture::WM_CAP_SET_CALLBACK_FRAME), 0);
     window().Timer1_Timer();
     window().SetHole(0, 0, 10.0);
     window().Command1_Click();

@@ -204,7 +204,7 @@ TEST_F(ShotRecord, TenLaserShotsAtKnownRingsAreKeptAndReplayTheSame) {
 // the score card but leaves the controls around the target uncovered.
 // Closing the range closes the main window, which ends the program.
 TEST_F(ShotRecord, RangeClicksAndFarMissesAreScoredAndMarkedOnTheTarget) {
-    app::RangeWindow range(camera_);
+    simcamera::RangeWindow range(camera_);
     window().hide();
     range.showBeside(window());
     QApplication::processEvents();

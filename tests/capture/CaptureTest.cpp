@@ -25,7 +25,8 @@
 #include <tuple>
 #include <vector>
 
-using namespace platform;
+using namespace capture;
+using namespace simcamera;
 using namespace ConnectionFunctions;
 using namespace StatusFunctions;
 

@@ -67,7 +67,7 @@ protected:
     // Exactly these bytes through the frame routine (their own allocation, so
     // a sanitizer catches any access beyond them).
     void deliver(Bytes& bytes) {
-        platform::VIDEOHDR header{};
+        capture::VIDEOHDR header{};
         header.lpData = bytes.data();
         header.dwBytesUsed = static_cast<std::uint32_t>(bytes.size());
         EXPECT_EQ(MotionDetection::FrameCallback(window, &header), 0);
@@ -104,7 +104,7 @@ protected:
     float TargetHeight() const override { return height; }
 
     testsupport::ScratchHome home;
-    platform::CaptureHandle window = 0;
+    capture::CaptureHandle window = 0;
     std::vector<Hit> hits;
     float height = 6000.0F;
     const MotionDetection::FrameState& state = MotionDetection::FrameStateForTesting();
@@ -267,12 +267,12 @@ TEST_F(FrameAnalysis, OddSizesAreAnalysedOnlyWhenTheBytesHoldThemBrokenHeadersNe
     }
     restart(5, 50, 100);
     Bytes bytes(16, 0);
-    platform::VIDEOHDR noData{}, hugeCount{};
+    capture::VIDEOHDR noData{}, hugeCount{};
     noData.dwBytesUsed = 57600;
     hugeCount.lpData = bytes.data();
     hugeCount.dwBytesUsed = 0xFFFFFFF0U;
-    for (platform::VIDEOHDR* header :
-         std::array<platform::VIDEOHDR*, 3>{nullptr, &noData, &hugeCount})
+    for (capture::VIDEOHDR* header :
+         std::array<capture::VIDEOHDR*, 3>{nullptr, &noData, &hugeCount})
         EXPECT_EQ(MotionDetection::FrameCallback(window, header), 0);
     EXPECT_EQ(state.FrameCount, 3);
     EXPECT_TRUE(state.BufferA.empty());
@@ -285,10 +285,10 @@ TEST_F(FrameAnalysis, OddSizesAreAnalysedOnlyWhenTheBytesHoldThemBrokenHeadersNe
 // The format check reads width, height and bit count every time, whatever
 // the first of them answers, and passes only 160 x 120 x 24.
 TEST_F(CaptureService, FormatCheckAsksAllThreeQuestions) {
-    const platform::CaptureHandle window = connectedWindow(0, false);
+    const capture::CaptureHandle window = connectedWindow(0, false);
     ASSERT_NE(scripted, nullptr);
     struct Case {
-        platform::FrameLayout format;
+        capture::FrameLayout format;
         bool analysable;
     };
     const Case cases[] = {{{160, 120, 24}, true},

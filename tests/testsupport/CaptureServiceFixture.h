@@ -14,7 +14,7 @@
 // Delivers a 160 x 120 x 24 frame whenever the test pushes one while
 // streaming; counts the scripted drivers alive in `live`, and how often its
 // format was asked for. It reports the format the test sets.
-class ScriptedDriver : public platform::CaptureDriver {
+class ScriptedDriver : public capture::CaptureDriver {
 public:
     explicit ScriptedDriver(int& live) : live_(++live) {}
     ~ScriptedDriver() override { --live_; }
@@ -37,7 +37,7 @@ public:
         return static_cast<bool>(sink);
     }
     int lastPeriod = 0;
-    platform::FrameLayout format;
+    capture::FrameLayout format;
     mutable int formatQueries = 0;
 
 private:
@@ -47,37 +47,37 @@ private:
 };
 
 // Also the source of the scripted drivers, for connectedWindow().
-class CaptureService : public ::testing::Test, public platform::CaptureDriverSource {
+class CaptureService : public ::testing::Test, public capture::CaptureDriverSource {
 protected:
     bool describe(int, std::string&, std::string&) override { return true; }
-    std::unique_ptr<platform::CaptureDriver> open(int) override {
+    std::unique_ptr<capture::CaptureDriver> open(int) override {
         auto driver = std::make_unique<ScriptedDriver>(live);
         scripted = driver.get();
         return driver;
     }
 
-    platform::CaptureHandle createWindow(std::uint32_t style = platform::WS_CHILD |
-                                                               platform::WS_VISIBLE) {
-        return platform::capCreateCaptureWindow("", style, 30, 28, 160, 120, &parent, 0);
+    capture::CaptureHandle createWindow(std::uint32_t style = capture::WS_CHILD |
+                                                              capture::WS_VISIBLE) {
+        return capture::capCreateCaptureWindow("", style, 30, 28, 160, 120, &parent, 0);
     }
-    platform::CaptureAnswer send(platform::CaptureHandle window, std::uint32_t message,
-                                 std::int32_t wParam = 0, const void* record = nullptr) {
-        return platform::SendCaptureMessage(window, message, wParam,
-                                            reinterpret_cast<std::intptr_t>(record));
+    capture::CaptureAnswer send(capture::CaptureHandle window, std::uint32_t message,
+                                std::int32_t wParam = 0, const void* record = nullptr) {
+        return capture::SendCaptureMessage(window, message, wParam,
+                                           reinterpret_cast<std::intptr_t>(record));
     }
     // Connected to the camera's driver, or else to a scripted one.
-    platform::CaptureHandle connectedWindow(int index = 0, bool toCamera = true) {
-        platform::installCaptureDriverSource(toCamera ? &camera
-                                                      : static_cast<CaptureDriverSource*>(this));
-        const platform::CaptureHandle window = createWindow();
-        EXPECT_NE(send(window, platform::WM_CAP_DRIVER_CONNECT, index), 0);
-        platform::installCaptureDriverSource(&camera);
+    capture::CaptureHandle connectedWindow(int index = 0, bool toCamera = true) {
+        capture::installCaptureDriverSource(toCamera ? &camera
+                                                     : static_cast<CaptureDriverSource*>(this));
+        const capture::CaptureHandle window = createWindow();
+        EXPECT_NE(send(window, capture::WM_CAP_DRIVER_CONNECT, index), 0);
+        capture::installCaptureDriverSource(&camera);
         return window;
     }
 
-    platform::SimulatedCamera camera;
-    const platform::SeamGuard<platform::CaptureDriverSource*> installed{
-        platform::installCaptureDriverSource, &camera};
+    simcamera::SimulatedCamera camera;
+    const platform::SeamGuard<capture::CaptureDriverSource*> installed{
+        capture::installCaptureDriverSource, &camera};
     QWidget parent;
     ScriptedDriver* scripted = nullptr; // the one opened last
     int live = 0;

@@ -247,7 +247,7 @@ bool readFrame(const QByteArray& path, std::vector<std::uint8_t>& frame, QString
     why = decode(*source, formatHint(path), picture);
     if (!why.isEmpty())
         return refuse(why);
-    platform::convertImage(picture, platform::FrameLayout{}, frame);
+    capture::convertImage(picture, capture::FrameLayout{}, frame);
     return true;
 }
 

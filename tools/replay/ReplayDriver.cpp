@@ -23,7 +23,7 @@ bool ReplayDriverSource::describe(int index, std::string& name, std::string& ver
     return true;
 }
 
-std::unique_ptr<platform::CaptureDriver> ReplayDriverSource::open(int index) {
+std::unique_ptr<capture::CaptureDriver> ReplayDriverSource::open(int index) {
     if (index != 0)
         return nullptr;
     auto driver = std::make_unique<ReplayDriver>();

@@ -14,7 +14,7 @@
 
 namespace replay {
 
-class ReplayDriver : public platform::CaptureDriver {
+class ReplayDriver : public capture::CaptureDriver {
 public:
     QByteArray videoFormat() const override { return format_; }
     void setVideoFormat(QByteArray format) { format_ = std::move(format); }
@@ -28,15 +28,15 @@ public:
     bool push(std::vector<std::uint8_t>& frame);
 
 private:
-    QByteArray format_ = platform::FrameLayout{}.videoFormat();
+    QByteArray format_ = capture::FrameLayout{}.videoFormat();
     FrameSink sink_;
 };
 
 // The one driver, at index 0.
-class ReplayDriverSource : public platform::CaptureDriverSource {
+class ReplayDriverSource : public capture::CaptureDriverSource {
 public:
     bool describe(int index, std::string& name, std::string& version) override;
-    std::unique_ptr<platform::CaptureDriver> open(int index) override;
+    std::unique_ptr<capture::CaptureDriver> open(int index) override;
     // The driver the capture window opened last; null before.
     ReplayDriver* driver() const { return driver_; }
 

@@ -33,9 +33,9 @@ ReplaySession::ReplaySession(const Parameters& parameters)
     MotionDetection::SetMaxLaserBeam(parameters.maxBeam);
 
     // The driver source is needed only while the window connects.
-    const platform::SeamGuard installed(platform::installCaptureDriverSource, source_.get());
+    const platform::SeamGuard installed(capture::installCaptureDriverSource, source_.get());
     window_ = ConnectionFunctions::CreateCaptureWindow(
-        "Replay", platform::WS_CHILD | platform::WS_VISIBLE, 0, 0, 160, 120, host_.get(), 0);
+        "Replay", capture::WS_CHILD | capture::WS_VISIBLE, 0, 0, 160, 120, host_.get(), 0);
     connected_ = ConnectionFunctions::ConnectToDriver(window_, 0) && source_->driver() != nullptr;
     if (!connected_)
         return;
@@ -58,7 +58,7 @@ std::optional<Hit> ReplaySession::push(std::vector<std::uint8_t>& frame) {
     if (!connected_)
         return std::nullopt;
     // Every pushed frame is delivered, however fast they come.
-    const platform::CaptureWindow::ImmediateDelivery immediate;
+    const capture::CaptureWindow::ImmediateDelivery immediate;
     target_->hit.reset();
     source_->driver()->push(frame);
     const bool first = frames_++ == 0;

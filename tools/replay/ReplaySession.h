@@ -52,7 +52,7 @@ private:
     std::unique_ptr<ReplayDriverSource> source_;
     std::unique_ptr<Target> target_;
     std::unique_ptr<QWidget> host_; // owns the capture window
-    platform::CaptureHandle window_ = 0;
+    capture::CaptureHandle window_ = 0;
     bool connected_ = false;
     std::int64_t frames_ = 0;
 };

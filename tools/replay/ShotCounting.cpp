@@ -26,11 +26,11 @@ QPointF analysisPoint(const Hit& hit, std::int32_t compareEvery) {
 }
 
 double cameraScale(QSize cameraSize) {
-    return platform::centreCrop43(cameraSize.width(), cameraSize.height()).width() / AnalysisWidth;
+    return capture::centreCrop43(cameraSize.width(), cameraSize.height()).width() / AnalysisWidth;
 }
 
 QPointF cameraPoint(QPointF analysis, QSize cameraSize) {
-    const QRect crop = platform::centreCrop43(cameraSize.width(), cameraSize.height());
+    const QRect crop = capture::centreCrop43(cameraSize.width(), cameraSize.height());
     return {crop.x() + (analysis.x() + 0.5) * crop.width() / AnalysisWidth,
             crop.y() + (analysis.y() + 0.5) * crop.height() / AnalysisHeight};
 }

@@ -23,8 +23,8 @@ constexpr const char* SinkCaps =
     "video/x-raw, format=(string){ I420, YV12, NV12, NV21, YUY2, UYVY, Y42B, GRAY8, BGRx, "
     "RGBx, xRGB, xBGR, BGRA, RGBA, ARGB, ABGR, BGR, RGB }";
 
-bool layoutOf(GstVideoFormat format, platform::CameraPicture& picture) {
-    using platform::PixelLayout;
+bool layoutOf(GstVideoFormat format, capture::CameraPicture& picture) {
+    using capture::PixelLayout;
     switch (format) {
     case GST_VIDEO_FORMAT_I420:
         return picture.setLayout(PixelLayout::Yuv420p);
@@ -201,7 +201,7 @@ bool VideoFrames::next(std::vector<std::uint8_t>& frame, double& seconds, QSize&
     GstBuffer* buffer = gst_sample_get_buffer(sample.get());
     if (buffer == nullptr || !gst_video_info_from_caps(&info, gst_sample_get_caps(sample.get())))
         return fail(QStringLiteral("a frame without a picture"));
-    platform::CameraPicture picture;
+    capture::CameraPicture picture;
     if (!layoutOf(GST_VIDEO_INFO_FORMAT(&info), picture))
         return fail(QStringLiteral("frames in a layout that cannot be read"));
     GstVideoFrame mapped;
@@ -223,7 +223,7 @@ bool VideoFrames::next(std::vector<std::uint8_t>& frame, double& seconds, QSize&
     }
     picture.bt709 = info.colorimetry.matrix == GST_VIDEO_COLOR_MATRIX_BT709;
     picture.fullRange = info.colorimetry.range == GST_VIDEO_COLOR_RANGE_0_255;
-    const bool reduced = platform::reducePicture(picture, platform::FrameLayout{}, frame);
+    const bool reduced = capture::reducePicture(picture, capture::FrameLayout{}, frame);
     gst_video_frame_unmap(&mapped);
     if (!reduced)
         return fail(QStringLiteral("a frame whose planes do not add up"));

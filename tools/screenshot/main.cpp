@@ -27,7 +27,7 @@ struct Shot {
 const std::vector<Shot> Series{{0, 0},      {1.5, 1.5}, {-1.5, 2.5}, {2.5, -1.5}, {-2.5, -2.5},
                                {1.5, -3.5}, {3.5, 1.5}, {-3.5, 1.5}, {4.5, 3.5},  {-1.5, -1.5}};
 
-void deliver(platform::SimulatedCamera& camera, int frames) {
+void deliver(simcamera::SimulatedCamera& camera, int frames) {
     for (int i = 0; i < frames; ++i)
         camera.deliverNextFrame();
 }
@@ -35,7 +35,7 @@ void deliver(platform::SimulatedCamera& camera, int frames) {
 // A dot of radius 4, on the bull's eye the simulated camera's own 7.5: each
 // spans many compared pixels and stays well below Maximal Laser Beam
 // Diameter.
-void fire(platform::SimulatedCamera& camera, const Shot& shot) {
+void fire(simcamera::SimulatedCamera& camera, const Shot& shot) {
     const bool centre = shot.dx == 0.0 && shot.dy == 0.0;
     camera.scene().dotRadius = centre ? 7.5 : 4.0;
     camera.firePulseFromCentre(QPointF(shot.dx, shot.dy) * 5.0, 3);
@@ -69,8 +69,8 @@ int main(int argc, char** argv) {
             return platform::IDNO;
         });
 
-    platform::SimulatedCamera camera;
-    const platform::SeamGuard source(platform::installCaptureDriverSource, &camera);
+    simcamera::SimulatedCamera camera;
+    const platform::SeamGuard source(capture::installCaptureDriverSource, &camera);
     int status = 0;
     {
         app::Vantorel window;

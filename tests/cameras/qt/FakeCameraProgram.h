@@ -23,8 +23,8 @@ protected:
     void start(const QList<FakeCamera>& cameras) {
         ASSERT_TRUE(plugCameras(cameras)) << listedCameras().join(", ").toStdString();
         stop();
-        source = std::make_unique<platform::QtCameraSource>();
-        installed.emplace(platform::installCaptureDriverSource, source.get());
+        source = std::make_unique<qtcamera::QtCameraSource>();
+        installed.emplace(capture::installCaptureDriverSource, source.get());
         window_ = std::make_unique<app::Vantorel>();
         window_->Form_Load();
     }
@@ -51,8 +51,8 @@ protected:
         return qGray(shown.pixel(shown.width() - 5, 5));
     }
 
-    std::optional<platform::SeamGuard<platform::CaptureDriverSource*>> installed;
-    std::unique_ptr<platform::QtCameraSource> source;
+    std::optional<platform::SeamGuard<capture::CaptureDriverSource*>> installed;
+    std::unique_ptr<qtcamera::QtCameraSource> source;
 };
 
 } // namespace cameratest

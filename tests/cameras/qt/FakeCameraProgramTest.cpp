@@ -74,7 +74,7 @@ TEST(QtCameraV4l2Node, IsTheCaptureNodeNamedLikeTheCameraInSysfs) {
         }
     }
     const auto find = [&](const char* id, const QString& name, int before = 0) {
-        return platform::QtCameraV4l2Controls::findNode(id, name, before, sys.path()).toStdString();
+        return qtcamera::QtCameraV4l2Controls::findNode(id, name, before, sys.path()).toStdString();
     };
     EXPECT_EQ(find("0", "Caméra HD"), "/dev/video0"); // not its metadata node
     EXPECT_EQ(find("1", "Caméra HD", 1), "/dev/video10");

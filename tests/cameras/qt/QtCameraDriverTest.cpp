@@ -19,7 +19,7 @@
 using cameratest::FedDriver;
 using cameratest::greyFrame;
 using testsupport::whenDialogOpens;
-using Kind = platform::CameraControl::Kind;
+using Kind = qtcamera::CameraControl::Kind;
 using PF = QVideoFrameFormat::PixelFormat;
 
 namespace {
@@ -40,12 +40,12 @@ TEST(QtCameraDriver, OpensInTheClosestModeStreamsConvertedFramesAndReleases) {
     // The mode: the preview rate first, then no upscaling, then the size,
     // then a layout read directly.
     const auto mode = [](int width, float rate = 30, PF layout = PF::Format_YUYV) {
-        return platform::CameraMode{QSize(width, width * 3 / 4), rate, layout};
+        return qtcamera::CameraMode{QSize(width, width * 3 / 4), rate, layout};
     };
-    EXPECT_EQ(platform::chooseCameraMode({mode(160), mode(320)}, {640, 480}), 1);
+    EXPECT_EQ(qtcamera::chooseCameraMode({mode(160), mode(320)}, {640, 480}), 1);
     EXPECT_EQ(
-        platform::chooseCameraMode({mode(640, 30, PF::Format_Jpeg), mode(640, 30)}, {160, 120}), 1);
-    EXPECT_EQ(platform::chooseCameraMode({}, {160, 120}), -1);
+        qtcamera::chooseCameraMode({mode(640, 30, PF::Format_Jpeg), mode(640, 30)}, {160, 120}), 1);
+    EXPECT_EQ(qtcamera::chooseCameraMode({}, {160, 120}), -1);
     FedDriver camera({mode(1280), mode(320), mode(160, 15)});
     const auto record = camera.feed->record;
     EXPECT_EQ(record->usedModes, std::vector<int>{1});
@@ -56,7 +56,7 @@ TEST(QtCameraDriver, OpensInTheClosestModeStreamsConvertedFramesAndReleases) {
     camera.driver->setStreaming(false, 33, {});
     camera.feed->deliver(greyFrame(100, 200000));
     std::vector<std::uint8_t> expected;
-    ASSERT_TRUE(platform::convertVideoFrame(frame, {}, expected));
+    ASSERT_TRUE(qtcamera::convertVideoFrame(frame, {}, expected));
     EXPECT_EQ(camera.frames, (std::vector<std::vector<std::uint8_t>>{expected}));
     camera.driver.reset();
     EXPECT_TRUE(record->released);
@@ -94,8 +94,8 @@ TEST(QtCameraFormatDialog, OffersSizesDepthsAndModesAndKeepsOnlyAnAcceptedChoice
         });
         EXPECT_TRUE(camera.driver->showFormatDialog(nullptr));
         accepted = accepted || accept;
-        const platform::FrameLayout wanted =
-            accepted ? platform::FrameLayout{320, 240, 32} : platform::FrameLayout{};
+        const capture::FrameLayout wanted =
+            accepted ? capture::FrameLayout{320, 240, 32} : capture::FrameLayout{};
         EXPECT_EQ(camera.driver->videoFormat(), wanted.videoFormat());
     }
     const QString automatic = "Automatic (closest to the output size)";
@@ -106,7 +106,7 @@ TEST(QtCameraFormatDialog, OffersSizesDepthsAndModesAndKeepsOnlyAnAcceptedChoice
 
 TEST(QtCameraSourceDialog, ShowsRateBrightnessSignalTallyAndOnlyTheControlsTheCameraHas) {
     FedDriver camera({}, {{Kind::Exposure, 3, 2047, 1, 250}, {Kind::Brightness, 0, 255, 1, 128}});
-    platform::QtCameraSourceDialog idle(*camera.driver);
+    qtcamera::QtCameraSourceDialog idle(*camera.driver);
     EXPECT_EQ(text(idle, "frameRate"), "Waiting for pictures");
     EXPECT_EQ(text(idle, "meanBrightness"), "Not measured yet");
     camera.stream(1);

@@ -88,36 +88,36 @@ inline QVideoFrame greyFrame(int level, qint64 startTimeUs, PF layout = PF::Form
 struct FeedRecord {
     bool released = false;
     std::vector<int> usedModes;
-    std::vector<std::pair<platform::CameraControl::Kind, int>> controlChanges;
+    std::vector<std::pair<qtcamera::CameraControl::Kind, int>> controlChanges;
 };
 
-class SyntheticFeed : public platform::QtCameraFeed {
+class SyntheticFeed : public qtcamera::QtCameraFeed {
 public:
     void deliver(const QVideoFrame& frame) { emit frameArrived(frame); }
     void start() override {}
-    std::vector<platform::CameraMode> modes() const override { return modeList; }
+    std::vector<qtcamera::CameraMode> modes() const override { return modeList; }
     void useMode(int index) override { record->usedModes.push_back(index); }
-    platform::CameraControls controls() const override { return controlList; }
-    void setControl(platform::CameraControl::Kind kind, int value) override {
+    qtcamera::CameraControls controls() const override { return controlList; }
+    void setControl(qtcamera::CameraControl::Kind kind, int value) override {
         record->controlChanges.emplace_back(kind, value);
     }
     void release() override { record->released = true; }
 
-    std::vector<platform::CameraMode> modeList;
-    platform::CameraControls controlList;
+    std::vector<qtcamera::CameraMode> modeList;
+    qtcamera::CameraControls controlList;
     const std::shared_ptr<FeedRecord> record = std::make_shared<FeedRecord>();
 };
 
 // A driver on a synthetic feed, keeping every frame it hands over.
 struct FedDriver {
-    explicit FedDriver(std::vector<platform::CameraMode> modes = {},
-                       platform::CameraControls controls = {}) {
+    explicit FedDriver(std::vector<qtcamera::CameraMode> modes = {},
+                       qtcamera::CameraControls controls = {}) {
         auto owned = std::make_unique<SyntheticFeed>();
         owned->modeList = std::move(modes);
         owned->controlList = std::move(controls);
         feed = owned.get();
-        driver = std::make_unique<platform::QtCameraDriver>(
-            std::move(owned), std::make_shared<platform::QtCameraSettings>());
+        driver = std::make_unique<qtcamera::QtCameraDriver>(
+            std::move(owned), std::make_shared<qtcamera::QtCameraSettings>());
     }
     void stream(int periodMs = 33) {
         driver->setStreaming(true, periodMs, [this](std::span<std::uint8_t> frame) {
@@ -126,7 +126,7 @@ struct FedDriver {
     }
 
     SyntheticFeed* feed = nullptr;
-    std::unique_ptr<platform::QtCameraDriver> driver;
+    std::unique_ptr<qtcamera::QtCameraDriver> driver;
     std::vector<std::vector<std::uint8_t>> frames;
 };
 

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-using platform::FrameLayout;
+using capture::FrameLayout;
 using PF = QVideoFrameFormat::PixelFormat;
 using Bytes = std::vector<std::uint8_t>;
 
@@ -35,7 +35,7 @@ TEST(VideoFrameConversion, EveryLayoutIsCroppedScaledAndUprightWithItsColours) {
             layout == PF::Format_BGRA8888 ? FrameLayout{160, -120, 32} : FrameLayout{};
         SCOPED_TRACE(QVideoFrameFormat::pixelFormatToString(layout).toStdString());
         Bytes out;
-        ASSERT_TRUE(platform::convertVideoFrame(
+        ASSERT_TRUE(qtcamera::convertVideoFrame(
             cameratest::makeFrame({QSize(1280, 720), layout}, picture), format, out));
         ASSERT_EQ(out.size(), format.frameBytes());
         for (int y = 0; y < 120; ++y) {
@@ -55,15 +55,15 @@ TEST(VideoFrameConversion, EveryLayoutIsCroppedScaledAndUprightWithItsColours) {
 
 TEST(VideoFrameConversion, EmptyFramesOddDepthsAndShortPlanesAreRefused) {
     Bytes out{1, 2, 3}, packed(std::size_t{64} * 48 * 2, 128);
-    platform::MappedPlanes planes{PF::Format_YUYV,
+    qtcamera::MappedPlanes planes{PF::Format_YUYV,
                                   QRect(0, 0, 64, 48),
                                   {packed.data()},
                                   {128},
                                   {packed.size() - 1}}; // one byte short of the picture
-    EXPECT_FALSE(platform::convertVideoFrame(QVideoFrame(), {}, out));
-    EXPECT_FALSE(platform::convertVideoFrame(cameratest::greyFrame(128, 0), {160, 120, 16}, out));
-    EXPECT_FALSE(platform::convertPlanes(planes, {}, out));
+    EXPECT_FALSE(qtcamera::convertVideoFrame(QVideoFrame(), {}, out));
+    EXPECT_FALSE(qtcamera::convertVideoFrame(cameratest::greyFrame(128, 0), {160, 120, 16}, out));
+    EXPECT_FALSE(qtcamera::convertPlanes(planes, {}, out));
     EXPECT_EQ(out, (Bytes{1, 2, 3}));
     planes.size[0] = packed.size();
-    EXPECT_TRUE(platform::convertPlanes(planes, {}, out));
+    EXPECT_TRUE(qtcamera::convertPlanes(planes, {}, out));
 }

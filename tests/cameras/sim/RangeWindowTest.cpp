@@ -25,7 +25,7 @@ TEST(RangePlacement, BesideTheMainWindowAndOnTheScreen) {
     };
     for (const Case& c : cases) {
         const auto [main, range] =
-            app::RangeWindow::besideMain({c.main, QSize(660, 500)}, {490, 400}, c.screen);
+            simcamera::RangeWindow::besideMain({c.main, QSize(660, 500)}, {490, 400}, c.screen);
         EXPECT_TRUE(main == c.mainMovedTo && range == c.range)
             << c.name << ": " << main.x() << ", " << range.x() << ", " << range.y();
     }

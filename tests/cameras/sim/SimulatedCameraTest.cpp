@@ -7,7 +7,8 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
-using namespace platform;
+using namespace capture;
+using namespace simcamera;
 
 namespace {
 
