@@ -16,7 +16,7 @@ constexpr std::uint32_t RecordedBytes = 160 * 120 * 3;
 
 } // namespace
 
-record::FrameRecorder* SetFrameRecorder(record::FrameRecorder* recorder) {
+record::FrameRecorder* setFrameRecorder(record::FrameRecorder* recorder) {
     return std::exchange(activeRecorder, recorder);
 }
 
@@ -24,10 +24,10 @@ record::FrameRecorder* ActiveFrameRecorder() {
     return activeRecorder;
 }
 
-std::int32_t TappedFrameCallback(capture::CaptureHandle captureWindow, capture::VIDEOHDR* header) {
+std::int32_t tappedFrameCallback(capture::CaptureHandle captureWindow, capture::VIDEOHDR* header) {
     if (activeRecorder != nullptr && header != nullptr && header->lpData != nullptr &&
         header->dwBytesUsed == RecordedBytes && MotionDetection::HasAnalysisFormat(captureWindow))
-        activeRecorder->Frame(std::span<const std::uint8_t>(header->lpData, RecordedBytes));
+        activeRecorder->writeFrame(std::span<const std::uint8_t>(header->lpData, RecordedBytes));
     return MotionDetection::FrameCallback(captureWindow, header);
 }
 

@@ -16,10 +16,10 @@ namespace app {
 // The recorder that sees the frames; null records nothing. The program has
 // one main window, so one recorder at a time. Answers the one it replaces
 // (for platform::SeamGuard).
-record::FrameRecorder* SetFrameRecorder(record::FrameRecorder* recorder);
+record::FrameRecorder* setFrameRecorder(record::FrameRecorder* recorder);
 record::FrameRecorder* ActiveFrameRecorder();
 
 // Records the frame, then runs MotionDetection::FrameCallback on it.
-std::int32_t TappedFrameCallback(capture::CaptureHandle captureWindow, capture::VIDEOHDR* header);
+std::int32_t tappedFrameCallback(capture::CaptureHandle captureWindow, capture::VIDEOHDR* header);
 
 } // namespace app

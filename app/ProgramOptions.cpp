@@ -2,7 +2,7 @@
 
 namespace app {
 
-bool ParseProgramOptions(const QStringList& arguments, ProgramOptions& options, QString& error) {
+bool parseProgramOptions(const QStringList& arguments, ProgramOptions& options, QString& error) {
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
         if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
@@ -36,7 +36,7 @@ bool ParseProgramOptions(const QStringList& arguments, ProgramOptions& options, 
     return true;
 }
 
-QString ProgramUsage(const QString& program) {
+QString programUsage(const QString& program) {
     return QStringLiteral(
                "Usage: %1 [--record FOLDER [--record-all]]\n"
                "\n"

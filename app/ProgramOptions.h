@@ -16,8 +16,8 @@ struct ProgramOptions {
 
 // Parses the arguments after the program name (Qt's own options already
 // taken out); on a problem answers false with a message that names it.
-bool ParseProgramOptions(const QStringList& arguments, ProgramOptions& options, QString& error);
+bool parseProgramOptions(const QStringList& arguments, ProgramOptions& options, QString& error);
 
-QString ProgramUsage(const QString& program);
+QString programUsage(const QString& program);
 
 } // namespace app

@@ -19,21 +19,21 @@ constexpr int ExitBadOption = 2;
 
 } // namespace
 
-int RunProgram(capture::CaptureDriverSource& drivers, const Companion& beside) {
+int runProgram(capture::CaptureDriverSource& drivers, const Companion& beside) {
     const QString program = QFileInfo(QApplication::arguments().value(0)).fileName();
     ProgramOptions options;
     QString error;
-    if (!ParseProgramOptions(QApplication::arguments().mid(1), options, error)) {
+    if (!parseProgramOptions(QApplication::arguments().mid(1), options, error)) {
         std::fprintf(stderr, "%s: %s (see --help)\n", qPrintable(program), qPrintable(error));
         return ExitBadOption;
     }
     if (options.help) {
-        std::fputs(qPrintable(ProgramUsage(program)), stdout);
+        std::fputs(qPrintable(programUsage(program)), stdout);
         return 0;
     }
     std::unique_ptr<record::FrameRecorder> recorder;
     if (!options.recordFolder.isEmpty()) {
-        recorder = record::FrameRecorder::Start(options.recordFolder,
+        recorder = record::FrameRecorder::start(options.recordFolder,
                                                 options.recordAll
                                                     ? record::FrameRecorder::Mode::AllFrames
                                                     : record::FrameRecorder::Mode::AroundHits,
@@ -44,13 +44,13 @@ int RunProgram(capture::CaptureDriverSource& drivers, const Companion& beside) {
             return ExitBadOption;
         }
         std::printf("%s: recording frames into %s\n", qPrintable(program),
-                    qPrintable(recorder->Folder()));
+                    qPrintable(recorder->folder()));
         std::fflush(stdout);
     }
 
     QApplication::setApplicationName(QStringLiteral("Vantorel"));
     const platform::SeamGuard source(capture::installCaptureDriverSource, &drivers);
-    const platform::SeamGuard recording(SetFrameRecorder, recorder.get());
+    const platform::SeamGuard recording(setFrameRecorder, recorder.get());
     Vantorel window;
     window.Form_Load();
     if (window.Ended())

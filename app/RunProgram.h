@@ -21,6 +21,6 @@ using Companion = std::function<std::unique_ptr<QWidget>(Vantorel& window)>;
 // before it ever shows), shows it and runs the event loop until the end.
 // Reads the command line first (see ProgramOptions.h). Needs a
 // QApplication; answers the program's exit status, 2 for a bad option.
-int RunProgram(capture::CaptureDriverSource& drivers, const Companion& beside = {});
+int runProgram(capture::CaptureDriverSource& drivers, const Companion& beside = {});
 
 } // namespace app

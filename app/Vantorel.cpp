@@ -5,8 +5,8 @@
 #include "detection/MotionDetection.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceReader.h"
-#include "platform/Twips.h"
 #include "platform/SettingsStore.h"
+#include "platform/Twips.h"
 #include "settings/SettingsFrm.h"
 #include "support/AboutFrm.h"
 
@@ -41,7 +41,7 @@ void place(QWidget* widget, int left, int top, int width, int height) {
 Vantorel::Vantorel(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("Vantorel"));
     setWindowTitle(QStringLiteral("Vantorel"));
-    setWindowIcon(QIcon(platform::LoadResPicture(platform::Picture::Icon)));
+    setWindowIcon(QIcon(platform::resourcePicture(platform::Picture::Icon)));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
@@ -50,7 +50,7 @@ Vantorel::Vantorel(QWidget* parent) : QMainWindow(parent) {
     // The layout is fixed: the window takes the size of its client area and
     // menu bar and cannot be resized.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    MotionDetection::SetHitTarget(this);
+    MotionDetection::setHitTarget(this);
     // A store that cannot keep the settings is said once, like the support
     // files' errors; the program goes on with what it has.
     platform::setSettingsProblemHandler([this](const QString& why) {
@@ -66,7 +66,7 @@ Vantorel::Vantorel(QWidget* parent) : QMainWindow(parent) {
 Vantorel::~Vantorel() {
     platform::setSettingsProblemHandler({});
     // The frame analysis must not reach a window that is gone.
-    MotionDetection::SetHitTarget(nullptr);
+    MotionDetection::setHitTarget(nullptr);
 }
 
 void Vantorel::buildControls() {
@@ -74,7 +74,7 @@ void Vantorel::buildControls() {
     client->setObjectName(QStringLiteral("client"));
     client->setFixedSize(ClientWidth, ClientHeight);
     QPalette background = client->palette();
-    const QPixmap picture = platform::LoadResPicture(platform::Picture::Background);
+    const QPixmap picture = platform::resourcePicture(platform::Picture::Background);
     if (!picture.isNull())
         background.setBrush(QPalette::Window, QBrush(picture));
     else
@@ -85,7 +85,7 @@ void Vantorel::buildControls() {
 
     Image1 = new QLabel(client);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(platform::LoadResPicture(platform::Picture::Target));
+    Image1->setPixmap(platform::resourcePicture(platform::Picture::Target));
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     place(Image1, 3285, 420, 6000, 6000);
 

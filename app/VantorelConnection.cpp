@@ -42,7 +42,7 @@ void Vantorel::ConnectDevice(std::int16_t index) {
             return;
     }
     StatusFunctions::SetCaptureYield(captureWnd_, -1);
-    CallBackFunctions::RegisterFrameCallback(captureWnd_, &TappedFrameCallback);
+    CallBackFunctions::RegisterFrameCallback(captureWnd_, &tappedFrameCallback);
     AVICAP::SetPreviewFrameRate(captureWnd_, 30);
     AVICAP::SetPreview(captureWnd_, true);
     src->setVisible(StatusFunctions::HasVideoSourceDialog(captureWnd_));

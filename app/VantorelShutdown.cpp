@@ -32,7 +32,7 @@ void Vantorel::Form_Unload() {
     // is still queued.
     ended_ = true;
     Timer1->stop();
-    MotionDetection::SetHitTarget(nullptr);
+    MotionDetection::setHitTarget(nullptr);
     CallBackFunctions::ClearCallbacks(captureWnd_);
     Sound::FreeSounds();
     platform::endProgram();

@@ -118,9 +118,9 @@ void Vantorel::loadStoredParameters() {
     for (int i = 0; i < 4; ++i) {
         const QString key = QString::fromLatin1(ranges[i]->key);
         const QString fallback = QStringLiteral(" %1").arg(ranges[i]->defaultValue);
-        const QString text = platform::GetSetting(QStringLiteral("Vantorel"),
-                                                  QStringLiteral("Settings"), key, fallback);
-        settings.Slider1(i)->setValue(MotionDetection::ReadStoredValue(text));
+        const QString text = platform::readSetting(QStringLiteral("Vantorel"),
+                                                   QStringLiteral("Settings"), key, fallback);
+        settings.Slider1(i)->setValue(MotionDetection::readStoredValue(text));
     }
     MotionDetection::SetSampleEveryNthFrame(settings.Slider1(0)->value());
     MotionDetection::SetCompareEveryNthByte(settings.Slider1(1)->value());

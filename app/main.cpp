@@ -8,5 +8,5 @@
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     qtcamera::QtCameraSource cameras;
-    return app::RunProgram(cameras);
+    return app::runProgram(cameras);
 }

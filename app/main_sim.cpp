@@ -12,7 +12,7 @@
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     simcamera::SimulatedCamera camera;
-    return app::RunProgram(camera, [&camera](app::Vantorel& window) {
+    return app::runProgram(camera, [&camera](app::Vantorel& window) {
         auto range = std::make_unique<simcamera::RangeWindow>(camera);
         range->showBeside(window);
         return std::unique_ptr<QWidget>(std::move(range));

@@ -10,8 +10,7 @@
 #include "cameras/qt/QtCameraFeed.h"
 #include "capture/AVICAP.h"
 #include "capture/CallBackFunctions.h"
-#include "capture/ConnectionFunctions.h"
-#include "capture/service/CaptureService.h"
+#include "capture/service/HeadlessCaptureWindow.h"
 #include "detection/MotionDetection.h"
 
 #include <QApplication>
@@ -27,7 +26,6 @@
 #include <QTest>
 #include <QThread>
 #include <QVideoSink>
-#include <QWidget>
 #include <algorithm>
 #include <cstdio>
 #include <unistd.h>
@@ -146,14 +144,12 @@ public:
 
 void measureLatency() {
     StampedSource source;
-    capture::installCaptureDriverSource(&source);
     LatencyTarget target;
     target.source = &source;
     {
-        QWidget host;
-        const capture::CaptureHandle window = ConnectionFunctions::CreateCaptureWindow(
-            "Measure", capture::WS_CHILD | capture::WS_VISIBLE, 0, 0, 160, 120, &host, 0);
-        if (!ConnectionFunctions::ConnectToDriver(window, 0)) {
+        const capture::HeadlessCaptureWindow headless(source);
+        const capture::CaptureHandle window = headless.handle();
+        if (!headless.connected()) {
             std::fprintf(stderr, "vantorel-camera-measure: no fake camera\n");
         } else {
             // The defaults; the setters save to the scratch settings.
@@ -163,17 +159,16 @@ void measureLatency() {
                 MotionDetection::CompareEveryNthByteRange.defaultValue);
             MotionDetection::SetTolerance(MotionDetection::ToleranceRange.defaultValue);
             MotionDetection::SetMaxLaserBeam(MotionDetection::MaxLaserBeamRange.defaultValue);
-            MotionDetection::SetHitTarget(&target);
+            MotionDetection::setHitTarget(&target);
             CallBackFunctions::RegisterFrameCallback(window, MotionDetection::FrameCallback);
             AVICAP::SetPreviewFrameRate(window, 30);
             AVICAP::SetPreview(window, true);
             QTest::qWait(20000);
             AVICAP::SetPreview(window, false);
             CallBackFunctions::ClearCallbacks(window);
-            MotionDetection::SetHitTarget(nullptr);
+            MotionDetection::setHitTarget(nullptr);
         }
     }
-    capture::installCaptureDriverSource(nullptr);
     auto& l = target.latenciesUs;
     if (l.empty())
         return;

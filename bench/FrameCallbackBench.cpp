@@ -3,18 +3,14 @@
 // beside a plain copy of one frame as the yardstick. Goal: at the defaults
 // the routine costs at most twice the copy.
 
-#include "capture/AVICAP.h"
-#include "capture/ConnectionFunctions.h"
 #include "capture/StatusFunctions.h"
-#include "capture/service/CaptureService.h"
 #include "capture/service/FrameConversion.h"
+#include "capture/service/HeadlessCaptureWindow.h"
 #include "detection/MotionDetection.h"
 #include "detection/Testing.h"
-#include "platform/SeamGuard.h"
 #include "tools/replay/ReplayDriver.h"
 
 #include <QByteArray>
-#include <QWidget>
 #include <benchmark/benchmark.h>
 #include <cstring>
 #include <memory>
@@ -25,23 +21,10 @@ namespace {
 constexpr std::size_t frameBytes = std::size_t{160} * 3 * 120;
 
 // A capture window connected to the 160 x 120 x 24 driver, for one benchmark.
-class ConnectedWindow {
-public:
-    ConnectedWindow() {
-        handle = ConnectionFunctions::CreateCaptureWindow("Bench", capture::WS_CHILD, 0, 0, 160,
-                                                          120, &host_, 0);
-        AVICAP::DriverConnect(handle, 0);
-    }
-    ConnectedWindow(const ConnectedWindow&) = delete;
-    ConnectedWindow& operator=(const ConnectedWindow&) = delete;
-
-    capture::CaptureHandle handle = 0;
-
-private:
-    replay::ReplayDriverSource source_;
-    platform::SeamGuard<capture::CaptureDriverSource*> installed_{
-        capture::installCaptureDriverSource, &source_};
-    QWidget host_; // destroyed before the source
+struct ConnectedWindow {
+    replay::ReplayDriverSource source;
+    capture::HeadlessCaptureWindow window{source}; // goes before the source
+    capture::CaptureHandle handle = window.handle();
 };
 
 // Dark frames with sensor-like noise below the tolerance; with a dot, every
@@ -49,12 +32,12 @@ private:
 // a spot and reports a hit.
 void runFrames(benchmark::State& state, std::int32_t step, bool withDot) {
     const ConnectedWindow window;
-    MotionDetection::ResetFrameStateForTesting();
+    MotionDetection::resetFrameStateForTesting();
     MotionDetection::SetSampleEveryNthFrame(1);
     MotionDetection::SetCompareEveryNthByte(step);
     MotionDetection::SetTolerance(50);
     MotionDetection::SetMaxLaserBeam(20);
-    MotionDetection::SetHitTarget(nullptr);
+    MotionDetection::setHitTarget(nullptr);
 
     std::vector<std::uint8_t> dark(frameBytes);
     for (std::size_t i = 0; i < dark.size(); ++i)

@@ -22,9 +22,9 @@ void recordEveryFrame(benchmark::State& state) {
     const QTemporaryDir dir;
     QString error;
     const auto recorder =
-        record::FrameRecorder::Start(dir.path(), record::FrameRecorder::Mode::AllFrames, error);
+        record::FrameRecorder::start(dir.path(), record::FrameRecorder::Mode::AllFrames, error);
     for (auto _ : state)
-        recorder->Frame(frame);
+        recorder->writeFrame(frame);
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(recordEveryFrame)->Unit(benchmark::kMillisecond);

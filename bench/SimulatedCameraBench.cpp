@@ -12,9 +12,8 @@ namespace {
 void SimulatedFrame(benchmark::State& state) {
     simcamera::SimulatedCamera camera;
     simcamera::SimulatedDriverConfig config;
-    config.width = static_cast<std::int32_t>(state.range(0));
-    config.height = config.width * 3 / 4;
-    config.bitCount = static_cast<std::int16_t>(state.range(1));
+    const auto width = static_cast<std::int32_t>(state.range(0));
+    config.format = {width, width * 3 / 4, static_cast<std::int16_t>(state.range(1))};
     camera.setDriver(0, config);
     const auto driver = camera.open(0);
     std::size_t bytes = 0;

@@ -12,6 +12,7 @@
 #include "cameras/sim/SimulatedCamera.h"
 #include "capture/service/CaptureService.h"
 #include "detection/MotionDetection.h"
+#include "platform/SeamGuard.h"
 #include "settings/SettingsFrm.h"
 #include "tests/testsupport/MessageRecorder.h"
 #include "tests/testsupport/ScratchHome.h"
@@ -56,12 +57,10 @@ long residentBytes() {
 class Soak {
 public:
     explicit Soak(long frames) : frames_(frames) {}
-    ~Soak() { capture::installCaptureDriverSource(nullptr); }
     Soak(const Soak&) = delete;
     Soak& operator=(const Soak&) = delete;
 
     int run() {
-        capture::installCaptureDriverSource(&camera_);
         window_.Form_Load();
         if (window_.Ended())
             fault(0, "the program ended at start-up");
@@ -168,7 +167,10 @@ private:
     testsupport::ScratchHome home_;
     testsupport::MessageRecorder messages_; // a message box would stop the run
     simcamera::SimulatedCamera camera_;
-    app::Vantorel window_;
+    const platform::SeamGuard<capture::CaptureDriverSource*> installed_{
+        capture::installCaptureDriverSource, &camera_};
+    app::Vantorel window_; // goes before the camera's guard
+
     std::mt19937 random_{1};
     double distance_ = 0.0;
     int shotsBefore_ = 0;

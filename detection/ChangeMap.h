@@ -43,7 +43,7 @@ struct HitOffset {
 // counted) and hands it to ScoreHit.
 void LocateHit(const ChangeMap& map);
 // Scores the hit, scales it onto the target picture and reports it through
-// the hit target set with SetHitTarget.
+// the hit target set with setHitTarget.
 void ScoreHit(const HitOffset& offset, const ChangeMap& map);
 
 } // namespace MotionDetection

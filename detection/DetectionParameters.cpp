@@ -30,8 +30,8 @@ void setParameter(std::int32_t& variable, std::int32_t value, const ParameterRan
         variable = range.max;
     // Saved on every call; the store leaves its file alone when it holds the
     // text already, so an unchanged start rewrites nothing.
-    platform::SaveSetting(QStringLiteral("Vantorel"), QStringLiteral("Settings"),
-                          QString::fromLatin1(range.key), storedText(variable));
+    platform::writeSetting(QStringLiteral("Vantorel"), QStringLiteral("Settings"),
+                           QString::fromLatin1(range.key), storedText(variable));
 }
 
 bool isBlank(QChar c) {
@@ -66,7 +66,7 @@ std::int32_t GetMaxLaserBeam() {
     return maxLaserBeam;
 }
 
-std::int32_t ReadStoredValue(const QString& text) {
+std::int32_t readStoredValue(const QString& text) {
     qsizetype i = 0;
     const qsizetype n = text.size();
     while (i < n && isBlank(text[i]))

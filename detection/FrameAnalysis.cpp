@@ -227,13 +227,13 @@ std::int32_t FrameCallback(capture::CaptureHandle captureWindow, capture::VIDEOH
     return 0;
 }
 
-void ResetFrameStateForTesting() {
+void resetFrameStateForTesting() {
     frameState = FrameState{};
 }
-const FrameState& FrameStateForTesting() {
+const FrameState& frameStateForTesting() {
     return frameState;
 }
-void SetFrameCountForTesting(std::int32_t count) {
+void setFrameCountForTesting(std::int32_t count) {
     frameState.FrameCount = count;
 }
 

@@ -14,7 +14,7 @@ namespace {
 HitTarget* hitTarget = nullptr;
 } // namespace
 
-void SetHitTarget(HitTarget* target) {
+void setHitTarget(HitTarget* target) {
     hitTarget = target;
 }
 

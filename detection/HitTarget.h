@@ -19,6 +19,6 @@ public:
 };
 
 // The window that receives hits; null drops every hit.
-void SetHitTarget(HitTarget* target);
+void setHitTarget(HitTarget* target);
 
 } // namespace MotionDetection

@@ -37,7 +37,7 @@ std::int32_t GetMaxLaserBeam();
 // Reads a stored parameter text: its leading decimal number, leading blanks
 // ignored, a fraction rounded to the nearest integer (ties to even), 0 when
 // it holds no number; beyond the 32-bit range it saturates.
-std::int32_t ReadStoredValue(const QString& text);
+std::int32_t readStoredValue(const QString& text);
 
 // The frame routine registered with the capture window; always answers 0.
 std::int32_t FrameCallback(capture::CaptureHandle captureWindow, capture::VIDEOHDR* header);

@@ -8,8 +8,8 @@
 namespace MotionDetection {
 
 // Back to the program's start: empty buffers, count 0, LatestInA false.
-void ResetFrameStateForTesting();
-const FrameState& FrameStateForTesting();
-void SetFrameCountForTesting(std::int32_t count);
+void resetFrameStateForTesting();
+const FrameState& frameStateForTesting();
+void setFrameCountForTesting(std::int32_t count);
 
 } // namespace MotionDetection

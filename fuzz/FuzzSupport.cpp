@@ -1,14 +1,13 @@
 #include "fuzz/FuzzSupport.h"
 
 #include "capture/AVICAP.h"
-#include "capture/ConnectionFunctions.h"
 #include "capture/service/CaptureService.h"
 #include "capture/service/CaptureWindow.h"
+#include "capture/service/HeadlessCaptureWindow.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
-#include <QWidget>
 #include <cstdlib>
 
 namespace fuzz {
@@ -38,16 +37,14 @@ FuzzCapture& fuzzCapture() {
     static FuzzCapture capture = [] {
         startQt();
         static replay::ReplayDriverSource source;
-        capture::installCaptureDriverSource(&source);
         // The service's table of windows is made first, so that it outlives
-        // the window that the host below takes down at exit.
+        // the window that goes at exit.
         capture::findCaptureWindow(0);
-        static QWidget host;
+        static const capture::HeadlessCaptureWindow window(source);
         static const capture::CaptureWindow::ImmediateDelivery immediate;
         FuzzCapture made;
-        made.window = ConnectionFunctions::CreateCaptureWindow("Fuzz", capture::WS_CHILD, 0, 0, 160,
-                                                               120, &host, 0);
-        if (!AVICAP::DriverConnect(made.window, 0) || source.driver() == nullptr)
+        made.window = window.handle();
+        if (!window.connected() || source.driver() == nullptr)
             std::abort();
         made.driver = source.driver();
         AVICAP::SetPreview(made.window, true);

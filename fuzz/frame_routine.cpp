@@ -72,8 +72,8 @@ void deliverFrame(fuzz::FuzzInput& in, capture::CaptureHandle window) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static CheckingTarget target;
     fuzz::FuzzCapture& capture = fuzz::fuzzCapture();
-    MotionDetection::SetHitTarget(&target);
-    MotionDetection::ResetFrameStateForTesting();
+    MotionDetection::setHitTarget(&target);
+    MotionDetection::resetFrameStateForTesting();
     capture.driver->setVideoFormat(formatRecord(160, 120, 24));
     fuzz::FuzzInput in(data, size);
     for (int event = 0; event < 16 && !in.empty(); ++event) {

@@ -15,7 +15,7 @@ namespace {
 const QByteArray Section = QByteArrayLiteral("Settings");
 
 void readNumber(const QString& text) {
-    const std::int32_t value = MotionDetection::ReadStoredValue(text);
+    const std::int32_t value = MotionDetection::readStoredValue(text);
     qsizetype blanks = 0;
     while (blanks < text.size() && (text[blanks] == u' ' || text[blanks] == u'\t'))
         ++blanks;

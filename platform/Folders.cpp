@@ -4,7 +4,7 @@
 
 namespace platform {
 
-QString WindowsFolder() {
+QString dataFolder() {
     // An XDG_DATA_HOME that is not absolute is to be ignored.
     const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
     if (!dataHome.isEmpty() && QDir::isAbsolutePath(dataHome))
@@ -12,8 +12,8 @@ QString WindowsFolder() {
     return QDir::homePath() + QStringLiteral("/.local/share");
 }
 
-QString FontsFolder() {
-    return WindowsFolder() + QStringLiteral("/fonts");
+QString fontsFolder() {
+    return dataFolder() + QStringLiteral("/fonts");
 }
 
 } // namespace platform

@@ -7,7 +7,7 @@
 
 namespace platform {
 
-QString WindowsFolder();
-QString FontsFolder();
+QString dataFolder();
+QString fontsFolder();
 
 } // namespace platform

@@ -54,7 +54,7 @@ const char* PicturePath(Picture picture) {
 
 } // namespace
 
-std::vector<HelpPage> LoadHelpPages() {
+std::vector<HelpPage> helpPages() {
     const QString folder = QStringLiteral(":/helppages/");
     std::vector<HelpPage> pages;
     for (const QString& name : QDir(folder).entryList(QDir::Files, QDir::Name))
@@ -62,7 +62,7 @@ std::vector<HelpPage> LoadHelpPages() {
     return pages;
 }
 
-QByteArray LoadResData(int id, const QString& type) {
+QByteArray resourceData(int id, const QString& type) {
     // Type names compare case-sensitively, as the resource types are stored.
     for (const RawResource& resource : kRawResources) {
         if (resource.id == id && type == QLatin1String(resource.type)) {
@@ -72,12 +72,12 @@ QByteArray LoadResData(int id, const QString& type) {
     return {};
 }
 
-QPixmap LoadResPicture(Picture picture) {
+QPixmap resourcePicture(Picture picture) {
     const char* path = PicturePath(picture);
     return path ? QPixmap(QString::fromLatin1(path)) : QPixmap();
 }
 
-QCursor LoadHandCursor() {
+QCursor handCursor() {
     const QPixmap hand(QStringLiteral(":/pictures/hand_cursor.png"));
     if (hand.isNull()) {
         return QCursor(Qt::PointingHandCursor);

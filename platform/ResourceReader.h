@@ -13,7 +13,7 @@ namespace platform {
 
 // Raw bytes of resource id of a type ("WAVE" 100..103, "BIN" 100 and 101);
 // empty when there is no such resource.
-QByteArray LoadResData(int id, const QString& type);
+QByteArray resourceData(int id, const QString& type);
 
 // The help pages with their pictures and printable targets: the files the
 // help file (BIN 101) is compiled from, by file name.
@@ -21,12 +21,12 @@ struct HelpPage {
     QString name;
     QByteArray data;
 };
-std::vector<HelpPage> LoadHelpPages();
+std::vector<HelpPage> helpPages();
 
 // The pictures the windows show.
 enum class Picture { Background, Target, Icon, AboutPistol };
-QPixmap LoadResPicture(Picture picture);
+QPixmap resourcePicture(Picture picture);
 // The pointing-hand cursor (hot spot 12, 9).
-QCursor LoadHandCursor();
+QCursor handCursor();
 
 } // namespace platform

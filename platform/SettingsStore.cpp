@@ -104,8 +104,8 @@ QString storeValue(const QString& path, const QByteArray& section, const QByteAr
 
 } // namespace
 
-QString GetSetting(const QString& application, const QString& section, const QString& key,
-                   const QString& defaultText) {
+QString readSetting(const QString& application, const QString& section, const QString& key,
+                    const QString& defaultText) {
     const QString path = storePath(application);
     QByteArray content;
     QString reason;
@@ -118,8 +118,8 @@ QString GetSetting(const QString& application, const QString& section, const QSt
     return iniValue(content, section.toUtf8(), key.toUtf8()).value_or(defaultText);
 }
 
-bool SaveSetting(const QString& application, const QString& section, const QString& key,
-                 const QString& text) {
+bool writeSetting(const QString& application, const QString& section, const QString& key,
+                  const QString& text) {
     const QString path = storePath(application);
     const QString reason = storeValue(path, section.toUtf8(), key.toUtf8(), text);
     if (reason.isEmpty())

@@ -14,13 +14,13 @@
 namespace platform {
 
 // The stored text, or defaultText when the key is absent or unreadable.
-QString GetSetting(const QString& application, const QString& section, const QString& key,
-                   const QString& defaultText);
+QString readSetting(const QString& application, const QString& section, const QString& key,
+                    const QString& defaultText);
 // Creates or replaces the value; it is on disk when this returns. The file is
 // left untouched when it holds the text already, and only the key's line
 // changes otherwise. Answers false when the store cannot be written.
-bool SaveSetting(const QString& application, const QString& section, const QString& key,
-                 const QString& text);
+bool writeSetting(const QString& application, const QString& section, const QString& key,
+                  const QString& text);
 
 // Told, on every failed read or save, why the settings cannot be kept; a
 // sentence for the user. Empty: failures go unreported. Answers the handler

@@ -34,7 +34,7 @@ int lastRun(const QDir& dir) {
 
 } // namespace
 
-std::unique_ptr<FrameRecorder> FrameRecorder::Start(const QString& dir, Mode mode, QString& error) {
+std::unique_ptr<FrameRecorder> FrameRecorder::start(const QString& dir, Mode mode, QString& error) {
     QDir base(dir);
     if (!base.mkpath(QStringLiteral("."))) {
         error = QStringLiteral("cannot create the folder %1").arg(dir);
@@ -54,7 +54,7 @@ std::unique_ptr<FrameRecorder> FrameRecorder::Start(const QString& dir, Mode mod
 
 FrameRecorder::FrameRecorder(QString folder, Mode mode) : folder_(std::move(folder)), mode_(mode) {}
 
-void FrameRecorder::Frame(std::span<const std::uint8_t> frame) {
+void FrameRecorder::writeFrame(std::span<const std::uint8_t> frame) {
     if (frame.size() < FrameBytes || !error_.isEmpty())
         return;
     frame = frame.first(FrameBytes);

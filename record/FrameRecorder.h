@@ -25,17 +25,17 @@ public:
 
     // Makes the next free run folder under dir (creating dir if needed);
     // null with the reason when that fails.
-    static std::unique_ptr<FrameRecorder> Start(const QString& dir, Mode mode, QString& error);
+    static std::unique_ptr<FrameRecorder> start(const QString& dir, Mode mode, QString& error);
 
     // One frame as the analysis gets it: 160 x 120, 3 bytes a pixel (blue,
     // green, red), rows bottom-up. Frames of another size are not recorded.
-    void Frame(std::span<const std::uint8_t> frame);
+    void writeFrame(std::span<const std::uint8_t> frame);
     // The frame just passed to Frame made a hit that the score card counted.
     void HitScored();
 
-    QString Folder() const { return folder_; }
+    QString folder() const { return folder_; }
     // The last write failure; recording stops at the first one.
-    const QString& Error() const { return error_; }
+    const QString& error() const { return error_; }
 
 private:
     FrameRecorder(QString folder, Mode mode);

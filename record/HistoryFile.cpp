@@ -10,7 +10,7 @@
 namespace record {
 
 QString HistoryPath() {
-    return platform::WindowsFolder() + QStringLiteral("/Vantorel/history.csv");
+    return platform::dataFolder() + QStringLiteral("/Vantorel/history.csv");
 }
 
 bool AppendSeries(const QString& path, const Series& series, QString& error) {
@@ -27,7 +27,7 @@ bool AppendSeries(const QString& path, const Series& series, QString& error) {
         return false;
     }
     if (file.size() == 0) {
-        text = HeaderLine().toUtf8() + '\n';
+        text = headerLine().toUtf8() + '\n';
     } else {
         char last = 0;
         if (!file.seek(file.size() - 1) || !file.getChar(&last)) {
@@ -37,7 +37,7 @@ bool AppendSeries(const QString& path, const Series& series, QString& error) {
         if (last != '\n')
             text = "\n";
     }
-    text += FormatSeries(series).toUtf8() + '\n';
+    text += formatSeries(series).toUtf8() + '\n';
     const qint64 before = file.size();
     if (file.write(text) != text.size()) {
         error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
@@ -47,7 +47,7 @@ bool AppendSeries(const QString& path, const Series& series, QString& error) {
     return true;
 }
 
-bool ReadHistory(const QString& path, History& history, QString& error) {
+bool readHistory(const QString& path, History& history, QString& error) {
     QFile file;
     QString reason;
     // A FIFO or a folder given as the history is refused, never waited on.
@@ -55,7 +55,7 @@ bool ReadHistory(const QString& path, History& history, QString& error) {
         error = QStringLiteral("cannot read %1: %2").arg(path, reason);
         return false;
     }
-    const QString header = HeaderLine();
+    const QString header = headerLine();
     qsizetype number = 0;
     while (!file.atEnd()) {
         QString line = QString::fromUtf8(file.readLine()).trimmed();
@@ -65,7 +65,7 @@ bool ReadHistory(const QString& path, History& history, QString& error) {
         if (line.isEmpty() || (number == 1 && line == header))
             continue;
         QString problem;
-        if (auto series = ParseSeries(line, problem))
+        if (auto series = parseSeries(line, problem))
             history.series.push_back(*series);
         else
             history.damaged.push_back({number, problem});

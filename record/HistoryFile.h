@@ -31,6 +31,6 @@ struct History {
 
 // Reads every series of the file; damaged lines are listed and skipped, blank
 // lines ignored. Answers false with the reason when the file cannot be read.
-bool ReadHistory(const QString& path, History& history, QString& error);
+bool readHistory(const QString& path, History& history, QString& error);
 
 } // namespace record

@@ -35,14 +35,14 @@ QString offsetText(int seconds) {
 
 } // namespace
 
-QString HeaderLine() {
+QString headerLine() {
     QString line = QStringLiteral("time");
     for (int k = 1; k <= Series::Shots; ++k)
         line += QStringLiteral(",result%1,score%1,x%1,y%1").arg(k);
     return line + QStringLiteral(",total");
 }
 
-QString FormatSeries(const Series& series) {
+QString formatSeries(const Series& series) {
     QString line = series.time.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) +
                    offsetText(series.time.offsetFromUtc());
     for (const Shot& shot : series.shots) {
@@ -55,7 +55,7 @@ QString FormatSeries(const Series& series) {
     return line + QLatin1Char(',') + QString::number(series.total);
 }
 
-std::optional<Series> ParseSeries(QStringView line, QString& problem) {
+std::optional<Series> parseSeries(QStringView line, QString& problem) {
     const QList<QStringView> fields = line.split(QLatin1Char(','));
     if (fields.size() != FieldCount) {
         problem = QStringLiteral("%1 fields instead of %2").arg(fields.size()).arg(FieldCount);

@@ -28,12 +28,12 @@ struct Series {
 };
 
 // The history file's first line, naming the columns.
-QString HeaderLine();
+QString headerLine();
 // A series as one line of the history file, without the line end.
-QString FormatSeries(const Series& series);
+QString formatSeries(const Series& series);
 // A line of the history file back as a series; empty with the reason when the
 // line is damaged (wrong field count, a field that is not a number, a result
 // or total that does not match the scores).
-std::optional<Series> ParseSeries(QStringView line, QString& problem);
+std::optional<Series> parseSeries(QStringView line, QString& problem);
 
 } // namespace record

@@ -10,52 +10,52 @@
 #include <QPushButton>
 #include <QSlider>
 
-    namespace {
-    struct SliderRow {
-        const MotionDetection::ParameterRange& range;
-        void (*setter)(std::int32_t);
-        const char* caption;
-        const char* tooltip;
-        int labelTop;
-        int sliderTop;
-    };
+namespace {
+struct SliderRow {
+    const MotionDetection::ParameterRange& range;
+    void (*setter)(std::int32_t);
+    const char* caption;
+    const char* tooltip;
+    int labelTop;
+    int sliderTop;
+};
 
-    const std::array<SliderRow, SettingsFrm::SliderCount> Rows{{
-        {MotionDetection::SampleEveryNthFrameRange, MotionDetection::SetSampleEveryNthFrame,
-         "Sample Every N-th Frame",
-         "Compares each frame with the frame that comes after N frames (if N=5 then compared "
-         "frames are 5,10,15,20,...)",
-         255, 510},
-        {MotionDetection::CompareEveryNthByteRange, MotionDetection::SetCompareEveryNthByte,
-         "Compare Every N-th Byte", "Compares only one pixel from NxN square", 990, 1230},
-        {MotionDetection::ToleranceRange, MotionDetection::SetTolerance, "Tolerance",
-         "Determines a desired difference between pixel before and after shot in order to be "
-         "graded as changed pixel",
-         1695, 1950},
-        {MotionDetection::MaxLaserBeamRange, MotionDetection::SetMaxLaserBeam,
-         "Maximal Laser Beam Diameter",
-         "Determines a maximal laser beam diameter, so that beams with  larger diameter will not "
-         "be "
-         "accepted",
-         2415, 2670},
-    }};
+const std::array<SliderRow, SettingsFrm::SliderCount> Rows{{
+    {MotionDetection::SampleEveryNthFrameRange, MotionDetection::SetSampleEveryNthFrame,
+     "Sample Every N-th Frame",
+     "Compares each frame with the frame that comes after N frames (if N=5 then compared "
+     "frames are 5,10,15,20,...)",
+     255, 510},
+    {MotionDetection::CompareEveryNthByteRange, MotionDetection::SetCompareEveryNthByte,
+     "Compare Every N-th Byte", "Compares only one pixel from NxN square", 990, 1230},
+    {MotionDetection::ToleranceRange, MotionDetection::SetTolerance, "Tolerance",
+     "Determines a desired difference between pixel before and after shot in order to be "
+     "graded as changed pixel",
+     1695, 1950},
+    {MotionDetection::MaxLaserBeamRange, MotionDetection::SetMaxLaserBeam,
+     "Maximal Laser Beam Diameter",
+     "Determines a maximal laser beam diameter, so that beams with  larger diameter will not "
+     "be "
+     "accepted",
+     2415, 2670},
+}};
 
-    QGroupBox* frame(QWidget * parent, const char* name, int left, int top, int width, int height) {
-        auto* box = new QGroupBox(parent);
-        box->setObjectName(QLatin1String(name));
-        box->setGeometry(platform::twipsToPixels(left), platform::twipsToPixels(top),
-                         platform::twipsToPixels(width), platform::twipsToPixels(height));
-        return box;
-    }
+QGroupBox* frame(QWidget* parent, const char* name, int left, int top, int width, int height) {
+    auto* box = new QGroupBox(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setGeometry(platform::twipsToPixels(left), platform::twipsToPixels(top),
+                     platform::twipsToPixels(width), platform::twipsToPixels(height));
+    return box;
+}
 
-    QPushButton* button(QWidget * parent, const char* name, const char* caption, int left) {
-        auto* push = new QPushButton(QLatin1String(caption), parent);
-        push->setObjectName(QLatin1String(name));
-        push->setGeometry(platform::twipsToPixels(left), platform::twipsToPixels(285),
-                          platform::twipsToPixels(1455), platform::twipsToPixels(375));
-        push->setAutoDefault(false);
-        return push;
-    }
+QPushButton* button(QWidget* parent, const char* name, const char* caption, int left) {
+    auto* push = new QPushButton(QLatin1String(caption), parent);
+    push->setObjectName(QLatin1String(name));
+    push->setGeometry(platform::twipsToPixels(left), platform::twipsToPixels(285),
+                      platform::twipsToPixels(1455), platform::twipsToPixels(375));
+    push->setAutoDefault(false);
+    return push;
+}
 } // namespace
 
 SettingsFrm::SettingsFrm(QWidget* parent)
@@ -63,12 +63,12 @@ SettingsFrm::SettingsFrm(QWidget* parent)
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("SettingsFrm"));
     setWindowTitle(QStringLiteral("Settings"));
-    setWindowIcon(QIcon(platform::LoadResPicture(platform::Picture::Icon)));
+    setWindowIcon(QIcon(platform::resourcePicture(platform::Picture::Icon)));
     setFixedSize(platform::twipsToPixels(4965), platform::twipsToPixels(4050));
 
     Frame1 = frame(this, "Frame1", 60, 0, 4845, 3045);
     Frame2 = frame(this, "Frame2", 60, 3150, 4845, 840);
-    const QCursor hand = platform::LoadHandCursor();
+    const QCursor hand = platform::handCursor();
     for (int i = 0; i < SliderCount; ++i) {
         const SliderRow& row = Rows.at(static_cast<std::size_t>(i));
         auto* label = new QLabel(QLatin1String(row.caption), Frame1);

@@ -12,24 +12,23 @@
 #include <QPushButton>
 #include <QScreen>
 
-    namespace {
+namespace {
 
-    QLabel* centredLabel(QWidget * parent, const char* name, const QRect& twipsRect) {
-        auto* label = new QLabel(parent);
-        label->setObjectName(QLatin1String(name));
-        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        label->setGeometry(platform::twipsToPixels(twipsRect.x()),
-                           platform::twipsToPixels(twipsRect.y()),
-                           platform::twipsToPixels(twipsRect.width()),
-                           platform::twipsToPixels(twipsRect.height()));
-        return label;
-    }
+QLabel* centredLabel(QWidget* parent, const char* name, const QRect& twipsRect) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    label->setGeometry(
+        platform::twipsToPixels(twipsRect.x()), platform::twipsToPixels(twipsRect.y()),
+        platform::twipsToPixels(twipsRect.width()), platform::twipsToPixels(twipsRect.height()));
+    return label;
+}
 
-    void setTextColour(QLabel * label, const QColor& colour) {
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, colour);
-        label->setPalette(palette);
-    }
+void setTextColour(QLabel* label, const QColor& colour) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
 } // namespace
 
 AboutFrm::AboutFrm(QWidget* parent)
@@ -37,7 +36,7 @@ AboutFrm::AboutFrm(QWidget* parent)
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("AboutFrm"));
     setWindowTitle(QStringLiteral("About"));
-    setWindowIcon(QIcon(platform::LoadResPicture(platform::Picture::Icon)));
+    setWindowIcon(QIcon(platform::resourcePicture(platform::Picture::Icon)));
     setFixedSize(platform::twipsToPixels(5505), platform::twipsToPixels(3945));
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
@@ -48,7 +47,7 @@ AboutFrm::AboutFrm(QWidget* parent)
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(platform::twipsToPixels(1095), platform::twipsToPixels(90),
                         platform::twipsToPixels(3375), platform::twipsToPixels(1980));
-    Image1->setPixmap(platform::LoadResPicture(platform::Picture::AboutPistol));
+    Image1->setPixmap(platform::resourcePicture(platform::Picture::AboutPistol));
 
     Label3 = centredLabel(this, "Label3", {60, 2250, 5400, 360});
     QFont titleFont(QStringLiteral("Arial"));
@@ -63,7 +62,7 @@ AboutFrm::AboutFrm(QWidget* parent)
     Label1 = centredLabel(this, "Label1", {60, 3045, 5400, 225});
     Label1->setText(QStringLiteral("Visit Our Web Site"));
     setTextColour(Label1, QColor(0, 0, 255));
-    Label1->setCursor(platform::LoadHandCursor());
+    Label1->setCursor(platform::handCursor());
     Label1->installEventFilter(this);
 
     Command1 = new QPushButton(QStringLiteral("Close"), this);

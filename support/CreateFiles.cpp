@@ -72,17 +72,17 @@ void useExistingFont(const QString& path) {
 } // namespace
 
 QString WindowsFolder() {
-    return platform::WindowsFolder();
+    return platform::dataFolder();
 }
 QString FontsFolder() {
-    return platform::FontsFolder();
+    return platform::fontsFolder();
 }
 
 void LoadFontData() {
-    FontData = platform::LoadResData(FontResource, QStringLiteral("BIN"));
+    FontData = platform::resourceData(FontResource, QStringLiteral("BIN"));
 }
 void LoadHelpData() {
-    HelpData = platform::LoadResData(HelpResource, QStringLiteral("BIN"));
+    HelpData = platform::resourceData(HelpResource, QStringLiteral("BIN"));
 }
 std::int32_t FontLength() {
     return static_cast<std::int32_t>(FontData.size());
@@ -117,28 +117,28 @@ void WriteHelpFile() {
         showCreateError(QLatin1String(HelpFileName));
 }
 
-QString HelpPagesFolder() {
+QString helpPagesFolder() {
     return WindowsFolder() + u'/' + QLatin1String(HelpPagesFolderName);
 }
 
-void WriteHelpPages() {
-    const QString folder = HelpPagesFolder();
+void writeHelpPages() {
+    const QString folder = helpPagesFolder();
     // Each page is created without following a link, but a link standing
     // for the folder would lead the pages elsewhere: it is left alone.
     if (QFileInfo(folder).isSymLink())
         return;
-    for (const platform::HelpPage& page : platform::LoadHelpPages())
+    for (const platform::HelpPage& page : platform::helpPages())
         if (writeNewFile(folder + u'/' + page.name, page.data) == WriteResult::ShortWrite)
             showCreateError(page.name);
 }
 
 void OpenHelp() {
     WriteHelpFile();
-    WriteHelpPages();
+    writeHelpPages();
     if (platform::openFile(HelpFilePath()))
         return;
     // No viewer for the help file: the same pages in the web browser.
-    const QString startPage = HelpPagesFolder() + u'/' + QLatin1String(HelpStartPage);
+    const QString startPage = helpPagesFolder() + u'/' + QLatin1String(HelpStartPage);
     if (QFileInfo::exists(startPage) && platform::openFile(startPage))
         return;
     platform::MessageRequest request;

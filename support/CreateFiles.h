@@ -27,8 +27,8 @@ void OpenHelp();
 // Writes the help file into the Windows folder if nothing stands there yet.
 void WriteHelpFile();
 // Writes each help page into the pages folder if nothing stands there yet.
-void WriteHelpPages();
-QString HelpPagesFolder();
+void writeHelpPages();
+QString helpPagesFolder();
 
 QString FontsFolder();
 QString WindowsFolder();

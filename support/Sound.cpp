@@ -22,7 +22,7 @@ bool isEffect(std::int32_t index) {
 
 void LoadSounds() {
     for (std::int32_t k = 0; k < EffectCount; ++k)
-        EffectBuffers()[k] = platform::LoadResData(FirstWaveId + k, QStringLiteral("WAVE"));
+        EffectBuffers()[k] = platform::resourceData(FirstWaveId + k, QStringLiteral("WAVE"));
 }
 
 void PlayEffect(std::int32_t index) {
@@ -38,7 +38,7 @@ void FreeSounds() {
         buffer.clear();
 }
 
-QByteArray EffectBuffer(std::int32_t index) {
+QByteArray effectBuffer(std::int32_t index) {
     return isEffect(index) ? EffectBuffers()[index] : QByteArray();
 }
 

@@ -23,6 +23,6 @@ void PlayEffect(std::int32_t index);
 void FreeSounds();
 
 // The bytes of buffer index (empty outside 0..3 or when not loaded).
-QByteArray EffectBuffer(std::int32_t index);
+QByteArray effectBuffer(std::int32_t index);
 
 } // namespace Sound

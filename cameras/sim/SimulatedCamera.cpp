@@ -44,9 +44,7 @@ void SimulatedCamera::setFormat(int index, std::int32_t width, std::int32_t heig
         return;
     auto& config = state_->shared->drivers[static_cast<std::size_t>(index)];
     if (config) {
-        config->width = width;
-        config->height = height;
-        config->bitCount = bitCount;
+        config->format = {width, height, bitCount};
     }
     for (SimulatedDriver* open : state_->shared->openDrivers) {
         if (open->index() == index)

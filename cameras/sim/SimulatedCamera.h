@@ -4,6 +4,7 @@
 // connection path can be exercised without hardware.
 
 #include "capture/service/CaptureDriver.h"
+#include "capture/service/FrameLayout.h"
 
 #include <QColor>
 #include <QImage>
@@ -22,10 +23,9 @@ struct SimulatedDriverConfig {
     bool hasFormatDialog = true;
     bool hasSourceDialog = true;
     bool connectable = true; // false: the connect request answers 0
-    // The output format; a negative height means rows top-down.
-    std::int32_t width = 160;
-    std::int32_t height = 120;
-    std::int16_t bitCount = 24; // 24 or 32
+    // The output format (160 x 120 x 24 unless set); a negative height means
+    // rows top-down.
+    capture::FrameLayout format;
     // Bytes that follow the 40-byte header in the format (a colour table, say).
     std::int32_t extraFormatBytes = 0;
 };

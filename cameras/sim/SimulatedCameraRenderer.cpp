@@ -61,24 +61,17 @@ void paintDot(QImage& picture, const LaserDot& dot) {
                     [&](int x, int y) { picture.setPixel(x, y, dot.color.rgb()); });
 }
 
-void SimulatedCameraRenderer::prepareTarget(const capture::BITMAPINFOHEADER& header, int ambient) {
-    if (header.biWidth == targetWidth_ && header.biHeight == targetHeight_ &&
-        header.biBitCount == targetBits_ && ambient == targetAmbient_)
+void SimulatedCameraRenderer::prepareTarget(const capture::FrameLayout& layout, int ambient) {
+    if (targetLayout_ == layout && ambient == targetAmbient_)
         return;
-    targetWidth_ = header.biWidth;
-    targetHeight_ = header.biHeight;
-    targetBits_ = header.biBitCount;
+    targetLayout_ = layout;
     targetAmbient_ = ambient;
-    target_.clear();
-    const auto layout = capture::FrameLayout::of(header);
-    if (!layout)
-        return;
-    const QImage picture = renderTarget(layout->width, layout->rows(), ambient);
-    target_.assign(layout->frameBytes(), 0);
-    for (int y = 0; y < layout->rows(); ++y) {
+    const QImage picture = renderTarget(layout.width, layout.rows(), ambient);
+    target_.assign(layout.frameBytes(), 0);
+    for (int y = 0; y < layout.rows(); ++y) {
         const auto* source = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
-        for (int x = 0; x < layout->width; ++x) {
-            std::uint8_t* pixel = target_.data() + layout->offset(x, y);
+        for (int x = 0; x < layout.width; ++x) {
+            std::uint8_t* pixel = target_.data() + layout.offset(x, y);
             pixel[0] = static_cast<std::uint8_t>(qBlue(source[x]));
             pixel[1] = static_cast<std::uint8_t>(qGreen(source[x]));
             pixel[2] = static_cast<std::uint8_t>(qRed(source[x]));
@@ -127,22 +120,22 @@ void SimulatedCameraRenderer::addDot(const capture::FrameLayout& layout, const L
     });
 }
 
-void SimulatedCameraRenderer::render(const capture::BITMAPINFOHEADER& header,
+void SimulatedCameraRenderer::render(const capture::FrameLayout& format,
                                      const SimulatedScene& scene,
                                      const std::optional<LaserDot>& dot,
                                      std::vector<std::uint8_t>& frame) {
-    prepareTarget(header, scene.ambient);
-    prepareNoise(scene.seed);
-    const auto layout = capture::FrameLayout::of(header);
-    if (!layout) {
-        frame.assign(std::max<std::size_t>(header.biSizeImage, 1), 0);
+    if (!format.isShowable()) {
+        // Bytes of the size the format promises, nothing drawn into them.
+        frame.assign(std::max<std::size_t>(format.header().biSizeImage, 1), 0);
         return;
     }
+    prepareTarget(format, scene.ambient);
+    prepareNoise(scene.seed);
     frame = target_;
     if (scene.noise > 0.0)
-        addNoise(*layout, scene.noise, frame);
+        addNoise(format, scene.noise, frame);
     if (dot)
-        addDot(*layout, *dot, frame);
+        addDot(format, *dot, frame);
 }
 
 } // namespace simcamera

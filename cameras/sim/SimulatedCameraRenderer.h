@@ -33,12 +33,12 @@ void paintDot(QImage& picture, const LaserDot& dot);
 
 class SimulatedCameraRenderer {
 public:
-    // One frame in the output format described by the header.
-    void render(const capture::BITMAPINFOHEADER& header, const SimulatedScene& scene,
+    // One frame in the output format.
+    void render(const capture::FrameLayout& format, const SimulatedScene& scene,
                 const std::optional<LaserDot>& dot, std::vector<std::uint8_t>& frame);
 
 private:
-    void prepareTarget(const capture::BITMAPINFOHEADER& header, int ambient);
+    void prepareTarget(const capture::FrameLayout& layout, int ambient);
     void prepareNoise(std::uint32_t seed);
     void addNoise(const capture::FrameLayout& layout, double deviation,
                   std::vector<std::uint8_t>& frame);
@@ -47,9 +47,7 @@ private:
 
     // The static target in the output layout, and what it was drawn for.
     std::vector<std::uint8_t> target_;
-    std::int32_t targetWidth_ = 0;
-    std::int32_t targetHeight_ = 0;
-    std::int16_t targetBits_ = 0;
+    std::optional<capture::FrameLayout> targetLayout_;
     int targetAmbient_ = -1;
 
     // Standard normal samples from the seed; each frame reads them from a

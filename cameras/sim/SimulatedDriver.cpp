@@ -20,12 +20,8 @@ SimulatedDriver::~SimulatedDriver() {
     std::erase(state_->openDrivers, this);
 }
 
-capture::BITMAPINFOHEADER SimulatedDriver::header() const {
-    return capture::FrameLayout{config_.width, config_.height, config_.bitCount}.header();
-}
-
 QByteArray SimulatedDriver::videoFormat() const {
-    const capture::BITMAPINFOHEADER fields = header();
+    const capture::BITMAPINFOHEADER fields = config_.format.header();
     const int extra = std::max(0, config_.extraFormatBytes);
     QByteArray format(static_cast<qsizetype>(sizeof fields) + extra, '\0');
     std::memcpy(format.data(), &fields, sizeof fields);
@@ -36,9 +32,7 @@ QByteArray SimulatedDriver::videoFormat() const {
 }
 
 void SimulatedDriver::setFormat(std::int32_t width, std::int32_t height, std::int16_t bitCount) {
-    config_.width = width;
-    config_.height = height;
-    config_.bitCount = bitCount;
+    config_.format = {width, height, bitCount};
 }
 
 bool SimulatedDriver::showFormatDialog(QWidget* parent) {
@@ -49,11 +43,12 @@ bool SimulatedDriver::showFormatDialog(QWidget* parent) {
         state->formatAction(index_, *state->camera);
         return true;
     }
-    SimulatedFormatDialog dialog(config_.width, config_.height, config_.bitCount, parent);
+    SimulatedFormatDialog dialog(config_.format.width, config_.format.height,
+                                 config_.format.bitCount, parent);
     if (dialog.exec() == QDialog::Accepted && state->camera != nullptr) {
         // The rows keep their order: a top-down driver stays top-down.
         const std::int32_t height =
-            config_.height < 0 ? -dialog.chosenHeight() : dialog.chosenHeight();
+            config_.format.height < 0 ? -dialog.chosenHeight() : dialog.chosenHeight();
         state->camera->setFormat(index_, dialog.chosenWidth(), height, dialog.chosenBitCount());
     }
     return true;
@@ -91,7 +86,7 @@ void SimulatedDriver::produceFrame() {
         --state_->pulseFramesLeft;
         dot = LaserDot{state_->pulsePoint, state_->scene.dotRadius, state_->scene.dotColor};
     }
-    renderer_.render(header(), state_->scene, dot, frame_);
+    renderer_.render(config_.format, state_->scene, dot, frame_);
     // The sink may drop this driver; the capture window keeps it alive until
     // the frame has been handled, and nothing here runs after the call.
     const FrameSink sink = sink_;

@@ -34,8 +34,6 @@ public:
     void setStreaming(bool on, int periodMs, FrameSink sink) override;
 
 private:
-    capture::BITMAPINFOHEADER header() const;
-
     std::shared_ptr<SimulatedCameraState> state_;
     int index_;
     SimulatedDriverConfig config_;

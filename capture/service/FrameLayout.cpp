@@ -16,15 +16,20 @@ std::size_t magnitude(std::int32_t value) {
 } // namespace
 
 std::optional<FrameLayout> FrameLayout::of(const BITMAPINFOHEADER& header) {
-    if (header.biBitCount != 24 && header.biBitCount != 32)
+    const FrameLayout layout{header.biWidth, header.biHeight, header.biBitCount};
+    if (!layout.isShowable())
         return std::nullopt;
-    if (header.biWidth <= 0 || header.biHeight == 0)
-        return std::nullopt;
+    return layout;
+}
+
+bool FrameLayout::isShowable() const {
+    if (bitCount != 24 && bitCount != 32)
+        return false;
+    if (width <= 0 || height == 0)
+        return false;
     // Guard against absurd sizes before any multiplication.
     constexpr std::int32_t limit = 1 << 14;
-    if (header.biWidth > limit || header.biHeight > limit || header.biHeight < -limit)
-        return std::nullopt;
-    return FrameLayout{header.biWidth, header.biHeight, header.biBitCount};
+    return width <= limit && height <= limit && height >= -limit;
 }
 
 int FrameLayout::rows() const {

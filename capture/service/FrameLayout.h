@@ -20,6 +20,8 @@ struct FrameLayout {
     // The layout of a format header, or nothing for one the capture window
     // cannot show (not 24/32 bits, empty, absurdly large).
     static std::optional<FrameLayout> of(const BITMAPINFOHEADER& header);
+    // True for a layout the capture window can show.
+    bool isShowable() const;
 
     int rows() const;
     bool bottomUp() const { return height > 0; }
@@ -32,6 +34,7 @@ struct FrameLayout {
         return static_cast<std::size_t>(memoryRow(y)) * rowBytes() +
                static_cast<std::size_t>(x) * static_cast<std::size_t>(bytesPerPixel());
     }
+    bool operator==(const FrameLayout&) const = default;
     // The BITMAPINFOHEADER a driver reports for this layout (uncompressed).
     BITMAPINFOHEADER header() const;
     // The same header as the bytes of a video format request.

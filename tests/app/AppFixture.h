@@ -45,7 +45,7 @@ class AppFixture : public ::testing::Test {
 protected:
     AppFixture() {
         QApplication::setQuitOnLastWindowClosed(false);
-        MotionDetection::ResetFrameStateForTesting();
+        MotionDetection::resetFrameStateForTesting();
         window_ = std::make_unique<app::Vantorel>();
     }
     ~AppFixture() override {
@@ -102,7 +102,7 @@ protected:
     const platform::SeamGuard<platform::SoundOutput::PlayObserver> sounds_{
         platform::SoundOutput::setPlayObserver, [this](const QByteArray& image) {
             int k = 0;
-            while (k < 4 && image != platform::LoadResData(100 + k, QStringLiteral("WAVE")))
+            while (k < 4 && image != platform::resourceData(100 + k, QStringLiteral("WAVE")))
                 ++k;
             effects_.push_back(k);
         }};

@@ -37,9 +37,10 @@ const std::array<std::pair<const char*, std::int32_t (*)()>, 4> Parameters{
 // Each value as its slider, its setter and the store hold it.
 void expectHeld(const app::Vantorel& window, const std::array<int, 4>& values) {
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(std::tuple(window.SettingsForm()->Slider1(i)->value(), Parameters[i].second(),
-                             platform::GetSetting("Vantorel", "Settings", Parameters[i].first, {})),
-                  std::tuple(values[i], values[i], QStringLiteral(" %1").arg(values[i])))
+        EXPECT_EQ(
+            std::tuple(window.SettingsForm()->Slider1(i)->value(), Parameters[i].second(),
+                       platform::readSetting("Vantorel", "Settings", Parameters[i].first, {})),
+            std::tuple(values[i], values[i], QStringLiteral(" %1").arg(values[i])))
             << Parameters[i].first;
 }
 
@@ -60,7 +61,7 @@ TEST_P(StartUpWith, LoadsTheParametersAndOffersEachDriver) {
     const StartUpCase& c = GetParam();
     for (int i = 0; i < 4; ++i)
         if (c.texts[i] != nullptr)
-            platform::SaveSetting("Vantorel", "Settings", Parameters[i].first, c.texts[i]);
+            platform::writeSetting("Vantorel", "Settings", Parameters[i].first, c.texts[i]);
     camera_.setDriver(0, std::nullopt);
     QStringList expected; // each entry shown, and the driver it connects to
     for (int index : c.drivers) {
@@ -141,8 +142,7 @@ TEST_P(Connection, EndsAfterItsMessageUnlessTheFormatIsPutRight) {
     const ConnectCase& c = GetParam();
     const SimulatedDriverConfig config{.hasFormatDialog = c.hasFormatDialog,
                                        .connectable = c.connectable.value_or(true),
-                                       .width = 320,
-                                       .height = 240};
+                                       .format = {320, 240}};
     camera_.setDriver(0, c.connectable ? std::optional(config) : std::nullopt);
     int visits = 0;
     camera_.setFormatDialogAction([&](int index, simcamera::SimulatedCamera& camera) {

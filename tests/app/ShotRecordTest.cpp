@@ -139,9 +139,9 @@ TEST_F(ShotRecord, TenLaserShotsAtKnownRingsAreKeptAndReplayTheSame) {
     const QTemporaryDir frames;
     QString error;
     const auto recorder =
-        record::FrameRecorder::Start(frames.path(), record::FrameRecorder::Mode::AroundHits, error);
+        record::FrameRecorder::start(frames.path(), record::FrameRecorder::Mode::AroundHits, error);
     ASSERT_TRUE(recorder);
-    const platform::SeamGuard recording(app::SetFrameRecorder, recorder.get());
+    const platform::SeamGuard recording(app::setFrameRecorder, recorder.get());
     deliverFrames(40); // more than a second before the first shot
     clickNewGame();
     endPause();
@@ -173,14 +173,14 @@ TEST_F(ShotRecord, TenLaserShotsAtKnownRingsAreKeptAndReplayTheSame) {
     EXPECT_EQ(window().ShotCount(), 10);
 
     record::History history;
-    ASSERT_TRUE(record::ReadHistory(record::HistoryPath(), history, error));
+    ASSERT_TRUE(record::readHistory(record::HistoryPath(), history, error));
     ASSERT_EQ(history.series.size(), 1U);
     const record::Series& series = history.series[0];
     EXPECT_EQ(series.total, 55);
     EXPECT_LT(std::abs(series.time.secsTo(QDateTime::currentDateTime())), 60);
 
     int status = 0;
-    const QString out = run(QStringLiteral(VANTOREL_REPLAY_TOOL), {recorder->Folder()}, status);
+    const QString out = run(QStringLiteral(VANTOREL_REPLAY_TOOL), {recorder->folder()}, status);
     ASSERT_EQ(status, 0) << out.toStdString();
     // The replay reports a dot both when it appears and when it goes; the
     // score card counts the first, the second comes during the pause. (The

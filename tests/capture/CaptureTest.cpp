@@ -123,14 +123,14 @@ std::string described(CaptureHandle window) {
 // In bottom-up and top-down formats alike.
 TEST_F(Preview, RoutineGetsTheFrameAndTheWindowShowsWhatItDrewUpright) {
     for (const SimulatedDriverConfig& format :
-         {SimulatedDriverConfig{}, {.width = 320, .height = -240, .bitCount = 32}}) {
-        SCOPED_TRACE(format.height);
+         {SimulatedDriverConfig{}, {.format = {320, -240, 32}}}) {
+        SCOPED_TRACE(format.format.height);
         camera.setDriver(0, format);
-        const std::uint32_t row = format.width * format.bitCount / 8;
-        const std::uint32_t bytes = row * std::abs(format.height);
+        const std::uint32_t row = format.format.width * format.format.bitCount / 8;
+        const std::uint32_t bytes = row * std::abs(format.format.height);
         // Paints the picture's top row white, wherever the format keeps it.
         seen = Seen{.also = [&](VIDEOHDR* header) {
-            std::memset(header->lpData + (format.height > 0 ? bytes - row : 0), 0xFF, row);
+            std::memset(header->lpData + (format.format.height > 0 ? bytes - row : 0), 0xFF, row);
         }};
         const CaptureHandle window = previewing(connectedWindow());
         camera.deliverNextFrame();
@@ -361,7 +361,7 @@ TEST_F(CaptureService, DriverListKeepsGapsAndCountsOnlyTheDriversThatAnswer) {
 }
 
 TEST_F(CaptureService, QueriesFollowTheConnectedDriverAndAreAskedAfresh) {
-    SimulatedDriverConfig plain{.width = 640, .height = -480, .bitCount = 32};
+    SimulatedDriverConfig plain{.format = {640, -480, 32}};
     plain.hasFormatDialog = plain.hasSourceDialog = false;
     plain.extraFormatBytes = 1024; // a colour table: 64 x (160 + ... + 175) = 171520
     camera.setDriver(3, plain);

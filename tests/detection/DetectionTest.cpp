@@ -51,14 +51,14 @@ using Bytes = std::vector<std::uint8_t>;
 class FrameAnalysis : public CaptureService, public MotionDetection::HitTarget {
 protected:
     void SetUp() override {
-        MotionDetection::SetHitTarget(this);
+        MotionDetection::setHitTarget(this);
         window = connectedWindow();
         restart(5, 50, 20);
     }
-    void TearDown() override { MotionDetection::SetHitTarget(nullptr); }
+    void TearDown() override { MotionDetection::setHitTarget(nullptr); }
     // Back to the first frame with the parameters 1, S, T and M.
     static void restart(std::int32_t s, std::int32_t t, std::int32_t m) {
-        MotionDetection::ResetFrameStateForTesting();
+        MotionDetection::resetFrameStateForTesting();
         MotionDetection::SetSampleEveryNthFrame(1);
         MotionDetection::SetCompareEveryNthByte(s);
         MotionDetection::SetTolerance(t);
@@ -107,7 +107,7 @@ protected:
     capture::CaptureHandle window = 0;
     std::vector<Hit> hits;
     float height = 6000.0F;
-    const MotionDetection::FrameState& state = MotionDetection::FrameStateForTesting();
+    const MotionDetection::FrameState& state = MotionDetection::frameStateForTesting();
 };
 
 TEST_F(FrameAnalysis, SpotIsPassedOnOnlyBelowMaxLaserBeam) {
@@ -178,7 +178,7 @@ TEST_F(FrameAnalysis, SamplingFollowsTheRunningCountAndWraps) {
     EXPECT_EQ(analysed(16), "x....x....x....x"); // counts 0, 5, 10 and 15
     MotionDetection::SetSampleEveryNthFrame(6);  // count is 16: the next analysed is 18
     EXPECT_EQ(analysed(3), "..x");
-    MotionDetection::SetFrameCountForTesting(std::numeric_limits<std::int32_t>::max());
+    MotionDetection::setFrameCountForTesting(std::numeric_limits<std::int32_t>::max());
     EXPECT_EQ(analysed(2), ".x"); // 2^31 - 1, then 0
     EXPECT_EQ(state.FrameCount, 1);
 }
@@ -358,9 +358,9 @@ TEST_F(FrameAnalysis, HitReportsOffsetAndRawScore) {
         map.Filled = true;
         for (const auto& [column, row] : cells)
             map.cell(column, row) = 1;
-        MotionDetection::SetHitTarget(nullptr);
+        MotionDetection::setHitTarget(nullptr);
         MotionDetection::LocateHit(map); // without a target: dropped
-        MotionDetection::SetHitTarget(this);
+        MotionDetection::setHitTarget(this);
         hits.clear();
         height = targetHeight;
         MotionDetection::LocateHit(map);
@@ -380,7 +380,7 @@ TEST(Parameters, StoredTextReadsItsLeadingNumber) {
     };
     // clang-format on
     for (const auto& [text, value] : rows)
-        EXPECT_EQ(MotionDetection::ReadStoredValue(QString::fromUtf8(text)), value)
+        EXPECT_EQ(MotionDetection::readStoredValue(QString::fromUtf8(text)), value)
             << '"' << text << '"';
 }
 

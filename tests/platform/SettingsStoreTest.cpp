@@ -61,9 +61,9 @@ TEST(SettingsStore, OddFileOrLockIsSurvivedWithItsReason) {
         {
             const platform::SeamGuard<platform::SettingsProblemHandler> listening(
                 platform::setSettingsProblemHandler, [&](const QString& why) { told << why; });
-            EXPECT_EQ(platform::GetSetting("Vantorel", "Settings", "Tolerance", "absent"),
+            EXPECT_EQ(platform::readSetting("Vantorel", "Settings", "Tolerance", "absent"),
                       row.atLock ? " 7" : "absent");
-            EXPECT_FALSE(platform::SaveSetting("Vantorel", "Settings", "Tolerance", " 9"));
+            EXPECT_FALSE(platform::writeSetting("Vantorel", "Settings", "Tolerance", " 9"));
         }
         EXPECT_EQ(readFile(ini), before);
         ASSERT_FALSE(told.isEmpty());
@@ -86,26 +86,26 @@ TEST(SettingsStore, HandEditedFileKeepsWhatAChangeDoesNotTouch) {
                               QByteArray(4096, '\xfe');
     ASSERT_TRUE(writeFile(home.settingsFile(), edited));
 
-    EXPECT_EQ(platform::GetSetting("Vantorel", "Settings", "MaxLaserBeam", {}), "12, 5");
-    EXPECT_EQ(platform::GetSetting("Vantorel", "Other", "Shape", "absent"), "absent");
+    EXPECT_EQ(platform::readSetting("Vantorel", "Settings", "MaxLaserBeam", {}), "12, 5");
+    EXPECT_EQ(platform::readSetting("Vantorel", "Other", "Shape", "absent"), "absent");
     // (That a value stored already leaves the file untouched, even its time:
     // tests/app/ProgramLifeTest.cpp.)
-    EXPECT_TRUE(platform::SaveSetting("Vantorel", "Settings", "Tolerance", " 50"));
+    EXPECT_TRUE(platform::writeSetting("Vantorel", "Settings", "Tolerance", " 50"));
     EXPECT_EQ(readFile(home.settingsFile()), edited);
 
-    EXPECT_TRUE(platform::SaveSetting("Vantorel", "Settings", "Tolerance", " 60"));
-    EXPECT_TRUE(platform::SaveSetting("Vantorel", "Settings", "SampleEveryNthFrame", "a;b"));
+    EXPECT_TRUE(platform::writeSetting("Vantorel", "Settings", "Tolerance", " 60"));
+    EXPECT_TRUE(platform::writeSetting("Vantorel", "Settings", "SampleEveryNthFrame", "a;b"));
     QByteArray expected = edited;
     expected.replace("Tolerance = \" 50\" ; was 40", "Tolerance =\" 60\"");
     expected.replace("MaxLaserBeam=12, 5\r\n",
                      "MaxLaserBeam=12, 5\r\nSampleEveryNthFrame=\"a;b\"\r\n");
     EXPECT_EQ(readFile(home.settingsFile()), expected);
-    EXPECT_EQ(platform::GetSetting("Vantorel", "Settings", "SampleEveryNthFrame", {}), "a;b");
+    EXPECT_EQ(platform::readSetting("Vantorel", "Settings", "SampleEveryNthFrame", {}), "a;b");
 
     QLockFile held(home.settingsFile() + ".lock"); // a live process holds it: given up
     ASSERT_TRUE(held.lock());
-    EXPECT_FALSE(platform::SaveSetting("Vantorel", "Settings", "Tolerance", " 9"));
-    EXPECT_TRUE(platform::SaveSetting("Vantorel", "Settings", "Tolerance", " 60")); // stored
+    EXPECT_FALSE(platform::writeSetting("Vantorel", "Settings", "Tolerance", " 9"));
+    EXPECT_TRUE(platform::writeSetting("Vantorel", "Settings", "Tolerance", " 60")); // stored
     EXPECT_EQ(readFile(home.settingsFile()), expected);
 }
 

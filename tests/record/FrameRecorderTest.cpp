@@ -21,7 +21,7 @@ std::vector<std::uint8_t> frameNumber(int number) {
 }
 
 QStringList written(const FrameRecorder& recorder) {
-    return QDir(recorder.Folder()).entryList(QDir::Files, QDir::Name);
+    return QDir(recorder.folder()).entryList(QDir::Files, QDir::Name);
 }
 
 // The names of the frames first to last.
@@ -37,21 +37,21 @@ TEST(FrameRecorder, AroundHitsOrAllFramesEachStartInANewRunFolder) {
     const QTemporaryDir dir;
     const QString frames = dir.filePath("frames");
     QString error;
-    const auto recorder = FrameRecorder::Start(frames, FrameRecorder::Mode::AroundHits, error);
+    const auto recorder = FrameRecorder::start(frames, FrameRecorder::Mode::AroundHits, error);
     ASSERT_TRUE(recorder) << error.toStdString();
-    EXPECT_EQ(recorder->Folder(), QDir::cleanPath(frames + "/run-001"));
+    EXPECT_EQ(recorder->folder(), QDir::cleanPath(frames + "/run-001"));
     // Hits on frames 40 and 80 (close enough to share frames) and 200.
     for (int number = 0; number < 300; ++number) {
-        recorder->Frame(frameNumber(number));
+        recorder->writeFrame(frameNumber(number));
         if (number == 40 || number == 80 || number == 200)
             recorder->HitScored();
     }
-    recorder->Frame(std::vector<std::uint8_t>(100)); // too short to be a frame: skipped
+    recorder->writeFrame(std::vector<std::uint8_t>(100)); // too short to be a frame: skipped
     EXPECT_EQ(written(*recorder), names(10, 110) + names(170, 230));
-    EXPECT_TRUE(recorder->Error().isEmpty());
+    EXPECT_TRUE(recorder->error().isEmpty());
 
     // Lossless: the picture gives back the very bytes of the frame.
-    const QImage back = QImage(recorder->Folder() + '/' + names(200, 200)[0])
+    const QImage back = QImage(recorder->folder() + '/' + names(200, 200)[0])
                             .convertToFormat(QImage::Format_BGR888)
                             .mirrored(false, true);
     const std::vector<std::uint8_t> frame = frameNumber(200);
@@ -59,12 +59,12 @@ TEST(FrameRecorder, AroundHitsOrAllFramesEachStartInANewRunFolder) {
                 std::equal(frame.begin(), frame.end(), back.constBits()));
 
     ASSERT_TRUE(QDir(frames).mkpath("run-007")); // numbers go on from the highest
-    const auto all = FrameRecorder::Start(frames, FrameRecorder::Mode::AllFrames, error);
-    const auto next = FrameRecorder::Start(frames, FrameRecorder::Mode::AllFrames, error);
+    const auto all = FrameRecorder::start(frames, FrameRecorder::Mode::AllFrames, error);
+    const auto next = FrameRecorder::start(frames, FrameRecorder::Mode::AllFrames, error);
     ASSERT_TRUE(all && next);
-    EXPECT_TRUE(all->Folder().endsWith("/run-008") && next->Folder().endsWith("/run-009"));
+    EXPECT_TRUE(all->folder().endsWith("/run-008") && next->folder().endsWith("/run-009"));
     for (int number = 0; number < 3; ++number)
-        all->Frame(frameNumber(number));
+        all->writeFrame(frameNumber(number));
     EXPECT_EQ(written(*all), names(0, 2));
     // (A folder that cannot be made: TheProgramsOptions in
     // tests/app/ProgramLifeTest.cpp.)

@@ -34,20 +34,20 @@ TEST(HistoryFile, SeriesAreAppendedAsWholeLinesAndReadBackOrTheFolderIsReported)
     record::Series utc = sampleSeries(9);
     utc.shots[1] = {9, 8.99996, 0, 0};
     utc.time = utc.time.toUTC();
-    const QStringList lines{record::FormatSeries(sampleSeries(5)), record::FormatSeries(utc)};
+    const QStringList lines{record::formatSeries(sampleSeries(5)), record::formatSeries(utc)};
     EXPECT_TRUE(lines[1].startsWith("2026-12-06T18:09:00+00:00,") &&
                 lines[1].contains(",9,9.0000,0,0,"))
         << lines[1].toStdString();
     QString error;
     ASSERT_TRUE(record::AppendSeries(path, sampleSeries(5), error)) << error.toStdString();
     ASSERT_TRUE(record::AppendSeries(path, utc, error));
-    EXPECT_EQ(readFile(path), (record::HeaderLine() + '\n' + lines.join('\n') + '\n').toUtf8());
+    EXPECT_EQ(readFile(path), (record::headerLine() + '\n' + lines.join('\n') + '\n').toUtf8());
 
     record::History history; // (the header is no damaged line: the next test)
-    ASSERT_TRUE(record::ReadHistory(path, history, error));
+    ASSERT_TRUE(record::readHistory(path, history, error));
     ASSERT_EQ(history.series.size(), 2U);
-    EXPECT_EQ(QStringList({record::FormatSeries(history.series[0]),
-                           record::FormatSeries(history.series[1])}),
+    EXPECT_EQ(QStringList({record::formatSeries(history.series[0]),
+                           record::formatSeries(history.series[1])}),
               lines); // the offsets too
 
     ASSERT_TRUE(writeFile(dir.filePath("file"), "a file where the folder should be"));
@@ -60,11 +60,11 @@ TEST(HistoryFile, SeriesAreAppendedAsWholeLinesAndReadBackOrTheFolderIsReported)
 TEST(HistoryFile, DamagedLinesAreReportedAndSkipped) {
     const QTemporaryDir dir;
     const QString path = dir.filePath("history.csv");
-    const QByteArray good = record::FormatSeries(sampleSeries(5)).toUtf8();
+    const QByteArray good = record::formatSeries(sampleSeries(5)).toUtf8();
     const auto edited = [&good](const char* from, const char* to) {
         return QByteArray(good).replace(from, to);
     };
-    ASSERT_TRUE(writeFile(path, record::HeaderLine().toUtf8() + '\n' + good + '\n' +
+    ASSERT_TRUE(writeFile(path, record::headerLine().toUtf8() + '\n' + good + '\n' +
                                     edited(",10,9.5000,", ",9,9.5000,") + '\n' + "\n" +
                                     edited(",55", ",56") + "\r\n" + edited("+01:00", "") + '\n' +
                                     edited(",150,", ",1S0,") + '\n' + good + '\n' +
@@ -72,7 +72,7 @@ TEST(HistoryFile, DamagedLinesAreReportedAndSkipped) {
 
     QString error;
     record::History history;
-    ASSERT_TRUE(record::ReadHistory(path, history, error));
+    ASSERT_TRUE(record::readHistory(path, history, error));
     EXPECT_EQ(history.series.size(), 2U);
     const auto damage = [](const record::History& read) {
         QString lines;
@@ -90,7 +90,7 @@ TEST(HistoryFile, DamagedLinesAreReportedAndSkipped) {
 
     ASSERT_TRUE(record::AppendSeries(path, sampleSeries(9), error));
     record::History after;
-    ASSERT_TRUE(record::ReadHistory(path, after, error));
+    ASSERT_TRUE(record::readHistory(path, after, error));
     EXPECT_EQ(after.series.size(), 3U);
     EXPECT_EQ(damage(after), expected); // the cut line stays damaged, alone
 }

@@ -15,7 +15,7 @@ TEST(ResourceReader, FindsEachCarriedResourceWithItsFileSignature) {
     // clang-format on
     QList<QByteArray> seen;
     for (const auto& [id, type, signature] : rows) {
-        const QByteArray data = platform::LoadResData(id, QLatin1String(type));
+        const QByteArray data = platform::resourceData(id, QLatin1String(type));
         EXPECT_TRUE(data.startsWith(signature)) << type << " " << id;
         EXPECT_FALSE(seen.contains(data)) << type << " " << id << " has another id's bytes";
         seen.append(data);
@@ -24,5 +24,5 @@ TEST(ResourceReader, FindsEachCarriedResourceWithItsFileSignature) {
     const std::pair<int, const char*> unknown[] = {{99, "WAVE"},  {104, "WAVE"},  {102, "BIN"},
                                                    {100, "wave"}, {100, "WAVE "}, {100, ""}};
     for (const auto& [id, type] : unknown)
-        EXPECT_TRUE(platform::LoadResData(id, QLatin1String(type)).isEmpty()) << type << " " << id;
+        EXPECT_TRUE(platform::resourceData(id, QLatin1String(type)).isEmpty()) << type << " " << id;
 }

@@ -55,7 +55,7 @@ protected:
         EXPECT_EQ(opened, isFont() ? QStringList() : helpOpens);
     }
 
-    const QByteArray bytes = platform::LoadResData(isFont() ? 100 : 101, "BIN");
+    const QByteArray bytes = platform::resourceData(isFont() ? 100 : 101, "BIN");
 };
 } // namespace
 
@@ -134,8 +134,8 @@ TEST_F(HelpPages, OpenInTheBrowserWhereTheHelpFileCannot) {
 
     CreateFiles::OpenHelp();
     EXPECT_EQ(opened, QStringList({helpFile, pages + "Overview.htm"}));
-    const std::vector<platform::HelpPage> carried = platform::LoadHelpPages();
-    const QByteArray helpFileData = platform::LoadResData(101, "BIN");
+    const std::vector<platform::HelpPage> carried = platform::helpPages();
+    const QByteArray helpFileData = platform::resourceData(101, "BIN");
     ASSERT_FALSE(carried.empty());
     for (const platform::HelpPage& page : carried) {
         EXPECT_EQ(readFile(pages + page.name), page.name == "help.css" ? "kept" : page.data)

@@ -61,11 +61,11 @@ TEST_F(SoundEffects, EachIndexPlaysItsOwnClipAndOthersNothingWithOrWithoutADevic
         Sound::PlayEffect(k);
         EXPECT_FALSE(noDevice && output.isPlaying()) << "effect " << k;
     }
-    EXPECT_EQ(played, (QList<QByteArray>{Sound::EffectBuffer(3), Sound::EffectBuffer(0),
-                                         Sound::EffectBuffer(2), Sound::EffectBuffer(1)}));
+    EXPECT_EQ(played, (QList<QByteArray>{Sound::effectBuffer(3), Sound::effectBuffer(0),
+                                         Sound::effectBuffer(2), Sound::effectBuffer(1)}));
     Sound::FreeSounds(); // stops the effect still playing before its buffer goes
     EXPECT_FALSE(output.isPlaying());
-    EXPECT_TRUE(Sound::EffectBuffer(1).isEmpty());
+    EXPECT_TRUE(Sound::effectBuffer(1).isEmpty());
     Sound::PlayEffect(1);
     // A clip cut short in its samples is not played.
     output.play(testwave::image(1, 44100, false, QByteArray(44100, '\x11')).chopped(22050));

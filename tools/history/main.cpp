@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
     record::History history;
     if (options.file.isEmpty() && !QFileInfo::exists(path)) {
         std::printf("No series kept yet: %s does not exist.\n", qPrintable(path));
-    } else if (!record::ReadHistory(path, history, error)) {
+    } else if (!record::readHistory(path, history, error)) {
         return fail(error);
     }
     for (const record::DamagedLine& line : history.damaged)
@@ -60,9 +60,9 @@ int main(int argc, char** argv) {
 
     const std::vector<record::Series> series = chosen(std::move(history.series), options);
     if (options.csv) {
-        std::printf("%s\n", qPrintable(record::HeaderLine()));
+        std::printf("%s\n", qPrintable(record::headerLine()));
         for (const record::Series& one : series)
-            std::printf("%s\n", qPrintable(record::FormatSeries(one)));
+            std::printf("%s\n", qPrintable(record::formatSeries(one)));
     } else if (series.empty()) {
         std::printf("No series to show.\n");
     } else {

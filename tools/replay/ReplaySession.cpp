@@ -2,12 +2,10 @@
 
 #include "capture/AVICAP.h"
 #include "capture/CallBackFunctions.h"
-#include "capture/ConnectionFunctions.h"
-#include "capture/service/CaptureService.h"
 #include "capture/service/CaptureWindow.h"
+#include "capture/service/HeadlessCaptureWindow.h"
 #include "detection/MotionDetection.h"
 #include "detection/Testing.h"
-#include "platform/SeamGuard.h"
 #include "tools/replay/ReplayDriver.h"
 
 namespace replay {
@@ -23,35 +21,31 @@ public:
 };
 
 ReplaySession::ReplaySession(const Parameters& parameters)
-    : source_(std::make_unique<ReplayDriverSource>()), target_(std::make_unique<Target>()),
-      host_(std::make_unique<QWidget>()) {
+    : source_(std::make_unique<ReplayDriverSource>()), target_(std::make_unique<Target>()) {
     // Every run starts as the program does: empty buffers, frame count 0.
-    MotionDetection::ResetFrameStateForTesting();
+    MotionDetection::resetFrameStateForTesting();
     MotionDetection::SetSampleEveryNthFrame(parameters.sampleEvery);
     MotionDetection::SetCompareEveryNthByte(parameters.compareEvery);
     MotionDetection::SetTolerance(parameters.tolerance);
     MotionDetection::SetMaxLaserBeam(parameters.maxBeam);
 
-    // The driver source is needed only while the window connects.
-    const platform::SeamGuard installed(capture::installCaptureDriverSource, source_.get());
-    window_ = ConnectionFunctions::CreateCaptureWindow(
-        "Replay", capture::WS_CHILD | capture::WS_VISIBLE, 0, 0, 160, 120, host_.get(), 0);
-    connected_ = ConnectionFunctions::ConnectToDriver(window_, 0) && source_->driver() != nullptr;
+    window_ = std::make_unique<capture::HeadlessCaptureWindow>(*source_);
+    connected_ = window_->connected() && source_->driver() != nullptr;
     if (!connected_)
         return;
-    MotionDetection::SetHitTarget(target_.get());
-    CallBackFunctions::RegisterFrameCallback(window_, MotionDetection::FrameCallback);
-    AVICAP::SetPreviewFrameRate(window_, 30);
-    AVICAP::SetPreview(window_, true);
+    MotionDetection::setHitTarget(target_.get());
+    CallBackFunctions::RegisterFrameCallback(window_->handle(), MotionDetection::FrameCallback);
+    AVICAP::SetPreviewFrameRate(window_->handle(), 30);
+    AVICAP::SetPreview(window_->handle(), true);
 }
 
 ReplaySession::~ReplaySession() {
     if (connected_) {
-        AVICAP::SetPreview(window_, false);
-        CallBackFunctions::ClearCallbacks(window_);
-        MotionDetection::SetHitTarget(nullptr);
+        AVICAP::SetPreview(window_->handle(), false);
+        CallBackFunctions::ClearCallbacks(window_->handle());
+        MotionDetection::setHitTarget(nullptr);
     }
-    host_.reset(); // the capture window goes before its driver
+    window_.reset(); // the capture window goes before its driver
 }
 
 std::optional<Hit> ReplaySession::push(std::vector<std::uint8_t>& frame) {

@@ -7,11 +7,14 @@
 
 #include "capture/CaptureRecords.h"
 
-#include <QWidget>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <vector>
+
+namespace capture {
+class HeadlessCaptureWindow;
+}
 
 namespace replay {
 
@@ -51,8 +54,7 @@ private:
     class Target;
     std::unique_ptr<ReplayDriverSource> source_;
     std::unique_ptr<Target> target_;
-    std::unique_ptr<QWidget> host_; // owns the capture window
-    capture::CaptureHandle window_ = 0;
+    std::unique_ptr<capture::HeadlessCaptureWindow> window_; // goes before the source
     bool connected_ = false;
     std::int64_t frames_ = 0;
 };

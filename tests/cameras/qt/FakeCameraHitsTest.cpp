@@ -21,8 +21,8 @@ using Hits = std::set<std::string>;
 
 // Passes every hit on to the main window, keeping it.
 struct HitSpy : MotionDetection::HitTarget {
-    explicit HitSpy(app::Vantorel& window) : window(window) { MotionDetection::SetHitTarget(this); }
-    ~HitSpy() override { MotionDetection::SetHitTarget(&window); }
+    explicit HitSpy(app::Vantorel& window) : window(window) { MotionDetection::setHitTarget(this); }
+    ~HitSpy() override { MotionDetection::setHitTarget(&window); }
     HitSpy(const HitSpy&) = delete;
     HitSpy& operator=(const HitSpy&) = delete;
     void SetHole(std::int32_t x, std::int32_t y, double score) override {

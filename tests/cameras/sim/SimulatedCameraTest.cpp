@@ -35,10 +35,10 @@ const QColor Laser(255, 40, 40);
 // Bottom-up and top-down, 24 and 32 bits, any size: the pulse sits where it
 // was fired, in exactly the frames delivered to a stream while it lasts.
 TEST(SimulatedCamera, PulseShowsForExactlyItsDeliveredFramesWhereTheFormatPutsIt) {
-    for (const SimulatedDriverConfig& config : {SimulatedDriverConfig{},
-                                                {.height = -120, .bitCount = 32},
-                                                {.width = 640, .height = 480}}) {
-        SCOPED_TRACE(config.width * config.height * config.bitCount);
+    for (const SimulatedDriverConfig& config :
+         {SimulatedDriverConfig{}, {.format = {160, -120, 32}}, {.format = {640, 480}}}) {
+        const capture::FrameLayout& format = config.format;
+        SCOPED_TRACE(format.width * format.height * format.bitCount);
         SimulatedCamera camera;
         camera.scene().noise = 3.0;
         camera.setDriver(0, config);
@@ -47,10 +47,10 @@ TEST(SimulatedCamera, PulseShowsForExactlyItsDeliveredFramesWhereTheFormatPutsIt
         Stream stream(camera);
         for (int i = 0; i < 4; ++i)
             camera.deliverNextFrame();
-        const int x = config.width / 4, y = std::abs(config.height) / 5;
+        const int x = format.width / 4, y = std::abs(format.height) / 5;
         for (std::size_t frame = 0; frame < 4; ++frame) {
             EXPECT_EQ(stream.pixel(frame, x, y) == Laser, frame < 3) << "frame " << frame;
-            EXPECT_NE(stream.pixel(frame, x, std::abs(config.height) - 1 - y), Laser);
+            EXPECT_NE(stream.pixel(frame, x, std::abs(format.height) - 1 - y), Laser);
         }
     }
 }
