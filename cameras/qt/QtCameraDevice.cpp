@@ -22,15 +22,19 @@ QtCameraDevice::QtCameraDevice(const QCameraDevice& device)
     // frame or runs at half rate.
     session_.setVideoSink(&sink_);
     connect(&sink_, &QVideoSink::videoFrameChanged, this, &QtCameraFeed::frameArrived);
-    connect(camera_.get(), &QCamera::errorOccurred, this, &QtCameraFeed::failed);
+    connect(camera_.get(), &QCamera::errorOccurred, this,
+            [this](QCamera::Error /*error*/, const QString& text) {
+                emit failed(text.isEmpty() ? camera_->errorString() : text);
+            });
     connect(camera_.get(), &QCamera::activeChanged, this, [this](bool active) {
         if (!active && camera_)
-            emit failed();
+            emit failed(camera_->errorString().isEmpty() ? QStringLiteral("The camera stopped.")
+                                                         : camera_->errorString());
     });
     // An unplugged camera may report nothing else: no error, still active.
     connect(&devices_, &QMediaDevices::videoInputsChanged, this, [this] {
         if (camera_ && !QMediaDevices::videoInputs().contains(device_))
-            emit failed();
+            emit failed(QStringLiteral("The camera was unplugged."));
     });
 }
 

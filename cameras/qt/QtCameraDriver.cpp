@@ -39,10 +39,18 @@ QtCameraDriver::QtCameraDriver(std::unique_ptr<QtCameraFeed> feed,
     QObject::connect(&watchdog_, &QTimer::timeout, &watchdog_, [this] { setLost(true); });
     QObject::connect(feed_.get(), &QtCameraFeed::frameArrived, feed_.get(),
                      [this](const QVideoFrame& frame) { frameArrived(frame); });
-    QObject::connect(feed_.get(), &QtCameraFeed::failed, feed_.get(), [this] {
-        failed_ = true;
-        setLost(true);
-    });
+    QObject::connect(feed_.get(), &QtCameraFeed::failed, feed_.get(),
+                     [this](const QString& reason) {
+                         // The first reason is the cause; what follows is its echo.
+                         if (failed_)
+                             return;
+                         failed_ = true;
+                         failure_ = reason;
+                         if (!lost_)
+                             setLost(true);
+                         else if (signalSink_) // silent before: now with its reason
+                             signalSink_(true, failure_);
+                     });
     applyMode();
     feed_->start();
     watchdog_.start();
@@ -98,7 +106,7 @@ void QtCameraDriver::setStreaming(bool on, int periodMs, FrameSink sink) {
 void QtCameraDriver::setSignalSink(SignalSink sink) {
     signalSink_ = std::move(sink);
     if (signalSink_ && lost_)
-        signalSink_(true);
+        signalSink_(true, failure_);
 }
 
 void QtCameraDriver::setSignalTimeout(int ms) {
@@ -126,7 +134,7 @@ void QtCameraDriver::setLost(bool lost) {
     if (lost)
         arrivals_.clear();
     if (signalSink_)
-        signalSink_(lost);
+        signalSink_(lost, lost ? failure_ : QString());
 }
 
 void QtCameraDriver::frameArrived(const QVideoFrame& frame) {

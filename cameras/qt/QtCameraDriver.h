@@ -42,6 +42,9 @@ public:
     // Mean brightness (0..255) of the last delivered picture; none yet.
     std::optional<int> meanBrightness() const { return brightness_; }
     bool signalLost() const { return lost_; }
+    // Why the camera stopped for good, as the system said it; empty while it
+    // runs or when it only fell silent.
+    const QString& failure() const { return failure_; }
     // How long the camera may stay silent before the signal counts as lost.
     void setSignalTimeout(int ms);
     static constexpr int DefaultSignalTimeoutMs = 3000;
@@ -68,6 +71,7 @@ private:
     QTimer watchdog_;
     bool lost_ = false;
     bool failed_ = false; // the feed said it stopped for good
+    QString failure_;
     QElapsedTimer clock_;
     std::deque<std::int64_t> arrivals_; // time stamps of the last camera frames
     std::optional<int> brightness_;

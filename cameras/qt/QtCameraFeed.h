@@ -30,8 +30,9 @@ public:
 
 signals:
     void frameArrived(const QVideoFrame& frame);
-    // The camera stopped for good (unplugged, taken by another program).
-    void failed();
+    // The camera stopped for good (unplugged, taken by another program),
+    // with the reason as the system gave it.
+    void failed(const QString& reason);
 };
 
 } // namespace qtcamera

@@ -67,7 +67,9 @@ QtCameraSourceDialog::QtCameraSourceDialog(QtCameraDriver& driver, QWidget* pare
 void QtCameraSourceDialog::refresh() {
     tally_->refresh();
     const double rate = driver_.signalLost() ? 0 : driver_.measuredFrameRate();
-    if (driver_.signalLost())
+    if (driver_.signalLost() && !driver_.failure().isEmpty())
+        frameRate_->setText(QStringLiteral("No signal: %1").arg(driver_.failure()));
+    else if (driver_.signalLost())
         frameRate_->setText(QStringLiteral("No signal"));
     else if (rate <= 0)
         frameRate_->setText(QStringLiteral("Waiting for pictures"));

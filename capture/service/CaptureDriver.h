@@ -6,6 +6,7 @@
 #include "capture/CaptureRecords.h"
 
 #include <QByteArray>
+#include <QString>
 #include <functional>
 #include <memory>
 #include <span>
@@ -34,9 +35,9 @@ public:
     virtual void setStreaming(bool on, int periodMs, FrameSink sink) = 0;
 
     // Told true when the camera stops delivering (unplugged, taken by another
-    // program) and false when its frames come again. Drivers that cannot lose
-    // their signal never call it.
-    using SignalSink = std::function<void(bool lost)>;
+    // program), with the system's reason when it gave one, and false when its
+    // frames come again. Drivers that cannot lose their signal never call it.
+    using SignalSink = std::function<void(bool lost, const QString& reason)>;
     // Taken by value: drivers that lose their signal keep the sink.
     // NOLINTNEXTLINE(performance-unnecessary-value-param)
     virtual void setSignalSink(SignalSink /*sink*/) {}

@@ -104,13 +104,15 @@ void CaptureWindow::connectDriver(std::unique_ptr<CaptureDriver> driver, int ind
     streaming_ = false;
     preview_ = false;
     signalLost_ = false;
+    signalReason_.clear();
     driver_ = std::move(driver);
     driverIndex_ = driver_ ? index : 0;
     if (driver_) {
         const QPointer<CaptureWindow> self(this);
-        driver_->setSignalSink([self](bool lost) {
-            if (self && self->signalLost_ != lost) {
+        driver_->setSignalSink([self](bool lost, const QString& reason) {
+            if (self && (self->signalLost_ != lost || self->signalReason_ != reason)) {
                 self->signalLost_ = lost;
+                self->signalReason_ = reason;
                 self->update();
             }
         });
@@ -271,7 +273,20 @@ void CaptureWindow::paintEvent(QPaintEvent* /*event*/) {
         // The last picture stays, dimmed, so the shooter sees the camera stopped.
         painter.fillRect(rect(), QColor(0, 0, 0, 160));
         painter.setPen(Qt::white);
-        painter.drawText(rect(), Qt::AlignCenter, QStringLiteral("No signal"));
+        if (signalReason_.isEmpty()) {
+            painter.drawText(rect(), Qt::AlignCenter, QStringLiteral("No signal"));
+        } else {
+            // The system's reason under it, small and wrapped to the picture.
+            const QRect inner = rect().adjusted(6, 6, -6, -6);
+            QFont small = painter.font();
+            small.setPointSizeF(small.pointSizeF() * 0.8);
+            const int line = painter.fontMetrics().height();
+            const QRect top(inner.left(), inner.center().y() - line, inner.width(), line);
+            painter.drawText(top, Qt::AlignCenter, QStringLiteral("No signal"));
+            painter.setFont(small);
+            painter.drawText(inner.adjusted(0, top.bottom() - inner.top() + 4, 0, 0),
+                             Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, signalReason_);
+        }
     }
 }
 

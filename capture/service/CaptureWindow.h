@@ -67,6 +67,8 @@ public:
     // True while the driver's camera has stopped delivering: the preview
     // shows the last frame dimmed, with "No signal".
     bool signalLost() const { return signalLost_; }
+    // The driver's reason for the loss, shown under "No signal"; may be empty.
+    const QString& signalReason() const { return signalReason_; }
 
     // While one of these lives, frames reach the window whatever the time
     // since the last one (a simulated camera's "deliver now").
@@ -113,6 +115,7 @@ private:
     mutable QImage shown_;
     mutable bool shownStale_ = false;
     bool signalLost_ = false;
+    QString signalReason_;
 };
 
 } // namespace capture

@@ -36,8 +36,9 @@ TEST_F(FakeCameraProgram, StartsListsPreviewsAndFollowsCamerasUnpluggedAndPlugge
     }
     const int light = shownLevel();
     ASSERT_TRUE(fakecamera::plugCameras({second}));
-    // Told by the device list, before any silence could tell.
+    // Told by the device list, before any silence could tell, and said so.
     EXPECT_TRUE(capture()->signalLost());
+    EXPECT_EQ(capture()->signalReason(), "The camera was unplugged.");
     // No more frames, and the last picture stays, dimmed.
     const std::uint32_t frames = capture()->deliveredFrames();
     QTest::qWait(300);

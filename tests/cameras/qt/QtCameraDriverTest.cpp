@@ -125,7 +125,11 @@ TEST(QtCameraSourceDialog, ShowsRateBrightnessSignalTallyAndOnlyTheControlsTheCa
     EXPECT_TRUE(camera.driver->showSourceDialog(nullptr));
     EXPECT_EQ(camera.feed->record->controlChanges, (std::vector{std::pair{Kind::Exposure, 100}}));
     std::vector<bool> told; // what the capture window hears of the signal
-    camera.driver->setSignalSink([&](bool lost) { told.push_back(lost); });
+    QString reason;
+    camera.driver->setSignalSink([&](bool lost, const QString& why) {
+        told.push_back(lost);
+        reason = why;
+    });
     camera.feed->deliver(greyFrame(230, 1000000)); // too bright, then silent
     camera.driver->setSignalTimeout(30);
     ASSERT_TRUE(QTest::qWaitFor([&] { return camera.driver->signalLost(); }, 5000));
@@ -138,4 +142,13 @@ TEST(QtCameraSourceDialog, ShowsRateBrightnessSignalTallyAndOnlyTheControlsTheCa
     EXPECT_EQ(camera.driver->measuredFrameRate(), 0);
     camera.feed->deliver(greyFrame(230, 2000000)); // pictures again
     EXPECT_EQ(told, (std::vector{true, false}));
+    // A failure says why, the first reason standing; late frames do not revive it.
+    camera.feed->fail(QStringLiteral("Device or resource busy"));
+    camera.feed->fail(QStringLiteral("The camera stopped."));
+    camera.feed->deliver(greyFrame(230, 3000000));
+    idle.refresh();
+    EXPECT_EQ(text(idle, "frameRate"), "No signal: Device or resource busy");
+    EXPECT_EQ(told, (std::vector{true, false, true}));
+    EXPECT_EQ(reason, "Device or resource busy");
+    EXPECT_EQ(camera.driver->failure(), "Device or resource busy");
 }

@@ -94,6 +94,7 @@ struct FeedRecord {
 class SyntheticFeed : public qtcamera::QtCameraFeed {
 public:
     void deliver(const QVideoFrame& frame) { emit frameArrived(frame); }
+    void fail(const QString& reason) { emit failed(reason); }
     void start() override {}
     std::vector<qtcamera::CameraMode> modes() const override { return modeList; }
     void useMode(int index) override { record->usedModes.push_back(index); }
