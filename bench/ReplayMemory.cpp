@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
     const long peak = peakAfterReplay(manyPath);
     std::printf("peak resident memory: %ld KiB on %ld frames, %ld KiB on %ld\n", few, fewFrames,
                 peak, frames);
-    if (!testsupport::underAddressSanitizer() && peak >= few + AllowedGrowthKiB) {
+    if (!fixtures::underAddressSanitizer() && peak >= few + AllowedGrowthKiB) {
         std::fprintf(stderr, "vantorel-replay-memory: %ld frames took 64 MiB or more beyond %ld\n",
                      frames, fewFrames);
         return 1;

@@ -2,7 +2,7 @@
 // Whether this build runs under AddressSanitizer, whose quarantine keeps
 // freed memory on purpose: memory figures mean nothing there.
 
-namespace testsupport {
+namespace fixtures {
 
 constexpr bool underAddressSanitizer() {
 #if defined(__SANITIZE_ADDRESS__)
@@ -14,4 +14,4 @@ constexpr bool underAddressSanitizer() {
 #endif
 }
 
-} // namespace testsupport
+} // namespace fixtures

@@ -14,8 +14,8 @@
 #include "detection/MotionDetection.h"
 #include "platform/SeamGuard.h"
 #include "settings/SettingsFrm.h"
-#include "tests/testsupport/MessageRecorder.h"
-#include "tests/testsupport/ScratchHome.h"
+#include "tests/fixtures/MessageRecorder.h"
+#include "tests/fixtures/ScratchHome.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -90,7 +90,7 @@ public:
         std::printf("%ld shots, %ld series, %ld parameter changes\n", shots_, series_, changes_);
         std::printf("resident memory %.1f MiB; growth after frame %ld: %ld bytes\n",
                     static_cast<double>(residentBytes()) / 1048576.0, SteadyAfter, growth);
-        if (steadyBytes > 0 && !testsupport::underAddressSanitizer() && growth >= AllowedGrowth)
+        if (steadyBytes > 0 && !fixtures::underAddressSanitizer() && growth >= AllowedGrowth)
             fault(frames_, "resident memory grew by 1 MiB or more");
         return 0;
     }
@@ -164,8 +164,8 @@ private:
     }
 
     long frames_;
-    testsupport::ScratchHome home_;
-    testsupport::MessageRecorder messages_; // a message box would stop the run
+    fixtures::ScratchHome home_;
+    fixtures::MessageRecorder messages_; // a message box would stop the run
     simcamera::SimulatedCamera camera_;
     const platform::SeamGuard<capture::CaptureDriverSource*> installed_{
         capture::installCaptureDriverSource, &camera_};

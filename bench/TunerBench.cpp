@@ -2,7 +2,7 @@
 // flashes, held in memory as the tool holds a recording. Goal: under ten
 // seconds on one core, reading the frames aside.
 
-#include "tests/testsupport/SyntheticRecording.h"
+#include "tests/fixtures/SyntheticRecording.h"
 #include "tools/replay/Tuner.h"
 
 #include <benchmark/benchmark.h>
@@ -11,7 +11,7 @@ namespace {
 
 void BM_TuneOneMinute(benchmark::State& state) {
     const std::vector<replay::SourceFrame> frames =
-        testsupport::makeRecording(testsupport::evenFlashes(1800, 20));
+        fixtures::makeRecording(fixtures::evenFlashes(1800, 20));
     for (auto _ : state) {
         const replay::Tuner tuner(frames);
         const replay::TuneResult result = tuner.search(20);

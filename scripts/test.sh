@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test headless, with a
-# scratch home and runtime folder and a private sound server with a null
-# output, so no run depends on or changes the user's own. Then the same tests
+# Installs what is missing, checks the formatting, builds, and runs every
+# test headless, with a scratch home and runtime folder and a private sound
+# server with a null output, so no run depends on or changes the user's own. Then the same tests
 # again in the asan build (AddressSanitizer, UndefinedBehaviorSanitizer and
 # LeakSanitizer: any report fails), and every fuzz target for 10 seconds.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/install-deps.sh" --test
+"$top/scripts/check-format.sh"
 "$top/scripts/build.sh"
 
 scratch=$(mktemp -d)

@@ -13,8 +13,8 @@
 #include "platform/SeamGuard.h"
 #include "platform/Shell.h"
 #include "platform/SoundOutput.h"
-#include "tests/testsupport/MessageRecorder.h"
-#include "tests/testsupport/ScratchHome.h"
+#include "tests/fixtures/MessageRecorder.h"
+#include "tests/fixtures/ScratchHome.h"
 
 #include <QAction>
 #include <QApplication>
@@ -85,8 +85,8 @@ protected:
         return process.readAllStandardOutput() + process.readAllStandardError();
     }
 
-    testsupport::ScratchHome home_;
-    testsupport::MessageRecorder messages_;
+    fixtures::ScratchHome home_;
+    fixtures::MessageRecorder messages_;
     simcamera::SimulatedCamera camera_;
     std::vector<QString> opened_;
     std::vector<int> effects_; // the clips played, by index, in order

@@ -186,7 +186,7 @@ TEST_F(StartUp, LeavesTheEditedStoreAloneAndReconnectsFromItsItems) {
     const QByteArray edited = "; tuned for the cellar\n[Settings]\nSampleEveryNthFrame=\" 2\"\n"
                               "CompareEveryNthByte=\" 5\" ; was 4\nTolerance=\" 50\"\n"
                               "MaxLaserBeam=\" 20\"\nNote=caf\xe9;x\n";
-    ASSERT_TRUE(testsupport::writeFile(home_.settingsFile(), edited));
+    ASSERT_TRUE(fixtures::writeFile(home_.settingsFile(), edited));
     QFile file(home_.settingsFile());
     const QDateTime written = QDateTime::currentDateTime().addDays(-30);
     ASSERT_TRUE(file.open(QIODevice::ReadWrite) &&
@@ -305,7 +305,7 @@ TEST_F(StartUp, TheProgramsOptions) {
         {{"--record-all"}, 2, "'--record-all' needs '--record FOLDER'"},
         {{"--record", home_.dataFolder() + "/history.csv/x"}, 2, "cannot record frames"},
     };
-    ASSERT_TRUE(testsupport::writeFile(home_.dataFolder() + "/history.csv", {}));
+    ASSERT_TRUE(fixtures::writeFile(home_.dataFolder() + "/history.csv", {}));
     for (const auto& row : rows) {
         int status = -1;
         const QString out = run(QStringLiteral(VANTOREL_SIM_PROGRAM), row.arguments, status);

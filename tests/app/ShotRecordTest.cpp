@@ -10,7 +10,7 @@
 #include "record/FrameRecorder.h"
 #include "record/HistoryFile.h"
 #include "tests/app/AppFixture.h"
-#include "tests/testsupport/ModalDialog.h"
+#include "tests/fixtures/ModalDialog.h"
 
 #include <QFile>
 #include <QLabel>
@@ -80,7 +80,7 @@ TEST_F(ShotRecord, TheSourceDialogTellsWhyFlashesDidNotCount) {
             if (const auto* label = dialog.findChild<QLabel*>(name))
                 shown << label->text();
     };
-    testsupport::whenDialogOpens([&](QDialog& dialog) {
+    fixtures::whenDialogOpens([&](QDialog& dialog) {
         read(dialog);
         if (auto* reset = dialog.findChild<QPushButton*>("resetTally"))
             reset->click();

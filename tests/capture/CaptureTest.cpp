@@ -12,7 +12,7 @@
 #include "capture/ConnectionFunctions.h"
 #include "capture/StatusFunctions.h"
 #include "capture/service/FrameConversion.h"
-#include "tests/testsupport/CaptureServiceFixture.h"
+#include "tests/fixtures/CaptureServiceFixture.h"
 
 #include <QImage>
 #include <QPainter>

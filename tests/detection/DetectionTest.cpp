@@ -18,8 +18,8 @@
 #include "detection/RowChange.h"
 #include "detection/Testing.h"
 #include "platform/ShotTally.h"
-#include "tests/testsupport/CaptureServiceFixture.h"
-#include "tests/testsupport/ScratchHome.h"
+#include "tests/fixtures/CaptureServiceFixture.h"
+#include "tests/fixtures/ScratchHome.h"
 
 #include <algorithm>
 #include <array>
@@ -103,7 +103,7 @@ protected:
     }
     float TargetHeight() const override { return height; }
 
-    testsupport::ScratchHome home;
+    fixtures::ScratchHome home;
     capture::CaptureHandle window = 0;
     std::vector<Hit> hits;
     float height = 6000.0F;

@@ -1,7 +1,7 @@
 // The chunk walker that finds the format and the samples in a WAVE image.
 
 #include "platform/RiffWave.h"
-#include "tests/testsupport/WaveImages.h"
+#include "tests/fixtures/WaveImages.h"
 
 #include <gtest/gtest.h>
 

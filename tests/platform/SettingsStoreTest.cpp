@@ -4,7 +4,7 @@
 
 #include "platform/SettingsStore.h"
 #include "platform/SeamGuard.h"
-#include "tests/testsupport/ScratchHome.h"
+#include "tests/fixtures/ScratchHome.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,8 +15,8 @@
 
 namespace {
 
-using testsupport::readFile;
-using testsupport::writeFile;
+using fixtures::readFile;
+using fixtures::writeFile;
 
 const QByteArray stored = "[Settings]\nTolerance=\" 7\"\n";
 
@@ -51,7 +51,7 @@ TEST(SettingsStore, OddFileOrLockIsSurvivedWithItsReason) {
     };
     for (const OddStore& row : rows) {
         SCOPED_TRACE(row.name);
-        const testsupport::ScratchHome home;
+        const fixtures::ScratchHome home;
         const QString ini = home.settingsFile();
         QDir().mkpath(QFileInfo(ini).path());
         ASSERT_TRUE(!row.atLock || writeFile(ini, stored));
@@ -78,7 +78,7 @@ TEST(SettingsStore, OddFileOrLockIsSurvivedWithItsReason) {
 // held elsewhere is given up at once. (Any junk read as a value without
 // harm: fuzz/stored_parameter.cpp.)
 TEST(SettingsStore, HandEditedFileKeepsWhatAChangeDoesNotTouch) {
-    const testsupport::ScratchHome home;
+    const fixtures::ScratchHome home;
     const QByteArray edited = "; tuned for the cellar\r\n[Other]\r\nName=caf\xe9;x\r\n"
                               "Shape=@Rect(1 2 3 4)\r\n\r\n[Settings]\r\n"
                               "Tolerance = \" 50\" ; was 40\r\nMaxLaserBeam=12, 5\r\n# the end\r\n"

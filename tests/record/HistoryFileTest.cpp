@@ -4,15 +4,15 @@
 
 #include "record/HistoryFile.h"
 #include "detection/MotionDetection.h"
-#include "tests/testsupport/ScratchHome.h"
+#include "tests/fixtures/ScratchHome.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
 
-using testsupport::readFile;
-using testsupport::writeFile;
+using fixtures::readFile;
+using fixtures::writeFile;
 
 record::Series sampleSeries(int minutes) {
     record::Series series;

@@ -7,8 +7,8 @@
 #include "platform/ResourceReader.h"
 #include "platform/SeamGuard.h"
 #include "platform/Shell.h"
-#include "tests/testsupport/MessageRecorder.h"
-#include "tests/testsupport/ScratchHome.h"
+#include "tests/fixtures/MessageRecorder.h"
+#include "tests/fixtures/ScratchHome.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -17,14 +17,14 @@
 #include <gtest/gtest.h>
 
 namespace {
-using testsupport::readFile;
-using testsupport::writeFile;
+using fixtures::readFile;
+using fixtures::writeFile;
 
 // A private home whose shell opens what it is given, unless told otherwise.
 class SupportFolder : public ::testing::Test {
 protected:
-    testsupport::ScratchHome home;
-    testsupport::MessageRecorder messages;
+    fixtures::ScratchHome home;
+    fixtures::MessageRecorder messages;
     QStringList opened;
     bool helpViewer = true, browser = true;
     const platform::SeamGuard<platform::OpenHandler> shell{
@@ -114,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(Each, SupportFiles, ::testing::Bool(),
 // A relative or missing XDG_DATA_HOME means the home's own. Only names are
 // asked for: the real home is not touched.
 TEST(SupportFolders, FallBackToTheHomesOwn) {
-    const testsupport::ScratchHome home; // puts XDG_DATA_HOME back afterwards
+    const fixtures::ScratchHome home; // puts XDG_DATA_HOME back afterwards
     qputenv("XDG_DATA_HOME", "relative/data");
     EXPECT_EQ(CreateFiles::WindowsFolder(), QDir::homePath() + "/.local/share");
     qunsetenv("XDG_DATA_HOME");

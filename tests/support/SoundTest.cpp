@@ -5,7 +5,7 @@
 #include "support/Sound.h"
 #include "platform/SeamGuard.h"
 #include "platform/SoundOutput.h"
-#include "tests/testsupport/WaveImages.h"
+#include "tests/fixtures/WaveImages.h"
 
 #include <QCoreApplication>
 #include <QProcess>

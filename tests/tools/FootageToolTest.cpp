@@ -1,7 +1,7 @@
 // The footage benchmark as it counts: a made-up camera video with two shots,
 // one flash in the pause after the first and one at a place no shot lists.
 
-#include "tests/testsupport/SyntheticVideo.h"
+#include "tests/fixtures/SyntheticVideo.h"
 #include "tests/tools/ToolProcess.h"
 
 #include <QDir>
@@ -31,13 +31,13 @@ TEST_F(FootageTool, CountsAsTheGameAndAsADetectorAndRefusesABadList) {
     // the first shot, within its pause; at 2 s one where no shot is listed.
     const QString pictures = home.filePath("pictures");
     ASSERT_TRUE(QDir().mkpath(pictures));
-    ASSERT_TRUE(testsupport::writeLaserPictures(
+    ASSERT_TRUE(fixtures::writeLaserPictures(
         pictures, 120,
         {{30, {200, 150}, 6}, {45, {204, 152}, 6}, {60, {500, 100}, 6}, {90, {400, 300}, 6}}));
     const QString footage = home.filePath("footage");
     ASSERT_TRUE(QDir().mkpath(footage));
-    ASSERT_EQ(testsupport::encodePictures(pictures, footage + "/range.avi",
-                                          "video/x-raw,format=I420 ! avimux"),
+    ASSERT_EQ(fixtures::encodePictures(pictures, footage + "/range.avi",
+                                       "video/x-raw,format=I420 ! avimux"),
               QString());
     QFile list(footage + "/shots.csv");
     ASSERT_TRUE(list.open(QIODevice::WriteOnly));

@@ -4,8 +4,8 @@
 // tests/cameras/qt/FakeCameraHitsTest.cpp; its memory on many frames:
 // bench/ReplayMemory.cpp.)
 
-#include "tests/testsupport/ScratchHome.h"
-#include "tests/testsupport/SyntheticVideo.h"
+#include "tests/fixtures/ScratchHome.h"
+#include "tests/fixtures/SyntheticVideo.h"
 #include "tests/tools/ToolProcess.h"
 
 #include <QDir>
@@ -21,7 +21,7 @@ namespace {
 
 const QString sample = QStringLiteral(VANTOREL_SAMPLE_DIR);
 // What the tool prints for its sample, kept beside it.
-const QString sampleHits = testsupport::readFile(sample + "/hits.txt");
+const QString sampleHits = fixtures::readFile(sample + "/hits.txt");
 
 class ReplayTool : public ToolProcess {
 protected:
@@ -131,10 +131,10 @@ TEST_F(ReplayTool, BadCutAndMixedVideos) {
     const QString folder = home.filePath("pictures");
     ASSERT_TRUE(QDir().mkpath(folder));
     ASSERT_TRUE(
-        testsupport::writeLaserPictures(folder, 30, {{3, {300, 200}, 6}, {25, {420, 150}, 6}}));
+        fixtures::writeLaserPictures(folder, 30, {{3, {300, 200}, 6}, {25, {420, 150}, 6}}));
     const QString video = home.filePath("laser.mkv");
-    ASSERT_EQ(testsupport::encodePictures(folder, video,
-                                          "video/x-raw,format=BGRx ! avenc_ffv1 ! matroskamux"),
+    ASSERT_EQ(fixtures::encodePictures(folder, video,
+                                       "video/x-raw,format=BGRx ! avenc_ffv1 ! matroskamux"),
               QString());
     const auto [status, pictureHits, err] = run({folder});
     ASSERT_TRUE(status == 0 && frames(pictureHits) ==
@@ -142,9 +142,9 @@ TEST_F(ReplayTool, BadCutAndMixedVideos) {
         << pictureHits.toStdString() << err.toStdString();
     std::ofstream(home.filePath("clip.mp4").toStdString()) << "no video";
     std::ofstream(home.filePath("empty.mkv").toStdString());
-    ASSERT_EQ(testsupport::launchPipeline({"audiotestsrc", "num-buffers=20", "!", "audioconvert",
-                                           "!", "vorbisenc", "!", "oggmux", "!", "filesink",
-                                           "location=" + home.filePath("tone.ogg")}),
+    ASSERT_EQ(fixtures::launchPipeline({"audiotestsrc", "num-buffers=20", "!", "audioconvert", "!",
+                                        "vorbisenc", "!", "oggmux", "!", "filesink",
+                                        "location=" + home.filePath("tone.ogg")}),
               QString());
     QFile::copy(video, home.filePath("cut.mkv"));
     QFile::resize(home.filePath("cut.mkv"), QFileInfo(video).size() / 2);

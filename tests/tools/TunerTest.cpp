@@ -3,8 +3,8 @@
 // --apply through the built tool.
 
 #include "tools/replay/Tuner.h"
-#include "tests/testsupport/ScratchHome.h"
-#include "tests/testsupport/SyntheticRecording.h"
+#include "tests/fixtures/ScratchHome.h"
+#include "tests/fixtures/SyntheticRecording.h"
 #include "tests/tools/ToolProcess.h"
 
 #include <QDir>
@@ -15,9 +15,9 @@
 
 namespace {
 
-using testsupport::Flash;
-using testsupport::makeRecording;
-using testsupport::RecordingPlan;
+using fixtures::Flash;
+using fixtures::makeRecording;
+using fixtures::RecordingPlan;
 
 QString describe(const replay::Parameters& p) {
     return QStringLiteral("N %1 S %2 T %3 M %4")
@@ -66,7 +66,7 @@ RecordingPlan mixedPlan(std::uint64_t seed) {
 // frames in which the real analysis hits, at sampling, steps, Tolerances and
 // beams on and off the tuner's search.
 TEST(TuneModel, HitsTheFramesTheAnalysisHits) {
-    const testsupport::ScratchHome home; // the setters save
+    const fixtures::ScratchHome home; // the setters save
     const int tolerances[] = {1, 5, 12, 15, 16, 30, 45, 90, 150, 220, 254, 255};
     const int beams[] = {1, 2, 3, 5, 10, 20, 35, 60, 100};
     std::size_t hits = 0;
@@ -95,8 +95,8 @@ TEST(TuneModel, HitsTheFramesTheAnalysisHits) {
 // noise (bytes vary by up to 15) and the dots' brightness, at the finest
 // sampling, step and the default beam, with a Tolerance in the middle.
 TEST(Tuner, FindsTheShotsOfARecording) {
-    const testsupport::ScratchHome home;
-    const std::vector<replay::SourceFrame> frames = makeRecording(testsupport::evenFlashes(240, 4));
+    const fixtures::ScratchHome home;
+    const std::vector<replay::SourceFrame> frames = makeRecording(fixtures::evenFlashes(240, 4));
     const replay::Tuner tuner(frames);
 
     const replay::TuneResult four = tuner.search(4);
@@ -127,8 +127,8 @@ TEST(Tuner, FindsTheShotsOfARecording) {
 // A dot that only a few samples see at a coarse step still leaves the finer
 // steps the widest margin, and a flash seen in three frames is one shot.
 TEST(Tuner, LongFlashesAndSmallDotsCountOnce) {
-    const testsupport::ScratchHome home;
-    RecordingPlan plan = testsupport::evenFlashes(200, 3, 7);
+    const fixtures::ScratchHome home;
+    RecordingPlan plan = fixtures::evenFlashes(200, 3, 7);
     for (Flash& flash : plan.flashes) {
         flash.frames = 3;
         flash.size = 2;
@@ -169,7 +169,7 @@ protected:
 };
 
 TEST_F(TuneTool, PrintsStoresAndRefuses) {
-    const QString folder = writeRecording(testsupport::evenFlashes(150, 2));
+    const QString folder = writeRecording(fixtures::evenFlashes(150, 2));
 
     const auto [status, out, err] = run({"--tune", "2", folder});
     const QRegularExpression paste(
@@ -190,7 +190,7 @@ TEST_F(TuneTool, PrintsStoresAndRefuses) {
     const auto [applyStatus, applyOut, applyErr] = run({"--apply", "--tune=2", folder});
     EXPECT_TRUE(applyStatus == 0 && applyOut.contains("The values were stored in the settings."))
         << applyOut.toStdString() << applyErr.toStdString();
-    const QByteArray ini = testsupport::readFile(settingsFile());
+    const QByteArray ini = fixtures::readFile(settingsFile());
     const char* keys[] = {"SampleEveryNthFrame", "CompareEveryNthByte", "Tolerance",
                           "MaxLaserBeam"};
     for (int k = 0; k < 4; ++k) {

@@ -4,7 +4,7 @@
 
 #include "detection/MotionDetection.h"
 #include "tests/cameras/qt/FakeCameraProgram.h"
-#include "tests/testsupport/SyntheticVideo.h"
+#include "tests/fixtures/SyntheticVideo.h"
 
 #include <QDir>
 #include <QImage>
@@ -105,7 +105,7 @@ TEST_F(FakeCameraHits, OfAVideoAreThoseOfItsPictures) {
     // the pictures round. The second and third dots are two camera pixels
     // across the corner of four analysis pixels; the last, a single camera
     // pixel, is too small a spot for the analysis on every path.
-    ASSERT_TRUE(testsupport::writeLaserPictures(
+    ASSERT_TRUE(fixtures::writeLaserPictures(
         folder, 12,
         {{2, {420, 150}, 6}, {5, {203, 331}, 2}, {8, {331, 251}, 2}, {10, {100, 400}, 1}}));
     int status = -1;
@@ -118,7 +118,7 @@ TEST_F(FakeCameraHits, OfAVideoAreThoseOfItsPictures) {
                   {"yuv.avi", "video/x-raw,format=I420 ! avimux"}};
     for (const auto& video : videos) {
         const QString path = dir.filePath(video.name);
-        ASSERT_EQ(testsupport::encodePictures(folder, path, video.encoding), QString());
+        ASSERT_EQ(fixtures::encodePictures(folder, path, video.encoding), QString());
         EXPECT_EQ(run(VANTOREL_REPLAY_TOOL, {path}, status), pictures) << video.name.toStdString();
         EXPECT_EQ(status, 0);
     }

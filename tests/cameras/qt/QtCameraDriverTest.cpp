@@ -6,7 +6,7 @@
 #include "cameras/qt/VideoFrameConversion.h"
 #include "platform/ShotTally.h"
 #include "tests/cameras/qt/SyntheticCamera.h"
-#include "tests/testsupport/ModalDialog.h"
+#include "tests/fixtures/ModalDialog.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -18,7 +18,7 @@
 
 using cameratest::FedDriver;
 using cameratest::greyFrame;
-using testsupport::whenDialogOpens;
+using fixtures::whenDialogOpens;
 using Kind = qtcamera::CameraControl::Kind;
 using PF = QVideoFrameFormat::PixelFormat;
 
