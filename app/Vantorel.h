@@ -3,10 +3,10 @@
 // the score card and the "New Game" button, the menus, start-up and the end
 // of the program. One window per program run.
 
+#include "app/series/ShotSeries.h"
 #include "capture/CaptureRecords.h"
 #include "capture/ConnectionFunctions.h"
 #include "detection/HitTarget.h"
-#include "record/Series.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -65,8 +65,9 @@ public:
     void abt_Click();
 
     // What the window holds, for the simulated range and the tests.
-    std::int16_t ReadyToShoot() const { return readyToShoot_; }
-    std::int16_t ShotCount() const { return shotCount_; }
+    // -1 (true) while a hit would count, else 0.
+    std::int16_t ReadyToShoot() const { return series_.readyToShoot() ? -1 : 0; }
+    std::int16_t ShotCount() const { return series_.shotCount(); }
     capture::CaptureHandle CaptureWnd() const { return captureWnd_; }
     // The score card as written, "\r\n" after every line.
     const QString& ScoreCardText() const;
@@ -87,8 +88,8 @@ private:
     void buildMenus();
     void InitWindow();
     void NewGame();
-    // Appends the finished series to the history file.
-    void KeepSeries();
+    // Appends a finished series to the history file.
+    static void keepSeries(const record::Series& series);
     void Form_Unload();
     SettingsFrm& Settings();
     void applyRunTimeFonts();
@@ -114,12 +115,9 @@ private:
     QAction* hlp = nullptr;
     QAction* abt = nullptr;
 
-    // Series state.
-    std::int16_t readyToShoot_ = 0;
-    std::int16_t shotCount_ = 0;
-    std::int32_t totalScore_ = 0;
-    record::Series series_; // the shots so far, for the history
-    std::int32_t rearmDelay_ = 0;
+    // The series: ten shots, one for each hole marker, and the re-arm delay
+    // of 1500 ms after "New Game" and after every shot.
+    ShotSeries series_{{.shots = Markers, .pause = std::chrono::milliseconds(1500)}};
     std::int32_t targetCentreX_ = 0;
     std::int32_t targetCentreY_ = 0;
 

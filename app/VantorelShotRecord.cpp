@@ -1,9 +1,9 @@
-// The record of one series of ten shots: hits, hole markers, score card,
-// the pause after every shot and the cues that end it.
+// The series on the main window: what the series says of hits, "New Game"
+// and the ends of its pauses, shown with the hole markers and the score card,
+// played as cues and kept in the history.
 
 #include "app/FrameTap.h"
 #include "app/HoleMarker.h"
-#include "app/NumberFormat.h"
 #include "app/ScoreCard.h"
 #include "app/Vantorel.h"
 #include "detection/MotionDetection.h"
@@ -16,21 +16,24 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
-#include <cmath>
 #include <cstdio>
+#include <variant>
 
 namespace app {
 namespace {
 
-constexpr std::int16_t True = -1;
-constexpr std::int16_t False = 0;
 constexpr float ParkingPlace = 1000.0F; // twips, behind the live picture
 
-// Why a series that is not ready turns a hit away, as the shooter should hear it.
-platform::MissReason whyNotReady(std::int16_t shotCount, bool pausing) {
-    if (shotCount >= Vantorel::Markers)
-        return platform::MissReason::SeriesFinished;
-    return pausing ? platform::MissReason::DuringPause : platform::MissReason::BeforeNewGame;
+std::int32_t effectOf(Cue cue) {
+    switch (cue) {
+    case Cue::Ready:
+        return Sound::ReadyEffect;
+    case Cue::Next:
+        return Sound::NextEffect;
+    case Cue::Finish:
+        return Sound::FinishEffect;
+    }
+    return -1; // no effect
 }
 
 } // namespace
@@ -44,51 +47,40 @@ void Vantorel::SetHole(std::int32_t x, std::int32_t y, double score) {
         tally.count(platform::MissReason::WrongFormat);
         return;
     }
-    if (readyToShoot_ == False || shotCount_ >= Markers) {
-        tally.count(whyNotReady(shotCount_, Timer1->isActive()));
+    const ShotSeries::Clock::time_point now = ShotSeries::Clock::now();
+    const ShotSeries::Outcome outcome = series_.hit(now, x, y, score);
+    if (const auto* reason = std::get_if<platform::MissReason>(&outcome)) {
+        tally.count(*reason);
         return;
     }
-    if (!std::isfinite(score)) { // NaN or infinite: no place on the target
-        tally.count(platform::MissReason::BeyondTarget);
-        return;
-    }
+    const auto& shot = std::get<ShotSeries::Shot>(outcome);
     tally.countShot();
 
     // The camera sees the paper as the shooter does: a dot right of the
     // bull's eye (positive x) belongs right of the centre; y grows upwards.
-    HoleMarker* marker = shape2_[shotCount_];
+    HoleMarker* marker = shape2_.at(static_cast<std::size_t>(shot.number - 1));
     marker->SetLeft(static_cast<float>((static_cast<double>(targetCentreX_) + x) -
                                        static_cast<double>(marker->Width()) / 2));
     marker->SetTop(static_cast<float>((static_cast<double>(targetCentreY_) - y) -
                                       static_cast<double>(marker->Height()) / 2));
 
-    readyToShoot_ = False;
-    Timer1->start(rearmDelay_);
+    Timer1->start(series_.pauseLeft(now));
 
     if (record::FrameRecorder* recorder = ActiveFrameRecorder())
         recorder->HitScored();
 
-    const std::int32_t s = MotionDetection::ShotScore(score);
-    series_.shots[static_cast<std::size_t>(shotCount_)] = {s, score, x, y};
-    Text1->Append(QStringLiteral("Shot ") + FormatNumber(shotCount_ + 1, 2) +
-                  QStringLiteral(" Result Is ") + FormatNumber(s, 2) + QStringLiteral("\r\n"));
+    Text1->Append(shot.line);
     Sound::PlayEffect(Sound::ShotEffect);
-    totalScore_ += s;
-    if (shotCount_ == Markers - 1)
-        Text1->Append(QStringLiteral("Summary ") + FormatNumber(totalScore_, 3) +
-                      QStringLiteral(" From ") + QString::number(100) + QStringLiteral("\r\n"));
-    ++shotCount_;
-    if (shotCount_ == Markers)
-        KeepSeries();
+    if (!shot.summary.isEmpty())
+        Text1->Append(shot.summary);
+    if (shot.finished)
+        keepSeries(*shot.finished);
 }
 
-void Vantorel::KeepSeries() {
-    // Local time, written with its offset from UTC.
-    series_.time = QDateTime::currentDateTime();
-    series_.total = totalScore_;
+void Vantorel::keepSeries(const record::Series& series) {
     QString error;
     // The history is a convenience: without it the game goes on untroubled.
-    if (!record::AppendSeries(record::HistoryPath(), series_, error))
+    if (!record::AppendSeries(record::HistoryPath(), series, error))
         std::fprintf(stderr, "vantorel: this series is not kept in the history: %s\n",
                      qPrintable(error));
 }
@@ -104,15 +96,14 @@ void Vantorel::Command1_Click() {
 }
 
 void Vantorel::NewGame() {
-    readyToShoot_ = False;
+    const ShotSeries::Clock::time_point now = ShotSeries::Clock::now();
+    series_.newGame(now);
     // Pressed during a pause, the pause starts anew.
-    Timer1->start(rearmDelay_);
+    Timer1->start(series_.pauseLeft(now));
     for (HoleMarker* marker : shape2_) {
         marker->SetLeft(ParkingPlace);
         marker->SetTop(ParkingPlace);
     }
-    shotCount_ = 0;
-    totalScore_ = 0;
     Text1->SetText(QString());
 }
 
@@ -120,13 +111,8 @@ void Vantorel::Timer1_Timer() {
     if (ended_)
         return;
     Timer1->stop();
-    readyToShoot_ = True;
-    if (shotCount_ == 0)
-        Sound::PlayEffect(Sound::ReadyEffect);
-    else if (shotCount_ < Markers)
-        Sound::PlayEffect(Sound::NextEffect);
-    else
-        Sound::PlayEffect(Sound::FinishEffect);
+    if (const std::optional<Cue> cue = series_.pauseOver())
+        Sound::PlayEffect(effectOf(*cue));
 }
 
 void Vantorel::Text1_GotFocus() {

@@ -96,7 +96,6 @@ void Vantorel::InitWindow() {
     const double height = platform::pixelsToTwips(Image1->height());
     targetCentreX_ = platform::nearest(left + width / 2);
     targetCentreY_ = platform::nearest(top + height / 2);
-    rearmDelay_ = 1500;
 }
 
 // Qt never refuses a font; a face that is not installed is replaced by

@@ -1,4 +1,4 @@
-#include "app/NumberFormat.h"
+#include "app/series/NumberFormat.h"
 
 namespace app {
 
