@@ -2,6 +2,7 @@
 
 #include "app/HoleMarker.h"
 #include "app/ScoreCard.h"
+#include "app/StateLamp.h"
 #include "detection/MotionDetection.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceReader.h"
@@ -107,6 +108,12 @@ void Vantorel::buildControls() {
     place(Command1, 465, 6030, 2370, 390);
     connect(Command1, &QPushButton::clicked, this, &Vantorel::Command1_Click);
 
+    // Under "New Game", in the frame's margin: the designed controls keep
+    // their places.
+    stateLamp_ = new StateLamp(client);
+    stateLamp_->setObjectName(QStringLiteral("stateLamp"));
+    place(stateLamp_, 465, 6450, 2370, 255);
+
     // Created after the target picture, so they are drawn above it.
     for (int k = 0; k < Markers; ++k) {
         shape2_[k] = new HoleMarker(DesignedLeft[k], DesignedTop[k], client);
@@ -133,12 +140,14 @@ void Vantorel::buildMenus() {
         menu->addSeparator()->setObjectName(QString::fromLatin1(name));
     };
 
-    fl = menuBar()->addMenu(QStringLiteral("File"));
+    // The menus' first letters open them with Alt; the captions read the same.
+    fl = menuBar()->addMenu(QStringLiteral("&File"));
     fl->setObjectName(QStringLiteral("fl"));
     ex = item(fl, "ex", QStringLiteral("Exit"));
+    ex->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q)); // also where the theme has none
     connect(ex, &QAction::triggered, this, &Vantorel::ex_Click);
 
-    opt = menuBar()->addMenu(QStringLiteral("Options"));
+    opt = menuBar()->addMenu(QStringLiteral("&Options"));
     opt->setObjectName(QStringLiteral("opt"));
     frt = item(opt, "frt", QStringLiteral("Format"));
     connect(frt, &QAction::triggered, this, &Vantorel::frt_Click);
@@ -155,9 +164,10 @@ void Vantorel::buildMenus() {
                 [this, i] { dev_Click(static_cast<std::int16_t>(i)); });
     }
 
-    hl = menuBar()->addMenu(QStringLiteral("Help"));
+    hl = menuBar()->addMenu(QStringLiteral("&Help"));
     hl->setObjectName(QStringLiteral("hl"));
     hlp = item(hl, "hlp", QStringLiteral("Help Topics"));
+    hlp->setShortcut(QKeySequence::HelpContents);
     connect(hlp, &QAction::triggered, this, &Vantorel::hlp_Click);
     abt = item(hl, "abt", QStringLiteral("About"));
     connect(abt, &QAction::triggered, this, &Vantorel::abt_Click);

@@ -26,6 +26,7 @@ namespace app {
 
 class HoleMarker;
 class ScoreCard;
+class StateLamp;
 
 class Vantorel : public QMainWindow, public MotionDetection::HitTarget {
     Q_OBJECT
@@ -88,6 +89,8 @@ private:
     void buildMenus();
     void InitWindow();
     void NewGame();
+    // Shows the series' stage on the lamp beside "New Game".
+    void showStage();
     // Appends a finished series to the history file.
     static void keepSeries(const record::Series& series);
     void Form_Unload();
@@ -100,6 +103,7 @@ private:
     QLabel* Image1 = nullptr;
     ScoreCard* Text1 = nullptr;
     QPushButton* Command1 = nullptr;
+    StateLamp* stateLamp_ = nullptr; // the series' state, for the eye
     QTimer* Timer1 = nullptr;
     std::array<HoleMarker*, Markers> shape2_{};
 

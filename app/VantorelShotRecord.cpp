@@ -5,6 +5,7 @@
 #include "app/FrameTap.h"
 #include "app/HoleMarker.h"
 #include "app/ScoreCard.h"
+#include "app/StateLamp.h"
 #include "app/Vantorel.h"
 #include "detection/MotionDetection.h"
 #include "platform/ShotTally.h"
@@ -65,6 +66,7 @@ void Vantorel::SetHole(std::int32_t x, std::int32_t y, double score) {
                                       static_cast<double>(marker->Height()) / 2));
 
     Timer1->start(series_.pauseLeft(now));
+    showStage();
 
     if (record::FrameRecorder* recorder = ActiveFrameRecorder())
         recorder->HitScored();
@@ -105,13 +107,33 @@ void Vantorel::NewGame() {
         marker->SetTop(ParkingPlace);
     }
     Text1->SetText(QString());
+    showStage();
+}
+
+void Vantorel::showStage() {
+    switch (series_.stage()) {
+    case ShotSeries::Stage::NotBegun:
+        stateLamp_->setState(StateLamp::State::Idle);
+        break;
+    case ShotSeries::Stage::Pausing:
+        stateLamp_->setState(StateLamp::State::Wait);
+        break;
+    case ShotSeries::Stage::Ready:
+        stateLamp_->setState(StateLamp::State::Ready);
+        break;
+    case ShotSeries::Stage::Complete:
+        stateLamp_->setState(StateLamp::State::Finished);
+        break;
+    }
 }
 
 void Vantorel::Timer1_Timer() {
     if (ended_)
         return;
     Timer1->stop();
-    if (const std::optional<Cue> cue = series_.pauseOver())
+    const std::optional<Cue> cue = series_.pauseOver();
+    showStage();
+    if (cue)
         Sound::PlayEffect(effectOf(*cue));
 }
 

@@ -4,6 +4,7 @@
 #include "app/Vantorel.h"
 
 #include "app/ScoreCard.h"
+#include "app/StateLamp.h"
 #include "capture/ConnectionFunctions.h"
 #include "detection/MotionDetection.h"
 #include "platform/MessageBox.h"
@@ -105,6 +106,7 @@ void Vantorel::applyRunTimeFonts() {
     if (!AssignFont(Text1, DisplayFont, 11))
         return;
     AssignFont(Command1, DisplayFont, 14);
+    stateLamp_->setFont(Command1->font()); // sized to the lamp when drawn
 }
 
 // The stored values reach their setters through the settings dialog's

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
+#include <algorithm>
 
 namespace {
 struct SliderRow {
@@ -51,8 +52,11 @@ QGroupBox* frame(QWidget* parent, const char* name, int left, int top, int width
 QPushButton* button(QWidget* parent, const char* name, const char* caption, int left) {
     auto* push = new QPushButton(QLatin1String(caption), parent);
     push->setObjectName(QLatin1String(name));
-    push->setGeometry(platform::twipsToPixels(left), platform::twipsToPixels(285),
-                      platform::twipsToPixels(1455), platform::twipsToPixels(375));
+    // At least as wide as its caption needs: a larger font or a roomier
+    // style must not cut the text.
+    const int width = std::max(platform::twipsToPixels(1455), push->sizeHint().width());
+    push->setGeometry(platform::twipsToPixels(left), platform::twipsToPixels(285), width,
+                      platform::twipsToPixels(375));
     push->setAutoDefault(false);
     return push;
 }

@@ -86,6 +86,14 @@ std::optional<Cue> ShotSeries::pauseOver() {
     return shotCount_ < rules_.shots ? Cue::Next : Cue::Finish;
 }
 
+ShotSeries::Stage ShotSeries::stage() const {
+    if (pausing())
+        return Stage::Pausing;
+    if (shotCount_ >= rules_.shots)
+        return Stage::Complete;
+    return ready_ ? Stage::Ready : Stage::NotBegun;
+}
+
 std::chrono::milliseconds ShotSeries::pauseLeft(Clock::time_point now) const {
     if (!pauseEnds_)
         return std::chrono::milliseconds::zero();

@@ -69,6 +69,11 @@ public:
     // Without a running pause nothing happens.
     std::optional<Cue> pauseOver();
 
+    // Where the series stands: not begun, in a pause, open for a shot, or
+    // complete (its last pause over).
+    enum class Stage { NotBegun, Pausing, Ready, Complete };
+    Stage stage() const;
+
     bool readyToShoot() const { return ready_; }
     bool pausing() const { return pauseEnds_.has_value(); }
     // What is left of the running pause at now, at least 0; 0 without one.

@@ -16,6 +16,7 @@
 #include <QFileInfo>
 #include <QFontInfo>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSlider>
 #include <string_view>
 #include <sys/stat.h>
@@ -291,6 +292,22 @@ TEST_F(StartUp, AfterTheMenuItemsTheCloseControlEndsOnceAndNothingRunsAfter) {
     EXPECT_EQ(opened_, (std::vector<QString>{HyperLink::WebSiteAddress, HyperLink::WebSiteAddress,
                                              home_.dataFolder() + "/Vantorel.chm"}));
     EXPECT_TRUE(effects_.empty() && messages_.shown().isEmpty());
+}
+
+// A larger font (or a roomier style) never cuts a button's caption: the
+// buttons grow to their text and stay apart.
+TEST_F(StartUp, SettingsButtonsFitTheirCaptionsInALargerFont) {
+    const QFont before = QApplication::font();
+    QFont larger = before;
+    larger.setPointSizeF(before.pointSizeF() * 1.5);
+    QApplication::setFont(larger);
+    start();
+    QApplication::setFont(before);
+    const SettingsFrm& settings = *window().SettingsForm();
+    for (const QPushButton* button : {settings.Command2, settings.Command1})
+        EXPECT_LT(button->fontMetrics().horizontalAdvance(button->text()), button->width())
+            << button->text().toStdString();
+    EXPECT_FALSE(settings.Command2->geometry().intersects(settings.Command1->geometry()));
 }
 
 // The simulated range's command line: help, and the options it refuses.

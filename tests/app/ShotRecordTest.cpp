@@ -5,6 +5,7 @@
 
 #include "app/FrameTap.h"
 #include "app/HoleMarker.h"
+#include "app/StateLamp.h"
 #include "cameras/sim/RangeWindow.h"
 #include "platform/ShotTally.h"
 #include "record/FrameRecorder.h"
@@ -14,6 +15,8 @@
 
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QScreen>
@@ -99,6 +102,47 @@ TEST_F(ShotRecord, TheSourceDialogTellsWhyFlashesDidNotCount) {
     EXPECT_EQ(shown[2], "No flash turned away yet");
     EXPECT_TRUE(shown[3].startsWith("Shots counted: 0\n") && shown[3].contains(pause + ": 0"))
         << shown[3].toStdString();
+}
+
+// The lamp under "New Game" says what the cues say, for a shooter who
+// cannot hear them, without covering a designed control; Space is "New
+// Game", F1 opens Help Topics, Alt and a menu's first letter open the menu,
+// and Ctrl+Q ends the program.
+TEST_F(ShotRecord, TheLampAndTheKeysFollowTheSeries) {
+    const auto* lamp = window().findChild<app::StateLamp*>("stateLamp");
+    ASSERT_NE(lamp, nullptr);
+    for (const char* designed : {"Image1", "Text1", "Command1"})
+        EXPECT_FALSE(
+            lamp->geometry().intersects(window().findChild<QWidget*>(designed)->geometry()))
+            << designed;
+    EXPECT_TRUE(lamp->isVisible() && lamp->parentWidget()->rect().contains(lamp->geometry()));
+    QStringList seen{lamp->caption()};
+    QApplication::setActiveWindow(&window());
+    auto* const newGame = window().findChild<QPushButton*>("Command1");
+    ASSERT_EQ(QApplication::focusWidget(), newGame);
+    QTest::keyClick(newGame, Qt::Key_Space);
+    seen << lamp->caption();
+    endPause();
+    seen << lamp->caption();
+    for (int k = 0; k < 10; ++k) {
+        window().SetHole(0, 0, 9.5);
+        seen << lamp->caption();
+        endPause();
+    }
+    seen << lamp->caption();
+    EXPECT_EQ(seen.mid(0, 4), (QStringList{"New Game?", "Wait", "Ready", "Wait"}));
+    EXPECT_EQ(seen.last(), "Finished");
+    EXPECT_EQ(window().ShotCount(), 10);
+
+    QTest::keyClick(&window(), Qt::Key_F1);
+    EXPECT_EQ(opened_, (std::vector<QString>{home_.dataFolder() + "/Vantorel.chm"}));
+    auto* const options = window().findChild<QMenu*>("opt");
+    QTest::keyClick(window().menuBar(), Qt::Key_O, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([options] { return options->isVisible(); }, 2000));
+    options->close();
+    QTest::keyClick(&window(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_TRUE(window().Ended());
+    EXPECT_EQ(endCount_, 1);
 }
 
 // Each shot scores floor(raw) + 1, at most 10; negative numbers carry one

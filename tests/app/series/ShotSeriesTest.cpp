@@ -248,18 +248,24 @@ TEST(ShotSeries, TheFinishedSeriesGoesToTheHistory) {
 // summed and cued alike but not handed over, since the history could not
 // read it back.
 TEST(ShotSeries, RulesSetTheNumberOfShotsAndThePause) {
+    using Stage = ShotSeries::Stage;
     ShotSeries series({.shots = 3, .pause = 150ms});
+    EXPECT_EQ(series.stage(), Stage::NotBegun);
     series.newGame(Start);
+    EXPECT_EQ(series.stage(), Stage::Pausing);
     EXPECT_EQ(series.pauseLeft(Start + 100ms), 50ms);
     EXPECT_EQ(series.pauseOver(), Cue::Ready);
     QString card;
     for (int k = 0; k < 3; ++k) {
+        EXPECT_EQ(series.stage(), Stage::Ready) << k;
         const ShotSeries::Shot shot = counted(series.hit(Start + 1s * (k + 1), 0, 0, 8.0));
         EXPECT_FALSE(shot.finished);
+        EXPECT_EQ(series.stage(), Stage::Pausing) << k; // the last shot's pause too
         EXPECT_EQ(series.pauseLeft(Start + 1s * (k + 1)), 150ms);
         card += shot.line + shot.summary;
         EXPECT_EQ(series.pauseOver(), k < 2 ? Cue::Next : Cue::Finish);
     }
+    EXPECT_EQ(series.stage(), Stage::Complete);
     EXPECT_EQ(card, QStringLiteral("Shot  1 Result Is  9\r\nShot  2 Result Is  9\r\n"
                                    "Shot  3 Result Is  9\r\nSummary  27 From 30\r\n"));
     EXPECT_EQ(reasonOf(series.hit(Start + 5s, 0, 0, 8.0)), MissReason::SeriesFinished);
