@@ -48,6 +48,7 @@ Vantorel::Vantorel(QWidget* parent) : QMainWindow(parent) {
                    Qt::MSWindowsFixedSizeDialogHint);
     buildControls();
     buildMenus();
+    buildFullScreenItem();
     // The layout is fixed: the window takes the size of its client area and
     // menu bar and cannot be resized.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -83,6 +84,7 @@ void Vantorel::buildControls() {
     client->setPalette(background);
     client->setAutoFillBackground(true);
     setCentralWidget(client);
+    client_ = client;
 
     Image1 = new QLabel(client);
     Image1->setObjectName(QStringLiteral("Image1"));

@@ -24,6 +24,7 @@ class AboutFrm;
 
 namespace app {
 
+class FullScreenView;
 class HoleMarker;
 class ScoreCard;
 class StateLamp;
@@ -47,6 +48,16 @@ public:
     // and the raw score.
     void SetHole(std::int32_t x, std::int32_t y, double score) override;
     float TargetHeight() const override;
+
+    // The designed window as large as the screen allows (Options > Full
+    // Screen, F11; F11 or Esc leaves it), or as designed again. The user's
+    // choice is kept with the settings and returns at the next start.
+    void setFullScreenView(bool on);
+    // The view while the window is full screen, else none.
+    FullScreenView* fullScreenView() const { return view_; }
+    // The designed client area with the controls: the central widget, or in
+    // full screen the view's.
+    QWidget* clientArea() const { return client_; }
 
     // Unloads the window, which ends the program.
     void ExitProgram();
@@ -98,6 +109,8 @@ private:
     void applyRunTimeFonts();
     void reconnectAfterDialog();
     void loadStoredParameters();
+    void buildFullScreenItem();
+    void restoreView();
 
     // Controls, named as designed.
     QLabel* Image1 = nullptr;
@@ -118,6 +131,11 @@ private:
     QMenu* hl = nullptr;
     QAction* hlp = nullptr;
     QAction* abt = nullptr;
+    QAction* fullScreenItem_ = nullptr;
+
+    // The designed client area, and the view that shows it enlarged.
+    QWidget* client_ = nullptr;
+    FullScreenView* view_ = nullptr;
 
     // The series: ten shots, one for each hole marker, and the re-arm delay
     // of 1500 ms after "New Game" and after every shot.

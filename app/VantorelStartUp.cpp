@@ -78,11 +78,13 @@ void Vantorel::Form_Load() {
     InitWindow();
 
     captureWnd_ = ConnectionFunctions::CreateCaptureWindow(
-        "", capture::WS_CHILD | capture::WS_VISIBLE, 30, 28, 160, 120, centralWidget(), 0);
+        "", capture::WS_CHILD | capture::WS_VISIBLE, 30, 28, 160, 120, client_, 0);
     int first = 0;
     while (!devices_.Answered[first])
         ++first;
     ConnectDevice(static_cast<std::int16_t>(first));
+    if (!ended_)
+        restoreView();
 }
 
 void Vantorel::InitWindow() {

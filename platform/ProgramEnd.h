@@ -7,12 +7,26 @@
 namespace platform {
 
 // Ends the process with status 0 unless a test handler is installed; with a
-// handler, runs it and returns, and the caller must do nothing more.
+// handler, runs it and returns, and the caller must do nothing more. Either
+// way the last words said so far run first.
 void endProgram();
 
 // Replaces the real ending (tests, through a SeamGuard); empty restores it.
 // Answers the handler it replaces.
 using EndHandler = std::function<void()>;
 EndHandler setEndHandler(EndHandler handler);
+
+// What is to be done just before the program ends (a window keeping its
+// place, say), for as long as this lives. They run in the order said.
+class LastWords {
+public:
+    explicit LastWords(std::function<void()> words);
+    ~LastWords();
+    LastWords(const LastWords&) = delete;
+    LastWords& operator=(const LastWords&) = delete;
+
+private:
+    const int id_;
+};
 
 } // namespace platform
