@@ -12,6 +12,7 @@
 #include <QLayout>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 
 namespace app {
 namespace {
@@ -60,10 +61,15 @@ void Vantorel::setFullScreenView(bool on) {
         view_ = new FullScreenView(client_, this);
         setCentralWidget(view_);
         setWindowState(windowState() | Qt::WindowFullScreen);
+        // A window manager gives the window the whole screen; on an X server
+        // without one (a range's kiosk) the window takes it itself.
+        setGeometry(screen()->geometry());
         fullScreenItem_->setShortcuts({Qt::Key_F11, Qt::Key_Escape});
         view_->setFocus();
     } else {
+        const QRect normal = normalGeometry(); // kept on entering
         setWindowState(windowState() & ~Qt::WindowFullScreen);
+        setGeometry(normal);
         view_->release();
         // Not deleted at once: the view may be in the middle of an event.
         takeCentralWidget()->deleteLater();
