@@ -94,6 +94,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildControls();
@@ -111,6 +112,7 @@ private:
     void loadStoredParameters();
     void buildFullScreenItem();
     void restoreView();
+    void takeTheScreen();
 
     // Controls, named as designed.
     QLabel* Image1 = nullptr;
@@ -136,6 +138,7 @@ private:
     // The designed client area, and the view that shows it enlarged.
     QWidget* client_ = nullptr;
     FullScreenView* view_ = nullptr;
+    QRect normalPlace_; // where the window stood before full screen
 
     // The series: ten shots, one for each hole marker, and the re-arm delay
     // of 1500 ms after "New Game" and after every shot.

@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <QWindow>
 
 namespace app {
 namespace {
@@ -48,6 +49,19 @@ void Vantorel::restoreView() {
         setFullScreenView(true);
 }
 
+// A window manager gives a full-screen window the whole screen; on an X
+// server without one (a range's kiosk) the window takes it itself. Through
+// its native window: the widget's own geometry would end the full screen.
+void Vantorel::takeTheScreen() {
+    if (view_ != nullptr && windowHandle() != nullptr && isVisible())
+        windowHandle()->setGeometry(screen()->geometry());
+}
+
+void Vantorel::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    takeTheScreen(); // when it starts full screen
+}
+
 void Vantorel::setFullScreenView(bool on) {
     fullScreenItem_->setChecked(view_ != nullptr);
     if (ended_ || on == (view_ != nullptr))
@@ -60,16 +74,15 @@ void Vantorel::setFullScreenView(bool on) {
         setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         view_ = new FullScreenView(client_, this);
         setCentralWidget(view_);
+        normalPlace_ = QRect(pos(), size()); // the frame's place, the client's size
         setWindowState(windowState() | Qt::WindowFullScreen);
-        // A window manager gives the window the whole screen; on an X server
-        // without one (a range's kiosk) the window takes it itself.
-        setGeometry(screen()->geometry());
+        takeTheScreen();
         fullScreenItem_->setShortcuts({Qt::Key_F11, Qt::Key_Escape});
         view_->setFocus();
     } else {
-        const QRect normal = normalGeometry(); // kept on entering
         setWindowState(windowState() & ~Qt::WindowFullScreen);
-        setGeometry(normal);
+        resize(normalPlace_.size());
+        move(normalPlace_.topLeft());
         view_->release();
         // Not deleted at once: the view may be in the middle of an event.
         takeCentralWidget()->deleteLater();

@@ -7,7 +7,6 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QWidget>
-#include <QWindowStateChangeEvent>
 #include <algorithm>
 #include <utility>
 
@@ -87,25 +86,12 @@ void WindowPositionKeeper::store() const {
 }
 
 bool WindowPositionKeeper::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != &window_)
-        return false;
-    switch (event->type()) {
-    case QEvent::Show:
-    case QEvent::Move:
-        // Moves come after the state has changed: into full screen they are
-        // the screen's, out of it the window's own again.
-        if (standsFree())
-            last_ = window_.pos();
-        break;
-    case QEvent::WindowStateChange:
-        // Told before the window moves: it still stands where it was.
-        if (window_.isVisible() &&
-            (static_cast<QWindowStateChangeEvent*>(event)->oldState() & NotItsOwn) == 0)
-            last_ = window_.pos();
-        break;
-    default:
-        break;
-    }
+    // Moves come after the state has changed: into full screen they are the
+    // screen's, out of it the window's own again. (A change of state may be
+    // told after the move it brought, so it tells nothing.)
+    if (watched == &window_ && (event->type() == QEvent::Show || event->type() == QEvent::Move) &&
+        standsFree())
+        last_ = window_.pos();
     return false;
 }
 

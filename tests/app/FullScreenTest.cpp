@@ -67,7 +67,7 @@ TEST(FullScreenFactor, TheWholeDesignedWindowAsLargeAsTheScreenAllows) {
         {{1300, 2000}, 2.0},          // a screen on its side: the width decides
         {{3840, 2135}, 2135.0 / 459}, // 4K
         {{650, 459}, 1.0},            // the designed size
-        {{320, 240}, 240.0 / 459},    // smaller than designed: all of it, smaller
+        {{320, 240}, 320.0 / 650},    // smaller than designed: all of it, smaller
         {{0, 0}, 1.0},                // not laid out yet
     };
     for (const auto& row : rows)
@@ -204,8 +204,11 @@ TEST_P(StartsFromStored, PlaceAndViewWhenUsable) {
             QTest::qWaitFor([&] { return window().size() != window().screen()->size(); }, 5000));
     }
     const std::optional<QPoint> place = platform::readPositionText(c.place);
+    // Out of full screen the offscreen platform gives the window its 2-pixel
+    // frame back only after the move.
     if (c.placeUsed)
-        EXPECT_EQ(window().pos(), *place);
+        EXPECT_LE((window().pos() - *place).manhattanLength(), c.fullScreen ? 4 : 0)
+            << window().pos().x() << ", " << window().pos().y();
     else
         EXPECT_TRUE(window().screen()->availableGeometry().contains(window().frameGeometry()))
             << window().pos().x() << ", " << window().pos().y();
