@@ -57,11 +57,6 @@ void Vantorel::takeTheScreen() {
         windowHandle()->setGeometry(screen()->geometry());
 }
 
-void Vantorel::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
-    takeTheScreen(); // when it starts full screen
-}
-
 void Vantorel::setFullScreenView(bool on) {
     fullScreenItem_->setChecked(view_ != nullptr);
     if (ended_ || on == (view_ != nullptr))
@@ -75,6 +70,8 @@ void Vantorel::setFullScreenView(bool on) {
         view_ = new FullScreenView(client_, this);
         setCentralWidget(view_);
         normalPlace_ = QRect(pos(), size()); // the frame's place, the client's size
+        if (!isVisible())                    // shown straight into the full screen
+            setGeometry(screen()->geometry());
         setWindowState(windowState() | Qt::WindowFullScreen);
         takeTheScreen();
         fullScreenItem_->setShortcuts({Qt::Key_F11, Qt::Key_Escape});
