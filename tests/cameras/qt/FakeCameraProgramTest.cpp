@@ -32,7 +32,9 @@ TEST_F(FakeCameraProgram, StartsListsPreviewsAndFollowsCamerasUnpluggedAndPlugge
         EXPECT_EQ(action("dev_1")->text().toStdString(), "Second");
         EXPECT_FALSE(action("dev_2")->isVisible());
         EXPECT_EQ(capture()->driverIndex(), 0);
-        EXPECT_GT(framesOver(2000), 30U) << "start " << run; // 30 a second: more than half
+        // 30 a second; a camera stalled at half rate gives 30, a loaded machine
+        // somewhat under 60.
+        EXPECT_GT(framesOver(2000), 35U) << "start " << run;
     }
     const int light = shownLevel();
     ASSERT_TRUE(fakecamera::plugCameras({second}));
