@@ -12,15 +12,15 @@ EndHandler& handlerSlot() {
 }
 } // namespace
 
-void endProgram() {
+void endProgram(int status) {
     if (const auto& handler = handlerSlot()) {
-        handler();
+        handler(status);
         return;
     }
     // Settings are on disk after every save, so nothing is left to flush but
     // the standard streams; no later event of any window may run.
     std::fflush(nullptr);
-    std::_Exit(0);
+    std::_Exit(status);
 }
 
 EndHandler setEndHandler(EndHandler handler) {

@@ -6,13 +6,14 @@
 
 namespace platform {
 
-// Ends the process with status 0 unless a test handler is installed; with a
-// handler, runs it and returns, and the caller must do nothing more.
-void endProgram();
+// Ends the process with the exit status (0: the user ended it, nonzero: it
+// could not run) unless a test handler is installed; with a handler, runs it
+// and returns, and the caller must do nothing more.
+void endProgram(int status = 0);
 
 // Replaces the real ending (tests, through a SeamGuard); empty restores it.
 // Answers the handler it replaces.
-using EndHandler = std::function<void()>;
+using EndHandler = std::function<void(int status)>;
 EndHandler setEndHandler(EndHandler handler);
 
 } // namespace platform
