@@ -1,7 +1,7 @@
 #pragma once
 // The program's command line: recording the frames the analysis receives,
-// for tuning the detection on them with vantorel-replay. The window itself
-// takes no arguments.
+// for tuning the detection on them with vantorel-replay, and the help and
+// version. The window itself takes no arguments.
 
 #include <QString>
 #include <QStringList>
@@ -12,10 +12,13 @@ struct ProgramOptions {
     QString recordFolder; // empty: nothing recorded
     bool recordAll = false;
     bool help = false;
+    bool version = false;
 };
 
-// Parses the arguments after the program name (Qt's own options already
-// taken out); on a problem answers false with a message that names it.
+// Parses the arguments after the program name. Read before QApplication
+// starts, so that help, version and a bad option need no display: the Qt
+// toolkit's own options (-platform, -style, ...) are let through for it to
+// take. On a problem answers false with a message that names it.
 bool parseProgramOptions(const QStringList& arguments, ProgramOptions& options, QString& error);
 
 QString programUsage(const QString& program);

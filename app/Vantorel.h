@@ -156,6 +156,7 @@ private:
     std::unique_ptr<AboutFrm> about_;
 
     bool ended_ = false;
+    int exitStatus_ = 0; // the program's, when it ends
     bool settingsProblemShown_ = false;
 };
 

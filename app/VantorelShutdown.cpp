@@ -35,7 +35,7 @@ void Vantorel::Form_Unload() {
     MotionDetection::setHitTarget(nullptr);
     CallBackFunctions::ClearCallbacks(captureWnd_);
     Sound::FreeSounds();
-    platform::endProgram();
+    platform::endProgram(exitStatus_);
     // Only reached when the ending is watched rather than real: every window
     // goes as it would with the process.
     if (settings_)

@@ -21,11 +21,26 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
+#include <cstdio>
 
 namespace app {
 namespace {
 
 const QString DisplayFont = QStringLiteral("LCD2");
+
+// The box only says that no camera was found; what to check goes to the
+// terminal, for whoever started the program from one.
+constexpr char NoCameraAdvice[] =
+    "No camera was found. Check:\n"
+    "  - that the camera is plugged in and has a device node: ls /dev/video*\n"
+    "  - that your user is in the 'video' group: id -nG\n"
+    "    (to join it: sudo usermod -aG video $USER, then log in again)\n"
+    "  - that no other program holds the camera: close it, then start again\n"
+    "    (cameras are listed only at start)\n"
+    "To practise without a camera, start vantorel-sim.\n";
+
+// A start that finds no camera has failed; its exit status says so.
+constexpr int ExitNoCamera = 1;
 
 // The entry's caption: the Name field followed by the Version field, up to
 // the first NUL (the name alone when the driver ended it with a NUL). Drivers
@@ -61,6 +76,8 @@ void Vantorel::Form_Load() {
         platform::showMessage({QStringLiteral("No Capture Hardware Detected"),
                                platform::ProductTitle, platform::MessageButtons::Ok,
                                platform::MessageIcon::Information});
+        std::fputs(NoCameraAdvice, stderr);
+        exitStatus_ = ExitNoCamera;
         ExitProgram();
         return;
     }

@@ -6,7 +6,11 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    const QString program = QStringLiteral("vantorel");
+    app::ProgramOptions options;
+    if (const std::optional<int> status = app::readCommandLine(program, argc, argv, options))
+        return *status;
     QApplication application(argc, argv);
     qtcamera::QtCameraSource cameras;
-    return app::runProgram(cameras);
+    return app::runProgram(program, options, cameras);
 }

@@ -4,7 +4,10 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vantorel)
 set(CPACK_PACKAGE_VENDOR "The Vantorel developers")
 set(CPACK_PACKAGE_CONTACT "The Vantorel developers <vantorel@example.org>")
-set(CPACK_PACKAGE_HOMEPAGE_URL "https://vantorel.example.org/")
+# The Homepage field only for a page that exists (VANTOREL_HOMEPAGE).
+if(VANTOREL_HOMEPAGE)
+    set(CPACK_PACKAGE_HOMEPAGE_URL "${VANTOREL_HOMEPAGE}")
+endif()
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "laser-pointer target practice with a web camera")
 set(CPACK_PACKAGE_DESCRIPTION
     "Print the paper target, point a web camera at it in a dim room and fire a

@@ -3,10 +3,12 @@
 # scratch folder, and checks it without installing it: its control fields
 # (dpkg-deb -I), its files (dpkg-deb -c) and lintian, which must report no
 # error. Prints the package's Depends line and lintian's warnings.
-# Usage: check-deb.sh BUILD_DIR VERSION PROGRAM...
+# HOMEPAGE is the build's web page, empty for none: the Homepage field
+# names it, or is absent.
+# Usage: check-deb.sh BUILD_DIR VERSION HOMEPAGE PROGRAM...
 set -euo pipefail
-build=$1 version=$2
-shift 2
+build=$1 version=$2 homepage=$3
+shift 3
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=check-common.sh
 . "$here/check-common.sh"
@@ -28,6 +30,7 @@ done
 [ "$(field Package)" = vantorel ] || fail "Package: $(field Package)"
 [ "$(field Version)" = "$version" ] || fail "Version: $(field Version)"
 [ "$(field Section)" = misc ] || fail "Section: $(field Section)"
+[ "$(field Homepage)" = "$homepage" ] || fail "Homepage: '$(field Homepage)', not '$homepage'"
 [ "$(field Recommends)" = "kchmviewer, gstreamer1.0-libav" ] ||
     fail "Recommends: $(field Recommends)"
 [[ "$(field Maintainer)" == *"<"*"@"*">" ]] || fail "Maintainer: $(field Maintainer)"

@@ -18,6 +18,7 @@ id=org.example.vantorel
     echo "share/metainfo/$id.metainfo.xml"
     echo "share/doc/vantorel/copyright"
     echo "share/doc/vantorel/changelog.gz"
+    echo "share/doc/vantorel/README.md"
     echo "share/doc/vantorel/Target-A4.pdf"
     echo "share/doc/vantorel/Target-Letter.pdf"
 } | LC_ALL=C sort

@@ -22,7 +22,7 @@ std::map<int, std::function<void()>>& lastWords() {
 int nextWords = 0;
 } // namespace
 
-void endProgram() {
+void endProgram(int status) {
     // Looked up one by one: the words that run may end others.
     std::vector<int> order;
     for (const auto& entry : lastWords())
@@ -31,13 +31,13 @@ void endProgram() {
         if (const auto found = lastWords().find(id); found != lastWords().end())
             std::function<void()>(found->second)();
     if (const auto& handler = handlerSlot()) {
-        handler();
+        handler(status);
         return;
     }
     // Settings are on disk after every save, so nothing is left to flush but
     // the standard streams; no later event of any window may run.
     std::fflush(nullptr);
-    std::_Exit(0);
+    std::_Exit(status);
 }
 
 EndHandler setEndHandler(EndHandler handler) {

@@ -6,14 +6,15 @@
 
 namespace platform {
 
-// Ends the process with status 0 unless a test handler is installed; with a
-// handler, runs it and returns, and the caller must do nothing more. Either
-// way the last words said so far run first.
-void endProgram();
+// Ends the process with the exit status (0: the user ended it, nonzero: it
+// could not run) unless a test handler is installed; with a handler, runs it
+// and returns, and the caller must do nothing more. Either way the last
+// words said so far run first.
+void endProgram(int status = 0);
 
 // Replaces the real ending (tests, through a SeamGuard); empty restores it.
 // Answers the handler it replaces.
-using EndHandler = std::function<void()>;
+using EndHandler = std::function<void(int status)>;
 EndHandler setEndHandler(EndHandler handler);
 
 // What is to be done just before the program ends (a window keeping its

@@ -432,4 +432,4 @@ gboolean pluginInit(GstPlugin* plugin) {
 
 #define PACKAGE "vantorel-tests"
 GST_PLUGIN_DEFINE(GST_VERSION_MAJOR, GST_VERSION_MINOR, fakecamera, "Fake cameras for tests",
-                  pluginInit, "1.0", "LGPL", PACKAGE, "https://vantorel.example.org/")
+                  pluginInit, "1.0", "GPL", PACKAGE, "https://vantorel.example.org/")

@@ -91,8 +91,12 @@ protected:
     std::vector<QString> opened_;
     std::vector<int> effects_; // the clips played, by index, in order
     int endCount_ = 0;
+    int endStatus_ = -1; // the exit status of the last ending
     const platform::SeamGuard<platform::EndHandler> ending_{platform::setEndHandler,
-                                                            [this] { ++endCount_; }};
+                                                            [this](int status) {
+                                                                ++endCount_;
+                                                                endStatus_ = status;
+                                                            }};
     const platform::SeamGuard<platform::OpenHandler> shell_{
         platform::setOpenHandler, [this](const QString& target, bool /*isFile*/) {
             opened_.push_back(target);

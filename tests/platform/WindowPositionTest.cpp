@@ -47,7 +47,7 @@ TEST(WindowPosition, ReachableWhereOneScreenShowsTheTitleBar) {
 TEST(LastWords, RunInOrderWhileTheyLiveBeforeTheEnd) {
     QStringList said;
     const platform::SeamGuard<platform::EndHandler> ending(platform::setEndHandler,
-                                                           [&said] { said << "end"; });
+                                                           [&said](int) { said << "end"; });
     auto second = std::make_unique<platform::LastWords>([&said] { said << "second"; });
     std::unique_ptr<platform::LastWords> third;
     const platform::LastWords first([&] {
@@ -68,7 +68,7 @@ TEST(LastWords, RunInOrderWhileTheyLiveBeforeTheEnd) {
 // back only while a screen shows them (offscreen: 800 x 800).
 TEST(WindowPositionKeeper, KeepsTheWindowsOwnPlaceAtTheEnd) {
     const fixtures::ScratchHome home;
-    const platform::SeamGuard<platform::EndHandler> ending(platform::setEndHandler, [] {});
+    const platform::SeamGuard<platform::EndHandler> ending(platform::setEndHandler, [](int) {});
     const auto stored = [](const char* key) {
         return platform::readSetting("Vantorel", "Window", key, "(none)");
     };

@@ -1,5 +1,6 @@
 // vantorel-replay as a shooter runs it: its bundled sample, the options,
-// every kind of bad input, videos, names and output. (Pictures of other
+// every kind of bad input, videos, names and output, and the values it
+// stores in the settings. (Pictures of other
 // sizes, cut to 4:3, and videos against the camera:
 // tests/cameras/qt/FakeCameraHitsTest.cpp; its memory on many frames:
 // bench/ReplayMemory.cpp.)
@@ -118,10 +119,96 @@ TEST_F(ReplayTool, AnyNameNoWindowSystemAndLostOutput) {
     EXPECT_TRUE(namedStatus == 0 && frames(namedOut) == "frame=1 ring=6") << namedErr.toStdString();
     // Qt cannot remove a name that is no UTF-8 with its temporary folder.
     ::unlink((folder + "/frame03\xff.png").constData());
-    const auto [fullStatus, fullOut, fullErr] = run({sample}, R"(exec "$0" "$1" > /dev/full)");
-    EXPECT_TRUE(fullStatus == 1 &&
-                fullErr.contains("cannot write the results: No space left on device"))
-        << fullStatus << fullErr.toStdString();
+    // Results, help and version that never reach the reader fail the run.
+    for (const QString& argument :
+         {sample, QStringLiteral("--help"), QStringLiteral("--version")}) {
+        const auto [fullStatus, fullOut, fullErr] =
+            run({argument}, R"(exec "$0" "$1" > /dev/full)");
+        EXPECT_TRUE(fullStatus == 1 &&
+                    fullErr.contains("cannot write the results: No space left on device"))
+            << argument.toStdString() << ": " << fullStatus << fullErr.toStdString();
+    }
+    const auto [versionStatus, version, versionErr] =
+        run({"--version"}, R"(QT_QPA_PLATFORM=xcb DISPLAY= WAYLAND_DISPLAY= exec "$0" "$1")");
+    EXPECT_TRUE(versionStatus == 0 && version == "vantorel-replay 1.58\n" && versionErr.isEmpty())
+        << version.toStdString() << versionErr.toStdString();
+}
+
+// --apply with values given: those keys alone change in the settings file,
+// whatever else it holds (other sections with the same keys, comments, bytes
+// that are not UTF-8, no newline at the end); with frames, after they were
+// replayed and their hits printed. What cannot be stored, or comes with
+// frames that cannot be read or results that cannot be written, stores
+// nothing and says why.
+TEST_F(ReplayTool, ApplyStoresTheGivenValuesAloneInTheSettings) {
+    const QString settings = home.filePath("c/Vantorel/Vantorel.ini");
+    const QByteArray before = "; Vantorel, tuned by hand\n[General]\nTolerance=7\n\n[Settings]\n"
+                              "# the cellar camera\nSampleEveryNthFrame=\" 1\"\n"
+                              "Tolerance = \" 50\" ; was 45\nNote=caf\xe9\tand \\\"quotes\\\"\n"
+                              "\n[Window]\nGeometry=@ByteArray(\x01\x02)\nLast=1";
+    ASSERT_TRUE(fixtures::writeFile(settings, before));
+    const QString stored = "The values were stored in the settings.\n";
+
+    const auto [status, out, err] = run({"--apply", "--tolerance", "30", "--max-beam=15"});
+    QByteArray expected = "; Vantorel, tuned by hand\n[General]\nTolerance=7\n\n[Settings]\n"
+                          "# the cellar camera\nSampleEveryNthFrame=\" 1\"\n"
+                          "Tolerance =\" 30\"\nNote=caf\xe9\tand \\\"quotes\\\"\n"
+                          "MaxLaserBeam=\" 15\"\n"
+                          "\n[Window]\nGeometry=@ByteArray(\x01\x02)\nLast=1";
+    EXPECT_TRUE(status == 0 && out == stored && err.isEmpty())
+        << status << out.toStdString() << err.toStdString();
+    EXPECT_EQ(fixtures::readFile(settings), expected);
+
+    const QStringList values = {"--sample-every", "2",  "--compare-every", "3",
+                                "--tolerance",    "40", "--max-beam",      "25"};
+    const auto [plainStatus, hits, plainErr] = run(values + QStringList{sample});
+    ASSERT_TRUE(plainStatus == 0 && !hits.isEmpty()) << plainErr.toStdString();
+    EXPECT_EQ(fixtures::readFile(settings), expected) << "nothing stored without --apply";
+    const auto [bothStatus, bothOut, bothErr] = run(QStringList{"--apply", sample} + values);
+    EXPECT_TRUE(bothStatus == 0 && bothOut == hits + stored)
+        << bothOut.toStdString() << bothErr.toStdString();
+    expected = "; Vantorel, tuned by hand\n[General]\nTolerance=7\n\n[Settings]\n"
+               "# the cellar camera\nSampleEveryNthFrame=\" 2\"\n"
+               "Tolerance =\" 40\"\nNote=caf\xe9\tand \\\"quotes\\\"\n"
+               "MaxLaserBeam=\" 25\"\nCompareEveryNthByte=\" 3\"\n"
+               "\n[Window]\nGeometry=@ByteArray(\x01\x02)\nLast=1";
+    EXPECT_EQ(fixtures::readFile(settings), expected);
+
+    const struct {
+        QStringList arguments;
+        int status;
+        const char* error;
+        const char* shellLine = R"(exec "$0" "$@")";
+    } refused[] = {
+        {{"--apply"}, 2, "option '--apply' stores the values found by '--tune' or given with"},
+        {{"--apply", sample}, 2, "give them"},
+        {{"--apply", "--tolerance", "0"}, 2, "from 1 to 255, not '0'"},
+        {{"--apply", "--tolerance", "9", sample + "/none.png"}, 2, "none.png'"},
+        {{"--apply", "--tolerance", "9", sample},
+         1,
+         "cannot write the results",
+         R"(exec "$0" "$@" > /dev/full)"},
+    };
+    for (const auto& row : refused) {
+        const auto [rowStatus, rowOut, rowErr] = run(row.arguments, row.shellLine);
+        EXPECT_TRUE(rowStatus == row.status && !rowOut.contains("stored") &&
+                    rowErr.contains(row.error))
+            << row.arguments.join(' ').toStdString() << ": " << rowStatus << rowErr.toStdString();
+        EXPECT_EQ(fixtures::readFile(settings), expected) << row.arguments.join(' ').toStdString();
+    }
+    // A settings file that is no file: the store's reason, nothing written.
+    ASSERT_TRUE(QFile::remove(settings) && QDir().mkpath(settings));
+    const auto [folderStatus, folderOut, folderErr] = run({"--apply", "--tolerance", "9"});
+    EXPECT_TRUE(folderStatus == 1 && folderOut.isEmpty() &&
+                folderErr.contains("vantorel-replay: the values were not stored: Settings cannot "
+                                   "be saved to ") &&
+                folderErr.contains("Vantorel.ini: it is not a regular file."))
+        << folderStatus << folderErr.toStdString();
+    // No file yet: one is made with the section and the values given.
+    ASSERT_TRUE(QDir(settings).removeRecursively());
+    const auto [newStatus, newOut, newErr] = run({"--tolerance=60", "--apply"});
+    EXPECT_TRUE(newStatus == 0 && newOut == stored) << newErr.toStdString();
+    EXPECT_EQ(fixtures::readFile(settings), "[Settings]\nTolerance=\" 60\"\n");
 }
 
 // Videos that are no videos fail naming the file and why, a sound file too;

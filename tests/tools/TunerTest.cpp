@@ -187,22 +187,24 @@ TEST_F(TuneTool, PrintsStoresAndRefuses) {
         << noneStatus << noneOut.toStdString() << noneErr.toStdString();
     EXPECT_FALSE(QFileInfo::exists(settingsFile()));
 
+    // Only the four keys change; the rest of a hand-edited file stays.
+    ASSERT_TRUE(fixtures::writeFile(settingsFile(), "; mine\n[Settings]\nTolerance=\" 9\" ; old\n"
+                                                    "Note=caf\xe9\n\n[Other]\nMaxLaserBeam=1"));
     const auto [applyStatus, applyOut, applyErr] = run({"--apply", "--tune=2", folder});
     EXPECT_TRUE(applyStatus == 0 && applyOut.contains("The values were stored in the settings."))
         << applyOut.toStdString() << applyErr.toStdString();
-    const QByteArray ini = fixtures::readFile(settingsFile());
-    const char* keys[] = {"SampleEveryNthFrame", "CompareEveryNthByte", "Tolerance",
-                          "MaxLaserBeam"};
-    for (int k = 0; k < 4; ++k) {
-        const QByteArray line =
-            QByteArray(keys[k]) + "=\" " + values.captured(k + 1).toLatin1() + '"';
-        EXPECT_TRUE(ini.contains(line)) << line.toStdString() << " in " << ini.toStdString();
-    }
+    const auto stored = [&values](int k) {
+        return "=\" " + values.captured(k).toLatin1() + "\"\n";
+    };
+    EXPECT_EQ(fixtures::readFile(settingsFile()),
+              "; mine\n[Settings]\nTolerance" + stored(3) + "Note=caf\xe9\nSampleEveryNthFrame" +
+                  stored(1) + "CompareEveryNthByte" + stored(2) + "MaxLaserBeam" + stored(4) +
+                  "\n[Other]\nMaxLaserBeam=1");
 
     const std::pair<QStringList, const char*> bad[] = {
         {{"--tune", "0", folder}, "option '--tune' takes a whole number from 1 to 1000, not '0'"},
         {{"--tune=1001", folder}, "not '1001'"},
-        {{"--apply", folder}, "give '--tune' too"},
+        {{"--apply", folder}, "give them"},
         {{"--tune", "2", "--tolerance", "9", folder}, "leave out '--tolerance'"},
         {{"--tune", "2"}, "no image file or directory given"},
     };

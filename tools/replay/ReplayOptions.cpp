@@ -12,27 +12,33 @@ struct IntegerOption {
     std::int32_t min;
     std::int32_t max;
     std::int32_t ReplayOptions::*field;
+    bool ReplayOptions::Given::*given; // null: not a detection parameter
 };
 
 constexpr IntegerOption parameterOption(const char* name, const char* usage,
                                         const MotionDetection::ParameterRange& range,
-                                        std::int32_t ReplayOptions::*field) {
-    return {name, usage, range.min, range.max, field};
+                                        std::int32_t ReplayOptions::*field,
+                                        bool ReplayOptions::Given::*given) {
+    return {name, usage, range.min, range.max, field, given};
 }
 
 // The program's own parameter ranges, those the settings dialog offers.
 constexpr IntegerOption integerOptions[] = {
     parameterOption("--sample-every", "  --sample-every N   analyse every N-th frame",
-                    MotionDetection::SampleEveryNthFrameRange, &ReplayOptions::sampleEvery),
+                    MotionDetection::SampleEveryNthFrameRange, &ReplayOptions::sampleEvery,
+                    &ReplayOptions::Given::sampleEvery),
     parameterOption("--compare-every",
                     "  --compare-every S  compare every S-th pixel along both axes",
-                    MotionDetection::CompareEveryNthByteRange, &ReplayOptions::compareEvery),
+                    MotionDetection::CompareEveryNthByteRange, &ReplayOptions::compareEvery,
+                    &ReplayOptions::Given::compareEvery),
     parameterOption("--tolerance", "  --tolerance T      a byte must change by more than T",
-                    MotionDetection::ToleranceRange, &ReplayOptions::tolerance),
+                    MotionDetection::ToleranceRange, &ReplayOptions::tolerance,
+                    &ReplayOptions::Given::tolerance),
     parameterOption("--max-beam", "  --max-beam M       largest spot, in percent of the grid",
-                    MotionDetection::MaxLaserBeamRange, &ReplayOptions::maxBeam),
+                    MotionDetection::MaxLaserBeamRange, &ReplayOptions::maxBeam,
+                    &ReplayOptions::Given::maxBeam),
     {"--tune", "  --tune K           find the values that give the K shots fired", 1, 1000,
-     &ReplayOptions::tuneShots},
+     &ReplayOptions::tuneShots, nullptr},
 };
 
 const IntegerOption* findOption(const QByteArray& name) {
@@ -61,6 +67,10 @@ bool parseOptions(const std::vector<QByteArray>& arguments, ReplayOptions& optio
         }
         if (argument == "--help" || argument == "-h") {
             options.help = true;
+            continue;
+        }
+        if (argument == "--version") {
+            options.version = true;
             continue;
         }
         if (argument == "--apply") {
@@ -95,11 +105,18 @@ bool parseOptions(const std::vector<QByteArray>& arguments, ReplayOptions& optio
             return false;
         }
         options.*(option->field) = value;
-        if (option->field != &ReplayOptions::tuneShots && parameterGiven.isEmpty())
-            parameterGiven = name;
+        if (option->given != nullptr) {
+            options.given.*(option->given) = true;
+            if (parameterGiven.isEmpty())
+                parameterGiven = name;
+        }
     }
-    if (options.apply && options.tuneShots == 0) {
-        error = QStringLiteral("option '--apply' stores what '--tune' finds; give '--tune' too");
+    // Without --tune, --apply stores the values given, and frames are optional.
+    const bool storeGiven = options.apply && options.tuneShots == 0;
+    if (storeGiven && parameterGiven.isEmpty()) {
+        error = QStringLiteral("option '--apply' stores the values found by '--tune' or given with "
+                               "'--sample-every', '--compare-every', '--tolerance' and "
+                               "'--max-beam'; give them");
         return false;
     }
     if (options.tuneShots != 0 && !parameterGiven.isEmpty()) {
@@ -108,7 +125,7 @@ bool parseOptions(const std::vector<QByteArray>& arguments, ReplayOptions& optio
                     .arg(displayName(parameterGiven));
         return false;
     }
-    if (!options.help && options.paths.empty()) {
+    if (!options.help && !options.version && !storeGiven && options.paths.empty()) {
         error = QStringLiteral("no image file or directory given (see --help)");
         return false;
     }
@@ -128,6 +145,8 @@ QString usageText() {
     }
     return QStringLiteral(
                "Usage: vantorel-replay [OPTIONS] PATH...\n"
+               "       vantorel-replay --tune K [--apply] PATH...\n"
+               "       vantorel-replay --apply OPTIONS [PATH...]\n"
                "\n"
                "Runs recorded frames through the shot detection and prints one line for\n"
                "every hit it reports:\n"
@@ -147,8 +166,11 @@ QString usageText() {
                "Options (the detection parameters; the stored settings are left alone but\n"
                "for --apply):\n"
                "%1"
-               "  --apply            with --tune: store the values found in the settings\n"
+               "  --apply            store the values in the settings of vantorel: with\n"
+               "                     --tune those found, else those given above (after\n"
+               "                     replaying the PATHs, if any)\n"
                "  --help             show this text\n"
+               "  --version          show the version\n"
                "\n"
                "With --tune K, the frames are a recording in which K laser flashes were\n"
                "fired. The tool searches the detection parameters for values that give\n"
@@ -158,6 +180,12 @@ QString usageText() {
                "the range of Tolerance that gives K shots and how sure it is, and a line of\n"
                "options to paste. The whole recording is held in memory (about 100 MB a\n"
                "minute at 30 frames a second).\n"
+               "\n"
+               "--apply writes the values to the settings of vantorel, in the file\n"
+               "$XDG_CONFIG_HOME/Vantorel/Vantorel.ini (~/.config/Vantorel/Vantorel.ini),\n"
+               "section [Settings], keys SampleEveryNthFrame, CompareEveryNthByte,\n"
+               "Tolerance and MaxLaserBeam; the rest of the file stays as it is. The next\n"
+               "start of vantorel uses them.\n"
                "\n"
                "Exit status: 0 when the frames were replayed (or values giving K shots\n"
                "were found), 1 when the results could not be written or the values not\n"

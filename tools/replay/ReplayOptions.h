@@ -15,10 +15,18 @@ struct ReplayOptions {
     std::int32_t compareEvery = MotionDetection::CompareEveryNthByteRange.defaultValue;
     std::int32_t tolerance = MotionDetection::ToleranceRange.defaultValue;
     std::int32_t maxBeam = MotionDetection::MaxLaserBeamRange.defaultValue;
+    // Which of the four were given: a plain --apply stores those alone.
+    struct Given {
+        bool sampleEvery = false;
+        bool compareEvery = false;
+        bool tolerance = false;
+        bool maxBeam = false;
+    } given;
     std::int32_t tuneShots = 0;    // --tune: the shots fired in the recording; 0 replays
-    bool apply = false;            // --apply: store the tuned values in the settings
-    std::vector<QByteArray> paths; // as the system gave them
+    bool apply = false;            // --apply: store the values in the settings
+    std::vector<QByteArray> paths; // as the system gave them; none with a plain --apply
     bool help = false;
+    bool version = false;
 };
 
 // Parses the arguments after the program name; on a problem answers false

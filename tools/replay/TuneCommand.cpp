@@ -1,7 +1,7 @@
 #include "tools/replay/TuneCommand.h"
 
 #include "detection/MotionDetection.h"
-#include "platform/SettingsStore.h"
+#include "tools/replay/SettingsUpdate.h"
 #include "tools/replay/ToolOutput.h"
 #include "tools/replay/Tuner.h"
 
@@ -45,23 +45,6 @@ void printChoice(const TuneChoice& choice) {
                 choice.shots, p.sampleEvery, p.compareEvery, p.tolerance, p.maxBeam);
     std::printf("Tolerance %d..%d gives %d shots\n", choice.lowTolerance, choice.highTolerance,
                 choice.shots);
-}
-
-// Through the setters, as the settings dialog stores them; empty, or why
-// the store refused.
-QString store(const Parameters& parameters) {
-    QString problem;
-    const platform::SettingsProblemHandler previous =
-        platform::setSettingsProblemHandler([&problem](const QString& why) {
-            if (problem.isEmpty())
-                problem = why;
-        });
-    MotionDetection::SetSampleEveryNthFrame(parameters.sampleEvery);
-    MotionDetection::SetCompareEveryNthByte(parameters.compareEvery);
-    MotionDetection::SetTolerance(parameters.tolerance);
-    MotionDetection::SetMaxLaserBeam(parameters.maxBeam);
-    platform::setSettingsProblemHandler(previous);
-    return problem;
 }
 
 } // namespace
@@ -117,7 +100,9 @@ int runTune(FrameSource& frames, std::int32_t shots, bool apply,
         return fail(error, ExitOutputLost);
     if (apply) {
         useUserSettings();
-        if (const QString problem = store(p); !problem.isEmpty())
+        if (const QString problem =
+                storeInSettings({p.sampleEvery, p.compareEvery, p.tolerance, p.maxBeam});
+            !problem.isEmpty())
             return fail(QStringLiteral("the values were not stored: %1").arg(problem),
                         ExitOutputLost);
         std::printf("The values were stored in the settings.\n");

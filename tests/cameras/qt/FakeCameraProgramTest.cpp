@@ -1,4 +1,5 @@
-// The program on the fake cameras. Without one, it says so and ends; with
+// The program on the fake cameras. Without one, it says so, tells on stderr
+// what to check and ends with status 1; with
 // some, each is listed once under its own name and the first is connected and
 // previewed at the camera's full rate, start after start. Unplugged while
 // previewed, a camera shows "No signal" over its dimmed last picture and no
@@ -15,13 +16,20 @@
 using FakeCameraProgram = cameratest::FakeCameraProgram;
 
 TEST_F(FakeCameraProgram, StartsListsPreviewsAndFollowsCamerasUnpluggedAndPluggedInAgain) {
+    ::testing::internal::CaptureStderr();
     start({});
+    const QString advice = QString::fromStdString(::testing::internal::GetCapturedStderr());
     std::string name = "unchanged", version; // no index answers, none opens
     for (int index = -1; index <= 10; ++index)
         EXPECT_FALSE(source->describe(index, name, version) || source->open(index)) << index;
     EXPECT_EQ(name, "unchanged");
     EXPECT_TRUE(window().Ended());
+    EXPECT_EQ(endStatus_, 1);
     EXPECT_EQ(messages_.shown().value(0).text, "No Capture Hardware Detected");
+    for (const char* check :
+         {"No camera was found.", "ls /dev/video*", "'video' group", "sudo usermod -aG video $USER",
+          "no other program holds the camera", "start vantorel-sim"})
+        EXPECT_TRUE(advice.contains(check)) << check << " in: " << advice.toStdString();
     // The second has no mode of the output size: its pictures are converted,
     // without a question.
     const fakecamera::FakeCamera first{"Caméra Ōsaka", "", ""};

@@ -136,7 +136,7 @@ TEST(RangePlacement, StoredPlaceOnlyWhereItFitsAndCoversNothing) {
 // The place it ends in is kept for the next run.
 TEST(RangePlacement, TheEndKeepsThePlace) {
     const fixtures::ScratchHome home;
-    const platform::SeamGuard<platform::EndHandler> ending(platform::setEndHandler, [] {});
+    const platform::SeamGuard<platform::EndHandler> ending(platform::setEndHandler, [](int) {});
     QWidget main;
     main.setFixedSize(200, 150);
     simcamera::SimulatedCamera camera;
