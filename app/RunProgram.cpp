@@ -4,6 +4,7 @@
 #include "app/ProgramOptions.h"
 #include "app/Vantorel.h"
 #include "capture/service/CaptureService.h"
+#include "platform/NativeArguments.h"
 #include "platform/SeamGuard.h"
 #include "record/FrameRecorder.h"
 
@@ -33,7 +34,9 @@ int runProgram(capture::CaptureDriverSource& drivers, const Companion& beside) {
     }
     std::unique_ptr<record::FrameRecorder> recorder;
     if (!options.recordFolder.isEmpty()) {
-        recorder = record::FrameRecorder::start(options.recordFolder,
+        // The folder's own bytes, whatever they read as; the run folder in
+        // it is named once the first frame is written.
+        recorder = record::FrameRecorder::start(platform::nativeArgument(options.recordFolder),
                                                 options.recordAll
                                                     ? record::FrameRecorder::Mode::AllFrames
                                                     : record::FrameRecorder::Mode::AroundHits,
@@ -43,9 +46,6 @@ int runProgram(capture::CaptureDriverSource& drivers, const Companion& beside) {
                          qPrintable(error));
             return ExitBadOption;
         }
-        std::printf("%s: recording frames into %s\n", qPrintable(program),
-                    qPrintable(recorder->folder()));
-        std::fflush(stdout);
     }
 
     QApplication::setApplicationName(QStringLiteral("Vantorel"));

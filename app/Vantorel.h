@@ -135,6 +135,7 @@ private:
 
     bool ended_ = false;
     bool settingsProblemShown_ = false;
+    bool historyProblemShown_ = false;
 };
 
 } // namespace app
