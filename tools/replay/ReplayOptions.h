@@ -15,6 +15,7 @@ struct ReplayOptions {
     std::int32_t compareEvery = MotionDetection::CompareEveryNthByteRange.defaultValue;
     std::int32_t tolerance = MotionDetection::ToleranceRange.defaultValue;
     std::int32_t maxBeam = MotionDetection::MaxLaserBeamRange.defaultValue;
+    std::int32_t pauseMs = 0;      // --pause: no hit reported this long after one
     std::int32_t tuneShots = 0;    // --tune: the shots fired in the recording; 0 replays
     bool apply = false;            // --apply: store the tuned values in the settings
     std::vector<QByteArray> paths; // as the system gave them
