@@ -167,7 +167,7 @@ TEST(FrameRecorder, AFrameCutByAFullDiskIsRemovedAndTheReasonGiven) {
         FrameRecorder::start(disk.folder(), FrameRecorder::Mode::AllFrames, error);
     ASSERT_TRUE(recorder);
     recorder->writeFrame(noisyFrame(0)); // makes the run folder
-    disk.fill(4096 * 6);                 // room for some frames, not a hundred
+    disk.fill(qint64{4096} * 6);         // room for some frames, not a hundred
     int number = 1;
     for (; number < 100 && recorder->error().isEmpty(); ++number)
         recorder->writeFrame(noisyFrame(number));

@@ -127,15 +127,15 @@ TEST(HistoryFile, LinesBeyondWhatAShotScoresAreDamaged) {
     QStringList problems;
     for (const record::DamagedLine& damaged : history.damaged)
         problems << QString::number(damaged.number) + ": " + damaged.problem;
-    EXPECT_EQ(
-        problems,
-        QStringList({"1: shot 1: result -100000000 or score -100000000.0000 is beyond what "
-                     "a shot scores",
-                     "2: shot 1: result -2147483648 or score -2147483648.0000 is beyond "
-                     "what a shot scores",
-                     "3: shot 1: result 11 or score 10.0000 is beyond what a shot scores",
-                     "4: shot 1: result 10 or score 10.0001 is beyond what a shot scores",
-                     "5: shot 1: result -10 or score -10.0001 is beyond what a shot scores"}));
+    const auto beyond = [](int line, const char* result, const char* score) {
+        return QStringLiteral("%1: shot 1: result %2 or score %3 is beyond what a shot scores")
+            .arg(line)
+            .arg(result, score);
+    };
+    EXPECT_EQ(problems,
+              QStringList({beyond(1, "-100000000", "-100000000.0000"),
+                           beyond(2, "-2147483648", "-2147483648.0000"), beyond(3, "11", "10.0000"),
+                           beyond(4, "10", "10.0001"), beyond(5, "-10", "-10.0001")}));
     ASSERT_EQ(history.series.size(), 2U);
     EXPECT_EQ(history.series[0].total, -71);
     EXPECT_EQ(history.series[1].total, -90);
@@ -148,8 +148,8 @@ TEST(HistoryFile, LongLinesAndMuchDamageAreCountedNotKept) {
     const QTemporaryDir dir;
     const QString path = dir.filePath("history.csv");
     const QByteArray good = record::formatSeries(sampleSeries(5)).toUtf8() + '\n';
-    QByteArray text = good + QByteArray(1024 * 1024, ',') + '\n' + good + QByteArray(4096, 'x') +
-                      '\n' + QByteArray(4097, 'x') + '\n';
+    QByteArray text = good + QByteArray(qsizetype{1024} * 1024, ',') + '\n' + good +
+                      QByteArray(4096, 'x') + '\n' + QByteArray(4097, 'x') + '\n';
     for (int k = 0; k < 200; ++k)
         text += "1,2,3\n";
     ASSERT_TRUE(writeFile(path, text + good.chopped(1) + QByteArray(5000, ' ')));
