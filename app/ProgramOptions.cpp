@@ -96,7 +96,7 @@ QString programUsage(const QString& program) {
                "                   (160 x 120 PNG pictures, numbered in arrival order)\n"
                "                   into a new folder FOLDER/run-NNN: the second before\n"
                "                   and the second after every shot that is scored\n"
-               "  --record-all     write every frame instead (some 35 MB a minute)\n"
+               "  --record-all     write every frame instead (about 33 MB a minute)\n"
                "  --help           show this text\n"
                "  --version        show the program's version\n"
                "\n"

@@ -3,6 +3,7 @@
 #include "app/FrameTap.h"
 #include "app/Vantorel.h"
 #include "capture/service/CaptureService.h"
+#include "platform/NativeArguments.h"
 #include "platform/Product.h"
 #include "platform/SeamGuard.h"
 #include "record/FrameRecorder.h"
@@ -51,7 +52,9 @@ int runProgram(const QString& program, const ProgramOptions& options,
     std::unique_ptr<record::FrameRecorder> recorder;
     if (!options.recordFolder.isEmpty()) {
         QString error;
-        recorder = record::FrameRecorder::start(options.recordFolder,
+        // The folder's own bytes, whatever they read as; the run folder in
+        // it is named once the first frame is written.
+        recorder = record::FrameRecorder::start(platform::nativeArgument(options.recordFolder),
                                                 options.recordAll
                                                     ? record::FrameRecorder::Mode::AllFrames
                                                     : record::FrameRecorder::Mode::AroundHits,
@@ -61,9 +64,6 @@ int runProgram(const QString& program, const ProgramOptions& options,
                          qPrintable(error));
             return ExitBadOption;
         }
-        std::printf("%s: recording frames into %s\n", qPrintable(program),
-                    qPrintable(recorder->folder()));
-        std::fflush(stdout);
     }
 
     QApplication::setApplicationName(QStringLiteral("Vantorel"));

@@ -103,7 +103,7 @@ private:
     // Shows the series' stage on the lamp beside "New Game".
     void showStage();
     // Appends a finished series to the history file.
-    static void keepSeries(const record::Series& series);
+    void keepSeries(const record::Series& series);
     void Form_Unload();
     SettingsFrm& Settings();
     void applyRunTimeFonts();
@@ -158,6 +158,7 @@ private:
     bool ended_ = false;
     int exitStatus_ = 0; // the program's, when it ends
     bool settingsProblemShown_ = false;
+    bool historyProblemShown_ = false;
 };
 
 } // namespace app

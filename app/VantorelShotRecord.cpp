@@ -8,6 +8,7 @@
 #include "app/StateLamp.h"
 #include "app/Vantorel.h"
 #include "detection/MotionDetection.h"
+#include "platform/MessageBox.h"
 #include "platform/ShotTally.h"
 #include "platform/Twips.h"
 #include "record/FrameRecorder.h"
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <cstdio>
+#include <utility>
 #include <variant>
 
 namespace app {
@@ -81,10 +83,21 @@ void Vantorel::SetHole(std::int32_t x, std::int32_t y, double score) {
 
 void Vantorel::keepSeries(const record::Series& series) {
     QString error;
-    // The history is a convenience: without it the game goes on untroubled.
-    if (!record::AppendSeries(record::HistoryPath(), series, error))
-        std::fprintf(stderr, "vantorel: this series is not kept in the history: %s\n",
-                     qPrintable(error));
+    if (record::AppendSeries(record::HistoryPath(), series, error))
+        return;
+    // The game goes on; the shooter is told once, as for the settings, and
+    // the terminal hears of every series lost.
+    std::fprintf(stderr, "vantorel: this series is not kept in the history: %s\n",
+                 qPrintable(error));
+    if (std::exchange(historyProblemShown_, true))
+        return;
+    // After the frame routine that made the hit has returned: a message box
+    // inside it would run the next frames through it before it ends.
+    QTimer::singleShot(0, this, [error] {
+        platform::MessageRequest request;
+        request.text = QStringLiteral("This series cannot be kept in the history: %1.").arg(error);
+        platform::showMessage(request);
+    });
 }
 
 float Vantorel::TargetHeight() const {

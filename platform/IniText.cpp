@@ -6,6 +6,8 @@ namespace platform {
 
 namespace {
 
+constexpr QByteArrayView ByteOrderMark = "\xEF\xBB\xBF";
+
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
@@ -20,7 +22,9 @@ struct Place {
 Place locate(const QByteArray& content, QByteArrayView section, QByteArrayView key) {
     Place place;
     bool inSection = false;
-    qsizetype start = 0;
+    // A byte order mark (some editors write one) is no part of the first
+    // line; it stays in the file as it is.
+    qsizetype start = content.startsWith(ByteOrderMark) ? ByteOrderMark.size() : 0;
     while (start < content.size()) {
         qsizetype end = content.indexOf('\n', start);
         const qsizetype next = end < 0 ? content.size() : end + 1;
@@ -144,7 +148,7 @@ QByteArray withIniValue(const QByteArray& content, const QByteArray& section, co
         }
         return result.insert(at, line);
     }
-    if (!result.isEmpty()) // a blank line before the new section
+    if (!result.isEmpty() && QByteArrayView(result) != ByteOrderMark) // a blank line first
         result += result.endsWith('\n') ? eol : eol + eol;
     return result + '[' + section + ']' + eol + line;
 }

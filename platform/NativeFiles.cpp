@@ -1,10 +1,10 @@
 #include "platform/NativeFiles.h"
 
 #include <QFile>
+#include <cstring>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
-#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
@@ -21,15 +21,14 @@ namespace {
 const QString NotRegular = QStringLiteral("not a regular file");
 }
 
+QString systemError(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
 #ifdef Q_OS_UNIX
 
 // Names are bytes here, and Qt would garble those that are not UTF-8; so
 // these few calls go to the system directly.
-namespace {
-QString systemError(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-} // namespace
 
 PathKind pathKind(const QByteArray& path, QString& reason) {
     struct stat info {};
@@ -60,7 +59,10 @@ bool openRegularFile(const QByteArray& path, QFile& file, QString& reason, bool*
     return file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
 }
 
-bool listFiles(const QByteArray& folder, std::vector<QByteArray>& names, QString& reason) {
+namespace {
+// The names in a folder that are folders (folders true) or that are not.
+bool listNames(const QByteArray& folder, bool folders, std::vector<QByteArray>& names,
+               QString& reason) {
     const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.constData()), &::closedir);
     if (!dir) {
         reason = systemError(errno);
@@ -71,8 +73,13 @@ bool listFiles(const QByteArray& folder, std::vector<QByteArray>& names, QString
         const dirent* entry = ::readdir(dir.get());
         if (entry == nullptr)
             break;
+        const QByteArrayView name(entry->d_name);
+        if (name == "." || name == "..")
+            continue;
         struct stat info {};
-        if (!(::fstatat(::dirfd(dir.get()), entry->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode)))
+        const bool isFolder =
+            ::fstatat(::dirfd(dir.get()), entry->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode);
+        if (isFolder == folders)
             names.emplace_back(entry->d_name);
     }
     if (errno != 0) {
@@ -80,6 +87,24 @@ bool listFiles(const QByteArray& folder, std::vector<QByteArray>& names, QString
         return false;
     }
     return true;
+}
+} // namespace
+
+bool makeFolder(const QByteArray& path, QString& reason, bool* existed) {
+    const bool made = ::mkdir(path.constData(), 0777) == 0; // less the umask
+    const int error = errno;
+    if (existed != nullptr)
+        *existed = !made && error == EEXIST;
+    if (!made)
+        reason = systemError(error);
+    return made;
+}
+
+bool canCreateIn(const QByteArray& folder, QString& reason) {
+    if (::access(folder.constData(), W_OK | X_OK) == 0)
+        return true;
+    reason = systemError(errno);
+    return false;
 }
 
 #else
@@ -112,19 +137,69 @@ bool openRegularFile(const QByteArray& path, QFile& file, QString& reason, bool*
     return false;
 }
 
-bool listFiles(const QByteArray& folder, std::vector<QByteArray>& names, QString& reason) {
+namespace {
+bool listNames(const QByteArray& folder, bool folders, std::vector<QByteArray>& names,
+               QString& reason) {
     const QDir dir(QFile::decodeName(folder));
     if (!dir.exists() || !dir.isReadable()) {
         reason = QStringLiteral("cannot be read");
         return false;
     }
-    const QStringList entries =
-        dir.entryList(QDir::Files | QDir::System | QDir::Hidden, QDir::NoSort);
+    const QDir::Filters kind = folders ? QDir::Dirs | QDir::NoDotAndDotDot : QDir::Files;
+    const QStringList entries = dir.entryList(kind | QDir::System | QDir::Hidden, QDir::NoSort);
     for (const QString& entry : entries)
         names.push_back(QFile::encodeName(entry));
     return true;
 }
+} // namespace
+
+bool makeFolder(const QByteArray& path, QString& reason, bool* existed) {
+    const QString name = QFile::decodeName(path);
+    const bool there = QFileInfo::exists(name);
+    if (existed != nullptr)
+        *existed = there;
+    if (!there && QDir().mkdir(name))
+        return true;
+    reason = there ? QStringLiteral("File exists") : QStringLiteral("cannot be created");
+    return false;
+}
+
+bool canCreateIn(const QByteArray& folder, QString& reason) {
+    if (QFileInfo(QFile::decodeName(folder)).isWritable())
+        return true;
+    reason = QStringLiteral("Permission denied");
+    return false;
+}
 
 #endif
+
+bool listFiles(const QByteArray& folder, std::vector<QByteArray>& names, QString& reason) {
+    return listNames(folder, false, names, reason);
+}
+
+bool listFolders(const QByteArray& folder, std::vector<QByteArray>& names, QString& reason) {
+    return listNames(folder, true, names, reason);
+}
+
+bool makeFolders(const QByteArray& path, QString& reason) {
+    // Each folder from the top down; one that is there already is passed.
+    for (qsizetype slash = path.indexOf('/', 1);; slash = path.indexOf('/', slash + 1)) {
+        const QByteArray folder = slash < 0 ? path : path.left(slash);
+        bool existed = false;
+        QString why;
+        if (!makeFolder(folder, why, &existed) && !existed) {
+            reason = QStringLiteral("%1: %2").arg(QFile::decodeName(folder), why);
+            return false;
+        }
+        if (slash < 0)
+            break;
+    }
+    QString why;
+    if (pathKind(path, why) != PathKind::Directory) {
+        reason = QStringLiteral("%1: Not a directory").arg(QFile::decodeName(path));
+        return false;
+    }
+    return true;
+}
 
 } // namespace platform

@@ -16,12 +16,15 @@ qint64 NewFile::setWriteLimitForTesting(qint64 limit) {
     return std::exchange(writeLimit(), limit);
 }
 
-std::optional<NewFile> NewFile::create(const QString& path) {
+std::optional<NewFile> NewFile::create(const QString& path, QString* reason) {
     // NewOnly fails on any existing name, links included (the system's
     // exclusive create), so nothing that stands there is ever followed.
     auto file = std::make_unique<QFile>(path);
-    if (!file->open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+    if (!file->open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
+        if (reason != nullptr)
+            *reason = file->errorString();
         return std::nullopt;
+    }
     return NewFile(std::move(file));
 }
 

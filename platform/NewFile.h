@@ -15,8 +15,9 @@ namespace platform {
 class NewFile {
 public:
     // The new, empty file opened for writing, or nothing when the path is
-    // taken or cannot be created (missing or unwritable folder).
-    static std::optional<NewFile> create(const QString& path);
+    // taken or cannot be created (missing or unwritable folder), with the
+    // system's reason in `reason` when one is given.
+    static std::optional<NewFile> create(const QString& path, QString* reason = nullptr);
 
     NewFile(NewFile&& other) noexcept;
     NewFile& operator=(NewFile&& other) noexcept;

@@ -16,7 +16,10 @@ QString HistoryPath();
 
 // Appends one series, creating the folder and the file (with its header) when
 // they are missing. A last line cut short by an earlier crash is closed first
-// so the new line stands on its own. Answers false with the reason.
+// so the new line stands on its own. Never waits: anything but a regular
+// file in the history's place is refused. Answers false with the reason (the
+// system's words: "No space left on device"); a line the disk could not take
+// whole is taken back.
 bool AppendSeries(const QString& path, const Series& series, QString& error);
 
 struct DamagedLine {
@@ -26,11 +29,16 @@ struct DamagedLine {
 
 struct History {
     std::vector<Series> series;
-    std::vector<DamagedLine> damaged; // skipped
+    std::vector<DamagedLine> damaged; // skipped: the first hundred
+    qsizetype damagedCount = 0;       // all of them
 };
 
-// Reads every series of the file; damaged lines are listed and skipped, blank
-// lines ignored. Answers false with the reason when the file cannot be read.
+// Reads every series of the file; damaged lines (among them lines longer
+// than any series writes) are listed and skipped, blank lines ignored.
+// Memory grows with the series, never with the damage. Answers false with
+// the reason when the file cannot be read. The path is named by the
+// system's bytes; the QString form is for names in UTF-8.
+bool readHistory(const QByteArray& path, History& history, QString& error);
 bool readHistory(const QString& path, History& history, QString& error);
 
 } // namespace record

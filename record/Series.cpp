@@ -68,7 +68,7 @@ std::optional<Series> parseSeries(QStringView line, QString& problem) {
                       .arg(fields[0].toString());
         return std::nullopt;
     }
-    std::int32_t sum = 0;
+    std::int64_t sum = 0; // a crafted line must not wrap it round to its total
     for (int k = 0; k < Series::Shots; ++k) {
         Shot& shot = series.shots[static_cast<std::size_t>(k)];
         const qsizetype first = 1 + static_cast<qsizetype>(k) * FieldsPerShot;
@@ -77,6 +77,14 @@ std::optional<Series> parseSeries(QStringView line, QString& problem) {
         if (!toInt(fields[first], shot.result) || !scoreOk || !std::isfinite(shot.score) ||
             !toInt(fields[first + 2], shot.x) || !toInt(fields[first + 3], shot.y)) {
             problem = QStringLiteral("shot %1 is not four numbers").arg(k + 1);
+            return std::nullopt;
+        }
+        if (shot.score < LowestScore || shot.score > HighestScore || shot.result < LowestResult ||
+            shot.result > HighestResult) {
+            problem = QStringLiteral("shot %1: result %2 or score %3 is beyond what a shot scores")
+                          .arg(k + 1)
+                          .arg(shot.result)
+                          .arg(fields[first + 1].toString());
             return std::nullopt;
         }
         if (shot.result < MotionDetection::ShotScore(shot.score - WrittenScoreSlack) ||

@@ -20,6 +20,14 @@ struct Shot {
     std::int32_t y = 0;
 };
 
+// What a shot can score. The analysis gives 10 at the centre and, at the
+// far corner of its coarsest grid, just above -10; the score card's ring is
+// then -9 to 10, and ten of them total -90 to 100.
+constexpr double LowestScore = -10.0;
+constexpr double HighestScore = 10.0;
+constexpr std::int32_t LowestResult = -9;
+constexpr std::int32_t HighestResult = 10;
+
 struct Series {
     static constexpr int Shots = 10;
     QDateTime time; // local time with its offset from UTC
@@ -32,8 +40,9 @@ QString headerLine();
 // A series as one line of the history file, without the line end.
 QString formatSeries(const Series& series);
 // A line of the history file back as a series; empty with the reason when the
-// line is damaged (wrong field count, a field that is not a number, a result
-// or total that does not match the scores).
+// line is damaged (wrong field count, a field that is not a number, a score
+// or result no shot can make, a result or total that does not match the
+// scores).
 std::optional<Series> parseSeries(QStringView line, QString& problem);
 
 } // namespace record

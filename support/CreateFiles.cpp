@@ -35,11 +35,11 @@ enum class WriteResult { Written, NotCreated, ShortWrite };
 // Creates path only if nothing stands there, writes data whole and closes
 // it. A short write leaves no partial file behind, so that the next attempt
 // writes it whole instead of keeping a damaged file for good.
-WriteResult writeNewFile(const QString& path, const QByteArray& data) {
+WriteResult writeNewFile(const QString& path, const QByteArray& data, QString* reason = nullptr) {
     // The folder may not exist yet in a fresh home; a failure here shows up
     // as a file that cannot be created.
     QDir().mkpath(QFileInfo(path).absolutePath());
-    auto file = platform::NewFile::create(path);
+    auto file = platform::NewFile::create(path, reason);
     if (!file)
         return WriteResult::NotCreated; // taken, or the folder cannot be written
     const qint64 written = file->write(data);
@@ -121,31 +121,72 @@ QString helpPagesFolder() {
     return WindowsFolder() + u'/' + QLatin1String(HelpPagesFolderName);
 }
 
-void writeHelpPages() {
+namespace {
+// Writes the pages that are missing; answers why a page could not be
+// created, empty when each is there.
+QString writePages() {
     const QString folder = helpPagesFolder();
     // Each page is created without following a link, but a link standing
     // for the folder would lead the pages elsewhere: it is left alone.
     if (QFileInfo(folder).isSymLink())
-        return;
-    for (const platform::HelpPage& page : platform::helpPages())
-        if (writeNewFile(folder + u'/' + page.name, page.data) == WriteResult::ShortWrite)
+        return QStringLiteral("a symbolic link stands in its place");
+    QString problem;
+    for (const platform::HelpPage& page : platform::helpPages()) {
+        const QString path = folder + u'/' + page.name;
+        QString reason;
+        const WriteResult result = writeNewFile(path, page.data, &reason);
+        if (result == WriteResult::ShortWrite)
             showCreateError(page.name);
+        else if (result == WriteResult::NotCreated && !QFileInfo(path).isFile() &&
+                 problem.isEmpty())
+            problem = reason;
+    }
+    return problem;
+}
+
+void showMessage(const QString& text) {
+    platform::MessageRequest request;
+    request.text = text;
+    platform::showMessage(request);
+}
+
+// No viewer for the help file: the same pages in the web browser.
+void openPages(const QString& problem) {
+    const QString startPage = helpPagesFolder() + u'/' + QLatin1String(HelpStartPage);
+    if (!QFileInfo(startPage).isFile()) {
+        showMessage(
+            QStringLiteral("The help pages could not be written to %1: %2.")
+                .arg(QDir::toNativeSeparators(helpPagesFolder()),
+                     problem.isEmpty() ? QStringLiteral("the start page is missing") : problem));
+        return;
+    }
+    platform::openFile(startPage, [](bool opened) {
+        if (!opened)
+            showMessage(QStringLiteral("No program to show the help was found.\nInstall a "
+                                       "viewer for Compiled HTML Help or a web browser.\nThe "
+                                       "help file is ") +
+                        QDir::toNativeSeparators(HelpFilePath()));
+    });
+}
+} // namespace
+
+void writeHelpPages() {
+    writePages();
 }
 
 void OpenHelp() {
     WriteHelpFile();
-    writeHelpPages();
-    if (platform::openFile(HelpFilePath()))
+    const QString problem = writePages();
+    // The desktop is asked without waiting; the answer comes from the event
+    // loop, and only a file that is there is handed over.
+    if (!QFileInfo(HelpFilePath()).isFile()) {
+        openPages(problem);
         return;
-    // No viewer for the help file: the same pages in the web browser.
-    const QString startPage = helpPagesFolder() + u'/' + QLatin1String(HelpStartPage);
-    if (QFileInfo::exists(startPage) && platform::openFile(startPage))
-        return;
-    platform::MessageRequest request;
-    request.text = QStringLiteral("No program to show the help was found.\nInstall a viewer for "
-                                  "Compiled HTML Help or a web browser.\nThe help file is ") +
-                   QDir::toNativeSeparators(HelpFilePath());
-    platform::showMessage(request);
+    }
+    platform::openFile(HelpFilePath(), [problem](bool opened) {
+        if (!opened)
+            openPages(problem);
+    });
 }
 
 } // namespace CreateFiles

@@ -85,10 +85,10 @@ TEST_P(StartUpWith, LoadsTheParametersAndOffersEachDriver) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, StartUpWith,
     ::testing::ValuesIn(std::vector<StartUpCase>{
-        {"FreshStore", {nullptr, nullptr, nullptr, nullptr}, {1, 1, 50, 20}, {0}},
-        {"PartlyStoredOneDriver", {nullptr, "12abc", nullptr, " 7.5"}, {1, 12, 50, 8}, {0}},
-        {"BeyondTheRangesWithAGap", {" 51", " 1000", " 256", " 101"}, {50, 50, 255, 100}, {1, 3}},
-        {"DamagedLastOnly", {"abc", "", "-5", " 0"}, {1, 1, 1, 1}, {9}}}),
+        {{"FreshStore"}, {nullptr, nullptr, nullptr, nullptr}, {1, 1, 50, 20}, {0}},
+        {{"PartlyStoredOneDriver"}, {nullptr, "12abc", nullptr, " 7.5"}, {1, 12, 50, 8}, {0}},
+        {{"BeyondTheRangesWithAGap"}, {" 51", " 1000", " 256", " 101"}, {50, 50, 255, 100}, {1, 3}},
+        {{"DamagedLastOnly"}, {"abc", "", "-5", " 0"}, {1, 1, 1, 1}, {9}}}),
     RowName);
 
 // A store that cannot keep the settings: the program starts on the defaults,
@@ -169,14 +169,15 @@ TEST_P(Connection, EndsAfterItsMessageUnlessTheFormatIsPutRight) {
     EXPECT_EQ(window().SettingsForm() == nullptr, !c.connectable.has_value());
 }
 
-INSTANTIATE_TEST_SUITE_P(Answers, Connection,
-                         ::testing::ValuesIn(std::vector<ConnectCase>{
-                             {"NoDriver", {}, true, "", 0, "No Capture Hardware Detected"},
-                             {"Refused", false, true, "", 0, "Could Not Connect To Capture Driver"},
-                             {"YesFixedOnTheSecondVisit", true, true, "YY", 2, Question},
-                             {"YesWithoutAFormatDialog", true, false, "Y", 0, Question},
-                             {"No", true, true, "N", 0, Question}}),
-                         RowName);
+INSTANTIATE_TEST_SUITE_P(
+    Answers, Connection,
+    ::testing::ValuesIn(std::vector<ConnectCase>{
+        {{"NoDriver"}, {}, true, "", 0, "No Capture Hardware Detected"},
+        {{"Refused"}, false, true, "", 0, "Could Not Connect To Capture Driver"},
+        {{"YesFixedOnTheSecondVisit"}, true, true, "YY", 2, Question},
+        {{"YesWithoutAFormatDialog"}, true, false, "Y", 0, Question},
+        {{"No"}, true, true, "N", 0, Question}}),
+    RowName);
 
 // A start that changes nothing leaves the user's edited settings file as it
 // was. The score card and the button show the display face; the card

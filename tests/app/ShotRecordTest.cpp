@@ -13,7 +13,9 @@
 #include "tests/app/AppFixture.h"
 #include "tests/fixtures/ModalDialog.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -21,6 +23,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <cmath>
+#include <sys/stat.h>
 
 namespace apptest {
 namespace {
@@ -146,28 +149,62 @@ TEST_F(ShotRecord, TheLampAndTheKeysFollowTheSeries) {
 }
 
 // Each shot scores floor(raw) + 1, at most 10; negative numbers carry one
-// minus sign. The history is a convenience: where it cannot be written, the
-// series costs one line on the error output, and the shooter sees nothing
-// amiss. (That a new series starts from nothing, the soak run checks.)
+// minus sign. Where the history cannot be written, the game goes on: the
+// shooter is told once, in a message box with the reason (after the frame
+// routine that made the hit has ended), and the terminal of every series
+// lost. A FIFO in the history's place is no file: it is refused at once,
+// never written into or waited on.
 TEST_F(ShotRecord, SeriesListTheShotsAndTheSummaryEvenWithoutAHistory) {
     QFile(home_.dataFolder() + "/Vantorel").open(QIODevice::WriteOnly); // a file, not a folder
     const double raw[] = {10.0, 9.0, 8.999, 5.2493, 0.0, -0.5, -1.0, -1.2, -3.2, -9.44};
     const int scores[] = {10, 10, 9, 6, 1, 0, 0, -1, -3, -9}; // as written
     testing::internal::CaptureStderr();
+    const auto series = [this, &raw] {
+        clickNewGame();
+        endPause();
+        for (int k = 0; k < 10; ++k) {
+            window().SetHole(1125, 875, raw[k]);
+            endPause();
+        }
+    };
+    series();
+    QString expected;
+    for (int k = 0; k < 10; ++k)
+        expected += QStringLiteral("Shot %1 Result Is %2\r\n").arg(k + 1, 2).arg(scores[k], 2);
+    EXPECT_EQ(window().ScoreCardText(), expected + QStringLiteral("Summary  23 From 100\r\n"));
+    EXPECT_TRUE(messages_.shown().isEmpty()) << "not inside the frame routine";
+    QCoreApplication::processEvents();
+    series();
+    QCoreApplication::processEvents();
+    const QString err = QString::fromStdString(testing::internal::GetCapturedStderr());
+    EXPECT_TRUE(err.count("vantorel: this series is not kept in the history") == 2)
+        << err.toStdString();
+    ASSERT_EQ(messages_.shown().size(), 1);
+    EXPECT_EQ(messages_.shown()[0].text, "This series cannot be kept in the history: cannot "
+                                         "create the folder " +
+                                             home_.dataFolder() + "/Vantorel: Not a directory.");
+}
+
+// A FIFO in the history's place is no file: it is refused at once, never
+// written into (the series would be lost) or waited on (once its buffer is
+// full, the window would freeze at the tenth shot).
+TEST_F(ShotRecord, AFifoForTheHistoryIsRefusedAndToldOnce) {
+    const QString fifo = record::HistoryPath();
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(fifo).path()));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    testing::internal::CaptureStderr();
     clickNewGame();
     endPause();
-    QString expected;
     for (int k = 0; k < 10; ++k) {
-        window().SetHole(1125, 875, raw[k]);
+        window().SetHole(0, 0, 10.0);
         endPause();
-        expected += QStringLiteral("Shot %1 Result Is %2\r\n").arg(k + 1, 2).arg(scores[k], 2);
     }
-    EXPECT_EQ(window().ScoreCardText(), expected + QStringLiteral("Summary  23 From 100\r\n"));
-    const QString err = QString::fromStdString(testing::internal::GetCapturedStderr());
-    EXPECT_TRUE(err.count("vantorel: ") == 1 &&
-                err.contains("vantorel: this series is not kept in the history"))
-        << err.toStdString();
-    EXPECT_TRUE(messages_.shown().isEmpty());
+    QCoreApplication::processEvents();
+    testing::internal::GetCapturedStderr();
+    ASSERT_EQ(messages_.shown().size(), 1);
+    EXPECT_EQ(messages_.shown()[0].text, "This series cannot be kept in the history: cannot open " +
+                                             fifo + ": not a regular file.");
+    EXPECT_TRUE(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
 }
 
 // A full series fired with the simulated laser at one ring after another,

@@ -109,4 +109,21 @@ TEST(SettingsStore, HandEditedFileKeepsWhatAChangeDoesNotTouch) {
     EXPECT_EQ(readFile(home.settingsFile()), expected);
 }
 
+// A file saved by an editor that starts it with a UTF-8 byte order mark:
+// its values are read, a change goes into its section (not a second one),
+// and the mark stays. So does a file that is the mark alone.
+TEST(SettingsStore, AByteOrderMarkIsReadPastAndKept) {
+    const fixtures::ScratchHome home;
+    const QByteArray mark = "\xEF\xBB\xBF";
+    ASSERT_TRUE(writeFile(home.settingsFile(), mark + "[Settings]\nTolerance=33\n"));
+    EXPECT_EQ(platform::readSetting("Vantorel", "Settings", "Tolerance", "50"), "33");
+    EXPECT_TRUE(platform::writeSetting("Vantorel", "Settings", "MaxLaserBeam", "12"));
+    EXPECT_TRUE(platform::writeSetting("Vantorel", "Settings", "Tolerance", "34"));
+    EXPECT_EQ(readFile(home.settingsFile()), mark + "[Settings]\nTolerance=34\nMaxLaserBeam=12\n");
+
+    ASSERT_TRUE(writeFile(home.settingsFile(), mark));
+    EXPECT_TRUE(platform::writeSetting("Vantorel", "Settings", "Tolerance", "35"));
+    EXPECT_EQ(readFile(home.settingsFile()), mark + "[Settings]\nTolerance=35\n");
+}
+
 } // namespace

@@ -5,9 +5,12 @@
 #include "record/HistoryFile.h"
 #include "detection/MotionDetection.h"
 #include "tests/fixtures/ScratchHome.h"
+#include "tests/fixtures/SmallDisk.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -93,6 +96,111 @@ TEST(HistoryFile, DamagedLinesAreReportedAndSkipped) {
     ASSERT_TRUE(record::readHistory(path, after, error));
     EXPECT_EQ(after.series.size(), 3U);
     EXPECT_EQ(damage(after), expected); // the cut line stays damaged, alone
+}
+
+// What no shot can score is damage, however well the numbers agree: a
+// result far below the target (which would draw a plot for minutes), or
+// results whose 32-bit sum wraps round to the total written. The card's
+// range itself, -9 to 10 from scores -10 to 10, is kept.
+TEST(HistoryFile, LinesBeyondWhatAShotScoresAreDamaged) {
+    const QTemporaryDir dir;
+    const QString path = dir.filePath("history.csv");
+    const auto line = [](const char* shot, int times, const char* rest, const char* total) {
+        QByteArray text = "2026-12-06T19:05:00+01:00";
+        for (int k = 0; k < times; ++k)
+            text += QByteArray(",") + shot;
+        for (int k = times; k < 10; ++k)
+            text += QByteArray(",") + rest;
+        return text + ',' + total + '\n';
+    };
+    ASSERT_TRUE(writeFile(path, line("-100000000,-100000000.0000,0,0", 10, "", "-1000000000") +
+                                    line("-2147483648,-2147483648.0000,0,0", 10, "", "0") +
+                                    line("11,10.0000,0,0", 1, "1,0.5000,0,0", "20") +
+                                    line("10,10.0001,0,0", 1, "1,0.5000,0,0", "19") +
+                                    line("-10,-10.0001,0,0", 1, "1,0.5000,0,0", "-1") +
+                                    // the edges of the card: kept
+                                    line("10,10.0000,0,0", 1, "-9,-10.0000,0,0", "-71") +
+                                    line("-9,-9.4365,4500,3000", 10, "", "-90")));
+    QString error;
+    record::History history;
+    ASSERT_TRUE(record::readHistory(path, history, error));
+    QStringList problems;
+    for (const record::DamagedLine& damaged : history.damaged)
+        problems << QString::number(damaged.number) + ": " + damaged.problem;
+    const auto beyond = [](int line, const char* result, const char* score) {
+        return QStringLiteral("%1: shot 1: result %2 or score %3 is beyond what a shot scores")
+            .arg(line)
+            .arg(result, score);
+    };
+    EXPECT_EQ(problems,
+              QStringList({beyond(1, "-100000000", "-100000000.0000"),
+                           beyond(2, "-2147483648", "-2147483648.0000"), beyond(3, "11", "10.0000"),
+                           beyond(4, "10", "10.0001"), beyond(5, "-10", "-10.0001")}));
+    ASSERT_EQ(history.series.size(), 2U);
+    EXPECT_EQ(history.series[0].total, -71);
+    EXPECT_EQ(history.series[1].total, -90);
+}
+
+// A line longer than any series (a real one is some 300 bytes) is damaged
+// and never held whole, and a file of damage is counted, not kept line by
+// line: memory follows the series, not the damage.
+TEST(HistoryFile, LongLinesAndMuchDamageAreCountedNotKept) {
+    const QTemporaryDir dir;
+    const QString path = dir.filePath("history.csv");
+    const QByteArray good = record::formatSeries(sampleSeries(5)).toUtf8() + '\n';
+    QByteArray text = good + QByteArray(qsizetype{1024} * 1024, ',') + '\n' + good +
+                      QByteArray(4096, 'x') + '\n' + QByteArray(4097, 'x') + '\n';
+    for (int k = 0; k < 200; ++k)
+        text += "1,2,3\n";
+    ASSERT_TRUE(writeFile(path, text + good.chopped(1) + QByteArray(5000, ' ')));
+    QString error;
+    record::History history;
+    ASSERT_TRUE(record::readHistory(path, history, error));
+    EXPECT_EQ(history.series.size(), 2U);
+    EXPECT_EQ(history.damagedCount, 204);
+    ASSERT_EQ(history.damaged.size(), 100U);
+    EXPECT_EQ(history.damaged[0].number, 2);
+    EXPECT_EQ(history.damaged[0].problem, "longer than 4096 bytes");
+    EXPECT_EQ(history.damaged[1].problem, "1 fields instead of 42"); // 4096 bytes: read
+    EXPECT_EQ(history.damaged[2].number, 5);
+    EXPECT_EQ(history.damaged[2].problem, "longer than 4096 bytes");
+    EXPECT_EQ(history.damaged[3].problem, "3 fields instead of 42");
+}
+
+// A FIFO in the history's place is refused at once, with the reason: it
+// would swallow the series, and hold the window once its buffer is full.
+TEST(HistoryFile, AFifoInPlaceOfTheHistoryIsRefusedAtOnce) {
+    const QTemporaryDir dir;
+    const QString path = dir.filePath("history.csv");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    QString error;
+    EXPECT_FALSE(record::AppendSeries(path, sampleSeries(5), error));
+    EXPECT_EQ(error, "cannot open " + path + ": not a regular file");
+    struct stat info {};
+    EXPECT_TRUE(::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISFIFO(info.st_mode));
+}
+
+// A full disk: the series is not kept, the reason is the system's, and the
+// part of the line the disk took is taken back, so the file stays as it was.
+TEST(HistoryFile, AFullDiskSaysWhyAndLeavesTheFileAsItWas) {
+    const fixtures::SmallDisk disk;
+    if (disk.unavailable())
+        GTEST_SKIP() << disk.why().toStdString();
+    if (!disk.inside())
+        return;
+    const QString path = disk.folder() + "/Vantorel/history.csv";
+    QString error;
+    ASSERT_TRUE(record::AppendSeries(path, sampleSeries(5), error)) << error.toStdString();
+    // Blank lines up to 100 bytes short of a page: the next line fits only in part.
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write(QByteArray(4096 - 100 - QFileInfo(path).size(), '\n'));
+    file.close();
+    const QByteArray before = readFile(path);
+    disk.fill();
+    EXPECT_FALSE(record::AppendSeries(path, sampleSeries(9), error));
+    EXPECT_EQ(error, "cannot write " + path + ": No space left on device");
+    EXPECT_EQ(readFile(path), before);
 }
 
 } // namespace

@@ -10,10 +10,12 @@
 #include "tests/fixtures/MessageRecorder.h"
 #include "tests/fixtures/ScratchHome.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
@@ -48,6 +50,7 @@ protected:
     QString name() const { return isFont() ? "LCDFont.ttf" : "Vantorel.chm"; }
     QString path(const QString& data) const { return data + (isFont() ? "/fonts/" : "/") + name(); }
     QString file() const { return path(home.dataFolder()); }
+    QString startPage() const { return home.dataFolder() + "/Vantorel-help/Overview.htm"; }
     // The font is registered for this run; the help file is asked to open
     // every time, whether it could be written or not.
     void expectInUse(bool fontKnown, const QStringList& helpOpens) {
@@ -75,17 +78,18 @@ TEST_P(SupportFiles, ShortWriteIsRemovedThenWrittenWholeOnceAndKept) {
                 box.buttons == platform::MessageButtons::Ok &&
                 box.icon == platform::MessageIcon::None);
     EXPECT_FALSE(QFileInfo::exists(file()));
-    expectInUse(false, {file()});
+    // A help file that is not there is not handed over; its pages are.
+    expectInUse(false, {startPage()});
     start();
     EXPECT_EQ(readFile(file()), bytes);
-    expectInUse(true, {file(), file()});
+    expectInUse(true, {startPage(), file()});
     QFontDatabase::removeAllApplicationFonts(); // as in a fresh run
     const QDateTime written = QFileInfo(file()).lastModified();
     start();
     start();
     EXPECT_TRUE(QFileInfo(file()).lastModified() == written && readFile(file()) == bytes);
     EXPECT_EQ(messages.shown().size(), 1);
-    expectInUse(true, QStringList(4, file()));
+    expectInUse(true, {startPage(), file(), file(), file()});
 }
 
 // An exclusive create: a file, a link, or a folder that cannot be made is
@@ -102,10 +106,18 @@ TEST_P(SupportFiles, WhatStandsInTheWayIsKept) {
     ASSERT_TRUE(writeFile(target, bytes)); // a real file behind the link: still not read
     start();
     EXPECT_TRUE(QFileInfo(file()).isSymLink());
-    qputenv("XDG_DATA_HOME", (target + "/data").toLocal8Bit()); // inside a file
+    // Nothing can be written inside a file: said once for the help, which
+    // hands over no file that is not there (the font is silent).
+    qputenv("XDG_DATA_HOME", (target + "/data").toLocal8Bit());
     start();
-    EXPECT_TRUE(messages.shown().isEmpty());
-    expectInUse(false, {file(), file(), file(), path(target + "/data")});
+    expectInUse(false, {file(), startPage(), file()});
+    if (isFont()) {
+        EXPECT_TRUE(messages.shown().isEmpty());
+    } else {
+        ASSERT_EQ(messages.shown().size(), 1);
+        EXPECT_EQ(messages.shown()[0].text, "The help pages could not be written to " + target +
+                                                "/data/Vantorel-help: Not a directory.");
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Each, SupportFiles, ::testing::Bool(),
@@ -123,7 +135,7 @@ TEST(SupportFolders, FallBackToTheHomesOwn) {
 
 // Help Topics without a viewer for the help file: the same pages are written
 // beside it and shown in the web browser; with neither, a message names the
-// file. A link standing for the pages' folder is never followed.
+// file. A link standing for the pages' folder is never followed, and said.
 using HelpPages = SupportFolder;
 
 TEST_F(HelpPages, OpenInTheBrowserWhereTheHelpFileCannot) {
@@ -151,6 +163,61 @@ TEST_F(HelpPages, OpenInTheBrowserWhereTheHelpFileCannot) {
     EXPECT_FALSE(QFile::exists(elsewhere)) << "nothing written through the link";
     EXPECT_EQ(opened.size(), 3) << "no pages to open";
     ASSERT_EQ(messages.shown().size(), 1);
-    EXPECT_TRUE(messages.shown()[0].text.endsWith(helpFile))
-        << messages.shown()[0].text.toStdString();
+    EXPECT_EQ(messages.shown()[0].text, "The help pages could not be written to " +
+                                            pages.chopped(1) +
+                                            ": a symbolic link stands in its place.");
+
+    ASSERT_TRUE(QFile::remove(pages.chopped(1))); // pages, but no program for either
+    CreateFiles::OpenHelp();
+    EXPECT_EQ(opened.size(), 5);
+    ASSERT_EQ(messages.shown().size(), 2);
+    EXPECT_TRUE(messages.shown()[1].text.startsWith("No program to show the help was found.") &&
+                messages.shown()[1].text.endsWith(helpFile))
+        << messages.shown()[1].text.toStdString();
+}
+
+// Help Topics with a data folder nothing can be written into: it says that
+// the pages could not be written, where and why, instead of that no viewer
+// was found, and hands the desktop no file that is not there.
+TEST_F(HelpPages, WithoutAWritableDataFolderSayWhyTheyCannotBeWritten) {
+    ASSERT_TRUE(writeFile(home.path() + "/file", "a file, not a folder"));
+    qputenv("XDG_DATA_HOME", (home.path() + "/file/data").toLocal8Bit());
+    CreateFiles::OpenHelp();
+    EXPECT_EQ(opened, QStringList());
+    ASSERT_EQ(messages.shown().size(), 1);
+    EXPECT_EQ(messages.shown()[0].text, "The help pages could not be written to " + home.path() +
+                                            "/file/data/Vantorel-help: Not a directory.");
+}
+
+// The desktop is asked for a viewer beside the event loop: however long it
+// takes to answer, the window goes on, and what follows from the answer
+// comes after it. A stand-in xdg-mime notes what it is asked and answers
+// "no program" only once the test lets it; the message then says so.
+TEST(HelpTopics, AskTheDesktopWithoutHoldingTheWindow) {
+    const fixtures::ScratchHome home;
+    const fixtures::MessageRecorder messages;
+    const QString bin = home.path() + "/bin";
+    const QString gate = home.path() + "/answer-now";
+    const QString asked = home.path() + "/asked";
+    ASSERT_TRUE(
+        writeFile(bin + "/xdg-mime", QStringLiteral("#!/bin/sh\necho \"$3\" >> '%2'\nn=0\n"
+                                                    "while [ ! -e '%1' ] && [ $n -lt 1200 ]; "
+                                                    "do sleep 0.05; n=$((n+1)); done\n")
+                                         .arg(gate, asked)
+                                         .toUtf8()));
+    ASSERT_TRUE(QFile::setPermissions(bin + "/xdg-mime", QFile::ReadOwner | QFile::ExeOwner));
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(bin) + ':' + path);
+
+    CreateFiles::OpenHelp(); // returns while the desktop still thinks
+    EXPECT_TRUE(messages.shown().isEmpty()) << "answered before the desktop did";
+    ASSERT_TRUE(writeFile(gate, {}));
+    for (int wait = 0; wait < 3000 && messages.shown().isEmpty(); ++wait) {
+        QCoreApplication::processEvents();
+        QThread::msleep(10);
+    }
+    qputenv("PATH", path);
+    EXPECT_EQ(readFile(asked), "application/vnd.ms-htmlhelp\ntext/html\n");
+    ASSERT_EQ(messages.shown().size(), 1);
+    EXPECT_TRUE(messages.shown()[0].text.startsWith("No program to show the help was found."));
 }

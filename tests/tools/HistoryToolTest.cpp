@@ -1,12 +1,18 @@
 // vantorel-history as a shooter runs it: the table and statistics of a
-// hand-computed history, the choice of series, CSV, plots, and bad input.
+// hand-computed history, the choice of series, CSV, plots, bad input, odd
+// files in the plot's place, full disks and names of any bytes.
 
+#include "tests/fixtures/ScratchHome.h"
+#include "tests/fixtures/SmallDisk.h"
 #include "tests/tools/ToolProcess.h"
 
+#include <QFileInfo>
 #include <QImage>
 #include <QSvgRenderer>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -92,9 +98,10 @@ TEST_F(HistoryTool, BadInputAndNoHistoryYet) {
     const auto [status, out, err] = run({});
     EXPECT_TRUE(status == 0 && out.startsWith("No series kept yet: " + home.filePath("d")));
     const std::pair<QStringList, const char*> rows[] = {
-        {{"--bogus", file}, "unknown option '--bogus'"},
+        {{"--bogus", file}, "Unknown option 'bogus'"},
         {{"--last", "0", file}, "'--last' takes a whole number from 1, not '0'"},
-        {{file, "--since"}, "option '--since' needs a value"},
+        {{file, "--since"}, "Missing value after '--since'"},
+        {{""}, "the history file's name is empty (see --help)"},
         {{"--since", "2026-13-01", file}, "as YYYY-MM-DD, not '2026-13-01'"},
         {{"--plot", "plot.jpg", file}, "ending in .png or .svg, not 'plot.jpg'"},
         {{file, file}, "more than one history file"},
@@ -107,6 +114,107 @@ TEST_F(HistoryTool, BadInputAndNoHistoryYet) {
         EXPECT_TRUE(rowStatus == 2 && rowErr.contains(message))
             << message << ": " << rowErr.toStdString();
     }
+}
+
+// Output that cannot be written (a full disk, here /dev/full) fails the
+// run with the reason, whatever was asked for.
+TEST_F(HistoryTool, OutputThatCannotBeWrittenFailsTheRun) {
+    for (const QStringList& arguments : {QStringList{file}, QStringList{"--csv", file},
+                                         QStringList{"--help"}, QStringList{"--version"}}) {
+        const auto [status, out, err] = run(arguments, R"(exec "$0" "$@" > /dev/full)");
+        EXPECT_TRUE(status == 1 &&
+                    err.contains("vantorel-history: cannot write the output: No space left on "
+                                 "device"))
+            << arguments.join(' ').toStdString() << ": " << status << err.toStdString();
+    }
+    const auto [status, out, err] = run({"--version"});
+    EXPECT_TRUE(status == 0 && out == "vantorel-history 1.58\n") << out.toStdString();
+}
+
+// A crafted line whose results lie far beyond the target (it drew some 100
+// million grid lines) or whose results wrap round to their total is
+// reported and skipped, and the plot is made at once. A slope too small to
+// show is 0.00, not -0.00.
+TEST_F(HistoryTool, CraftedLinesAreSkippedAndTheTrendShowsNoMinusZero) {
+    QStringList lines{
+        header,
+        "2026-11-02T19:00:00+01:00" + shots("-100000000,-100000000.0000,0,0", 10) + ",-1000000000",
+        "2026-11-03T19:00:00+01:00" + shots("-2147483648,-2147483648.0000,0,0", 10) + ",0",
+        "2026-11-04T19:00:00+01:00" + shots("9,8.5000,0,0", 1) + shots("8,7.5000,0,0", 9) + ",81"};
+    for (int k = 0; k < 99; ++k)
+        lines << "2026-11-05T19:00:00+01:00" + shots("8,7.5000,0,0", 10) + ",80";
+    std::ofstream(file.toStdString()) << (lines.join('\n') + '\n').toStdString();
+    const auto [status, out, err] = run({"--plot", home.filePath("plot.png"), file});
+    EXPECT_EQ(status, 0) << err.toStdString();
+    EXPECT_TRUE(err.contains("history.csv:2: damaged line skipped: shot 1: result -100000000") &&
+                err.contains("history.csv:3: damaged line skipped: shot 1: result -2147483648"))
+        << err.toStdString();
+    EXPECT_TRUE(out.contains("Series: 100\n") && out.contains("\nTrend: 0.00 points per series\n"))
+        << out.toStdString();
+    EXPECT_EQ(QImage(home.filePath("plot.png")).size(), QSize(960, 500));
+}
+
+// The plot is only ever a regular file, put in place once complete: a FIFO
+// in its place (which held the tool for good) is replaced, a link leads to
+// the file it names, which keeps its permissions.
+TEST_F(HistoryTool, PlotsReplaceWhatStandsThereOnlyWhenComplete) {
+    const QByteArray fifo = QFile::encodeName(home.filePath("fifo.png"));
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    const auto [status, out, err] = run({"--plot", home.filePath("fifo.png"), file});
+    EXPECT_EQ(status, 0) << err.toStdString();
+    EXPECT_EQ(QImage(home.filePath("fifo.png")).size(), QSize(960, 500));
+
+    ASSERT_TRUE(fixtures::writeFile(home.filePath("kept/plot.svg"), "an old plot"));
+    ASSERT_TRUE(QFile::setPermissions(home.filePath("kept/plot.svg"),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    ASSERT_TRUE(QFile::link(home.filePath("kept/plot.svg"), home.filePath("link.svg")));
+    const auto [linkStatus, linkOut, linkErr] = run({"--plot=" + home.filePath("link.svg"), file});
+    EXPECT_EQ(linkStatus, 0) << linkErr.toStdString();
+    EXPECT_TRUE(QFileInfo(home.filePath("link.svg")).isSymLink());
+    EXPECT_TRUE(QSvgRenderer(home.filePath("kept/plot.svg")).isValid());
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(home.filePath("kept/plot.svg")).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640U);
+    EXPECT_EQ(QDir(home.filePath("kept"))
+                  .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList("plot.svg"))
+        << "no temporary file left";
+}
+
+// A full disk: the plot fails with the system's reason and the last plot
+// stays as it was.
+TEST_F(HistoryTool, APlotOnAFullDiskKeepsTheLastOne) {
+    const fixtures::SmallDisk disk;
+    if (disk.unavailable())
+        GTEST_SKIP() << disk.why().toStdString();
+    if (!disk.inside())
+        return;
+    const QString plot = disk.folder() + "/plot.png";
+    ASSERT_TRUE(fixtures::writeFile(plot, "the last plot"));
+    disk.fill();
+    const auto [status, out, err] = run({"--plot", plot, file});
+    EXPECT_TRUE(status == 2 && err.contains("vantorel-history: cannot write " + plot +
+                                            ": No space left on device"))
+        << status << err.toStdString();
+    EXPECT_EQ(fixtures::readFile(plot), "the last plot");
+    EXPECT_EQ(QDir(disk.folder()).entryList(QDir::Files | QDir::Hidden),
+              QStringList({".filler", "plot.png"}));
+}
+
+// File names that are not UTF-8 name their own files, for the history and
+// the plot alike.
+TEST_F(HistoryTool, NamesOfAnyBytesKeepThem) {
+    const QByteArray history = QFile::encodeName(home.path()) + "/history-\xff.csv";
+    const QByteArray plot = QFile::encodeName(home.path()) + "/plot-\xfe.png";
+    ASSERT_EQ(::symlink(QFile::encodeName(file).constData(), history.constData()), 0);
+    const auto [status, out, err] =
+        run({home.path()},
+            R"(exec "$0" --plot "$1/plot-$(printf '\376').png" "$1/history-$(printf '\377').csv")");
+    EXPECT_TRUE(status == 0 && out.contains("Series: 3\n")) << err.toStdString();
+    EXPECT_EQ(::access(plot.constData(), R_OK), 0);
+    // Qt cannot remove names that are no UTF-8 with its temporary folder.
+    ::unlink(history.constData());
+    ::unlink(plot.constData());
 }
 
 } // namespace

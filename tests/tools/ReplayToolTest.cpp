@@ -6,6 +6,7 @@
 // bench/ReplayMemory.cpp.)
 
 #include "tests/fixtures/ScratchHome.h"
+#include "tests/fixtures/SyntheticRecording.h"
 #include "tests/fixtures/SyntheticVideo.h"
 #include "tests/tools/ToolProcess.h"
 
@@ -260,6 +261,37 @@ TEST_F(ReplayTool, BadCutAndMixedVideos) {
             << row.arguments.join(' ').toStdString() << ": " << rowStatus << " "
             << rowOut.toStdString() << rowErr.toStdString();
     }
+}
+
+// A recording shows each shot twice: the dot is a change as it appears and
+// again as it goes. --pause 1500 reports none for the game's pause after a
+// hit, so the replay gives exactly the shots the score card counted (here
+// not the one fired a second after another).
+TEST_F(ReplayTool, APauseGivesTheShotsTheGameCounts) {
+    fixtures::RecordingPlan plan;
+    plan.frames = 200;
+    for (const int first : {20, 80, 140, 170})
+        plan.flashes.push_back({first, 3, 40 + first / 2, 50});
+    const QString folder = home.filePath("run-001");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    int number = 0;
+    for (const replay::SourceFrame& frame : fixtures::makeRecording(plan)) {
+        const QImage picture =
+            QImage(frame.pixels.data(), 160, 120, 480, QImage::Format_BGR888).mirrored(false, true);
+        ASSERT_TRUE(picture.save(
+            folder + QStringLiteral("/frame-%1.png").arg(number++, 8, 10, QLatin1Char('0'))));
+    }
+    const auto [status, out, err] = run({folder});
+    EXPECT_EQ(status, 0) << err.toStdString();
+    EXPECT_EQ(frames(out).remove(QRegularExpression(" ring=\\d+")),
+              "frame=20,frame=23,frame=80,frame=83,frame=140,frame=143,frame=170,frame=173");
+    const auto [pauseStatus, pauseOut, pauseErr] = run({"--pause", "1500", folder});
+    EXPECT_EQ(pauseStatus, 0) << pauseErr.toStdString();
+    EXPECT_EQ(frames(pauseOut).remove(QRegularExpression(" ring=\\d+")),
+              "frame=20,frame=80,frame=140");
+    const auto [badStatus, badOut, badErr] = run({"--pause", "-1", folder});
+    EXPECT_TRUE(badStatus == 2 && badErr.contains("'--pause' takes a whole number from 0 to 60000"))
+        << badErr.toStdString();
 }
 
 } // namespace

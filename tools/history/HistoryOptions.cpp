@@ -1,16 +1,29 @@
 #include "tools/history/HistoryOptions.h"
 
+#include <QCommandLineParser>
+
 namespace history {
 
-namespace {
-
-bool takesValue(const QString& name) {
-    return name == QLatin1String("--last") || name == QLatin1String("--since") ||
-           name == QLatin1String("--plot");
-}
-
-bool setValue(const QString& name, const QString& text, HistoryOptions& options, QString& error) {
-    if (name == QLatin1String("--last")) {
+bool parseOptions(const QStringList& arguments, HistoryOptions& options, QString& error) {
+    QCommandLineParser parser;
+    // The tool's own usage text; Qt's help and version options would end the
+    // process without checking that their text was written.
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QString());
+    const QCommandLineOption version(QStringLiteral("version"), QString());
+    const QCommandLineOption csv(QStringLiteral("csv"), QString());
+    const QCommandLineOption last(QStringLiteral("last"), QString(), QStringLiteral("N"));
+    const QCommandLineOption since(QStringLiteral("since"), QString(), QStringLiteral("DATE"));
+    const QCommandLineOption plot(QStringLiteral("plot"), QString(), QStringLiteral("FILE"));
+    parser.addOptions({help, version, csv, last, since, plot});
+    if (!parser.parse(QStringList(QStringLiteral("vantorel-history")) + arguments)) {
+        error = parser.errorText();
+        return false;
+    }
+    options.help = parser.isSet(help);
+    options.version = parser.isSet(version);
+    options.csv = parser.isSet(csv);
+    if (parser.isSet(last)) {
+        const QString text = parser.value(last);
         bool ok = false;
         options.last = text.toInt(&ok);
         if (!ok || options.last < 1) {
@@ -18,14 +31,18 @@ bool setValue(const QString& name, const QString& text, HistoryOptions& options,
                 QStringLiteral("option '--last' takes a whole number from 1, not '%1'").arg(text);
             return false;
         }
-    } else if (name == QLatin1String("--since")) {
+    }
+    if (parser.isSet(since)) {
+        const QString text = parser.value(since);
         options.since = QDate::fromString(text, Qt::ISODate);
         if (!options.since.isValid()) {
             error =
                 QStringLiteral("option '--since' takes a date as YYYY-MM-DD, not '%1'").arg(text);
             return false;
         }
-    } else {
+    }
+    if (parser.isSet(plot)) { // the last one given counts
+        const QString text = parser.value(plot);
         const QString lower = text.toLower();
         if (!lower.endsWith(QLatin1String(".png")) && !lower.endsWith(QLatin1String(".svg"))) {
             error = QStringLiteral("option '--plot' takes a file ending in .png or .svg, not '%1'")
@@ -34,50 +51,18 @@ bool setValue(const QString& name, const QString& text, HistoryOptions& options,
         }
         options.plot = text;
     }
-    return true;
-}
-
-} // namespace
-
-bool parseOptions(const QStringList& arguments, HistoryOptions& options, QString& error) {
-    bool optionsEnded = false;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (optionsEnded || !argument.startsWith(QLatin1Char('-')) ||
-            argument == QLatin1String("-")) {
-            if (!options.file.isEmpty()) {
-                error = QStringLiteral("more than one history file given");
-                return false;
-            }
-            options.file = argument;
-            continue;
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1) {
+        error = QStringLiteral("more than one history file given");
+        return false;
+    }
+    if (!files.isEmpty()) {
+        // An empty name is a mistake (an unset variable), not the default file.
+        if (files[0].isEmpty()) {
+            error = QStringLiteral("the history file's name is empty");
+            return false;
         }
-        if (argument == QLatin1String("--")) {
-            optionsEnded = true;
-        } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
-            options.help = true;
-        } else if (argument == QLatin1String("--csv")) {
-            options.csv = true;
-        } else {
-            // "--name value" or "--name=value".
-            const qsizetype equals = argument.indexOf(QLatin1Char('='));
-            const QString name = equals < 0 ? argument : argument.left(equals);
-            if (!takesValue(name)) {
-                error = QStringLiteral("unknown option '%1'").arg(name);
-                return false;
-            }
-            QString text;
-            if (equals >= 0) {
-                text = argument.mid(equals + 1);
-            } else if (i + 1 < arguments.size()) {
-                text = arguments[++i];
-            } else {
-                error = QStringLiteral("option '%1' needs a value").arg(name);
-                return false;
-            }
-            if (!setValue(name, text, options, error))
-                return false;
-        }
+        options.file = files[0];
     }
     return true;
 }
@@ -102,16 +87,24 @@ QString usageText() {
         "  --last N      only the last N series\n"
         "  --since DATE  only the series from DATE (YYYY-MM-DD) on\n"
         "  --plot FILE   also draw the totals over time and every hole on the target\n"
-        "                into FILE, a PNG or SVG picture by its ending\n"
+        "                into FILE, a PNG or SVG picture by its ending; the picture\n"
+        "                replaces FILE only once it is complete\n"
         "  --csv         print the chosen lines of the history file instead, for a\n"
         "                spreadsheet\n"
         "  --help        show this text\n"
+        "  --version     show the version\n"
         "\n"
-        "Damaged lines of the file are reported on stderr with their line number\n"
-        "and skipped.\n"
+        "Damaged lines of the file (a hand edit, a line cut short, a shot no target\n"
+        "gives, a line longer than any series) are reported on stderr with their\n"
+        "line number and skipped.\n"
         "\n"
-        "Exit status: 0 when the history was shown, 2 on a bad option, an\n"
-        "unreadable history file or a plot that cannot be written.\n");
+        "Exit status: 0 when the history was shown, 1 when the output could not be\n"
+        "written, 2 on a bad option, an unreadable history file or a plot that\n"
+        "cannot be written.\n");
+}
+
+QString versionText() {
+    return QStringLiteral("vantorel-history " VANTOREL_VERSION "\n");
 }
 
 } // namespace history

@@ -13,6 +13,7 @@ struct HistoryOptions {
     QString plot; // a .png or .svg file; empty: no plot
     bool csv = false;
     bool help = false;
+    bool version = false;
     QString file; // empty: the program's own history file
 };
 
@@ -21,5 +22,7 @@ struct HistoryOptions {
 bool parseOptions(const QStringList& arguments, HistoryOptions& options, QString& error);
 
 QString usageText();
+// "vantorel-history 1.58"
+QString versionText();
 
 } // namespace history

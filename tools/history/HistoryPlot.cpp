@@ -1,7 +1,9 @@
 #include "tools/history/HistoryPlot.h"
 
+#include "platform/NativeWrites.h"
 #include "tools/history/HistoryStatistics.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
@@ -28,8 +30,11 @@ void drawTotals(QPainter& painter, const std::vector<record::Series>& series) {
             : std::min_element(series.begin(), series.end(), [](const auto& a, const auto& b) {
                   return a.total < b.total;
               })->total;
-    // From ten below the lowest total, rounded down to ten, to 100.
-    const int bottom = std::min(80, static_cast<int>(std::floor(lowest / 10.0)) * 10 - 10);
+    // From ten below the lowest total, rounded down to ten, to 100; never
+    // below the lowest total a series can have, so the grid stays a few lines.
+    const int lowestTotal = record::LowestResult * record::Series::Shots;
+    const int bottom =
+        std::clamp(static_cast<int>(std::floor(lowest / 10.0)) * 10 - 10, lowestTotal - 10, 80);
     const auto yOf = [&](double total) {
         return TotalsPanel.bottom() - (total - bottom) / (100 - bottom) * TotalsPanel.height();
     };
@@ -120,33 +125,32 @@ void draw(QPainter& painter, const std::vector<record::Series>& series) {
 
 } // namespace
 
-bool writePlot(const QString& path, const std::vector<record::Series>& series, QString& error) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
-        return false;
-    }
-    if (path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
+bool writePlot(const QByteArray& path, const std::vector<record::Series>& series, QString& error) {
+    // Drawn whole in memory, then put in place in one step: a plot that
+    // cannot be finished (a full disk) leaves the last one as it was, and the
+    // file is always a regular file, never a FIFO that would wait for a reader.
+    QByteArray picture;
+    QBuffer buffer(&picture);
+    buffer.open(QIODevice::WriteOnly);
+    if (QFile::decodeName(path).endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
         QSvgGenerator svg;
-        svg.setOutputDevice(&file);
+        svg.setOutputDevice(&buffer);
         svg.setSize(QSize(PlotWidth, PlotHeight));
         svg.setViewBox(QRect(0, 0, PlotWidth, PlotHeight));
         svg.setTitle(QStringLiteral("Vantorel history"));
         QPainter painter(&svg);
         draw(painter, series);
     } else {
-        QImage picture(PlotWidth, PlotHeight, QImage::Format_RGB32);
+        QImage image(PlotWidth, PlotHeight, QImage::Format_RGB32);
         {
-            QPainter painter(&picture);
+            QPainter painter(&image);
             draw(painter, series);
         }
-        if (!picture.save(&file, "PNG")) {
-            error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
-            return false;
-        }
+        image.save(&buffer, "PNG");
     }
-    if (file.error() != QFileDevice::NoError || !file.flush()) {
-        error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+    QString reason;
+    if (!platform::replaceFile(path, picture, reason)) {
+        error = QStringLiteral("cannot write %1: %2").arg(QFile::decodeName(path), reason);
         return false;
     }
     return true;

@@ -4,13 +4,16 @@
 
 #include "record/Series.h"
 
+#include <QByteArray>
 #include <QString>
 #include <vector>
 
 namespace history {
 
-// Writes a PNG or an SVG picture, by the file's ending; answers false with
-// the reason when the file cannot be written. Needs a QGuiApplication.
-bool writePlot(const QString& path, const std::vector<record::Series>& series, QString& error);
+// Writes a PNG or an SVG picture, by the file's ending, as a regular file
+// that replaces path only once complete; answers false with the reason when
+// it cannot be written. path is named by the system's bytes. Needs a
+// QGuiApplication.
+bool writePlot(const QByteArray& path, const std::vector<record::Series>& series, QString& error);
 
 } // namespace history

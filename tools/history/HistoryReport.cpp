@@ -50,12 +50,17 @@ QString reportText(const std::vector<record::Series>& series) {
                 .arg(std::min(totals.count, 10))
                 .arg(totals.meanLast10, 0, 'f', 1);
     text += QStringLiteral("Mean of all: %1\n").arg(totals.meanAll, 0, 'f', 1);
-    if (totals.trend)
-        text += QStringLiteral("Trend: %1%2 points per series\n")
-                    .arg(*totals.trend >= 0 ? QStringLiteral("+") : QString())
-                    .arg(*totals.trend, 0, 'f', 2);
-    else
+    if (totals.trend) {
+        // As shown: a slope too small to show is 0.00, without a sign.
+        QString slope = QString::number(*totals.trend, 'f', 2);
+        if (slope == QLatin1String("-0.00"))
+            slope.remove(0, 1);
+        else if (!slope.startsWith(QLatin1Char('-')) && slope != QLatin1String("0.00"))
+            slope.prepend(QLatin1Char('+'));
+        text += QStringLiteral("Trend: %1 points per series\n").arg(slope);
+    } else {
         text += QStringLiteral("Trend: needs two series\n");
+    }
 
     const Group group = groupOf(series);
     text += QStringLiteral("\nGroup of %1 holes (A4 target)\n").arg(group.holes);

@@ -1,22 +1,36 @@
 // vantorel-history: the series that the program kept, as a table with the
 // statistics of the totals and of the group, a plot, or CSV lines.
 
+#include "platform/NativeArguments.h"
 #include "record/HistoryFile.h"
 #include "tools/history/HistoryOptions.h"
 #include "tools/history/HistoryPlot.h"
 #include "tools/history/HistoryReport.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
-constexpr int exitBadInput = 2;
+constexpr int ExitOutputLost = 1;
+constexpr int ExitBadInput = 2;
 
-int fail(const QString& message) {
+int fail(const QString& message, int status = ExitBadInput) {
     std::fprintf(stderr, "vantorel-history: %s\n", qPrintable(message));
-    return exitBadInput;
+    return status;
+}
+
+// What was printed reached its reader (not a full disk or a closed pipe).
+int outputStatus() {
+    if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0)
+        return 0;
+    return fail(QStringLiteral("cannot write the output: %1")
+                    .arg(QString::fromLocal8Bit(std::strerror(errno))),
+                ExitOutputLost);
 }
 
 // The series from options.since on, then the last options.last of them.
@@ -41,22 +55,28 @@ int main(int argc, char** argv) {
     history::HistoryOptions options;
     QString error;
     if (!history::parseOptions(QGuiApplication::arguments().mid(1), options, error))
-        return fail(error);
-    if (options.help) {
-        std::fputs(qPrintable(history::usageText()), stdout);
-        return 0;
+        return fail(error + QStringLiteral(" (see --help)"));
+    if (options.help || options.version) {
+        std::fputs(qPrintable(options.help ? history::usageText() : history::versionText()),
+                   stdout);
+        return outputStatus();
     }
-    const QString path = options.file.isEmpty() ? record::HistoryPath() : options.file;
+    // Names as the system gave them: one that is not UTF-8 names its own file.
+    const QByteArray path = options.file.isEmpty() ? QFile::encodeName(record::HistoryPath())
+                                                   : platform::nativeArgument(options.file);
     record::History history;
-    if (options.file.isEmpty() && !QFileInfo::exists(path)) {
-        std::printf("No series kept yet: %s does not exist.\n", qPrintable(path));
+    if (options.file.isEmpty() && !QFileInfo::exists(QFile::decodeName(path))) {
+        std::printf("No series kept yet: %s does not exist.\n", path.constData());
     } else if (!record::readHistory(path, history, error)) {
         return fail(error);
     }
     for (const record::DamagedLine& line : history.damaged)
         std::fprintf(stderr, "vantorel-history: %s:%lld: damaged line skipped: %s\n",
-                     qPrintable(path), static_cast<long long>(line.number),
+                     path.constData(), static_cast<long long>(line.number),
                      qPrintable(line.problem));
+    if (const qsizetype more = history.damagedCount - std::ssize(history.damaged); more > 0)
+        std::fprintf(stderr, "vantorel-history: %s: %lld more damaged lines skipped\n",
+                     path.constData(), static_cast<long long>(more));
 
     const std::vector<record::Series> series = chosen(std::move(history.series), options);
     if (options.csv) {
@@ -68,8 +88,10 @@ int main(int argc, char** argv) {
     } else {
         std::fputs(qPrintable(history::reportText(series)), stdout);
     }
-    std::fflush(stdout);
-    if (!options.plot.isEmpty() && !history::writePlot(options.plot, series, error))
+    if (const int status = outputStatus(); status != 0)
+        return status;
+    if (!options.plot.isEmpty() &&
+        !history::writePlot(platform::nativeArgument(options.plot), series, error))
         return fail(error);
     return 0;
 }

@@ -37,6 +37,8 @@ constexpr IntegerOption integerOptions[] = {
     parameterOption("--max-beam", "  --max-beam M       largest spot, in percent of the grid",
                     MotionDetection::MaxLaserBeamRange, &ReplayOptions::maxBeam,
                     &ReplayOptions::Given::maxBeam),
+    {"--pause", "  --pause MS         after a hit, report none for MS milliseconds", 0, 60000,
+     &ReplayOptions::pauseMs, nullptr},
     {"--tune", "  --tune K           find the values that give the K shots fired", 1, 1000,
      &ReplayOptions::tuneShots, nullptr},
 };
@@ -119,6 +121,11 @@ bool parseOptions(const std::vector<QByteArray>& arguments, ReplayOptions& optio
                                "'--max-beam'; give them");
         return false;
     }
+    if (options.tuneShots != 0 && options.pauseMs != 0) {
+        error = QStringLiteral("option '--tune' counts the shots as the game does; leave out "
+                               "'--pause'");
+        return false;
+    }
     if (options.tuneShots != 0 && !parameterGiven.isEmpty()) {
         error = QStringLiteral("option '--tune' finds the detection parameters itself; leave "
                                "out '%1'")
@@ -139,7 +146,8 @@ QString usageText() {
                        .arg(QLatin1String(option.usage))
                        .arg(option.min)
                        .arg(option.max);
-        if (const std::int32_t fallback = ReplayOptions{}.*(option.field); fallback != 0)
+        if (const std::int32_t fallback = ReplayOptions{}.*(option.field);
+            fallback != 0 || option.field == &ReplayOptions::pauseMs)
             options += QStringLiteral(" (default %1)").arg(fallback);
         options += QLatin1Char('\n');
     }
@@ -154,6 +162,13 @@ QString usageText() {
                "x and y are the hit's offset from the frame's centre in twips on a target\n"
                "picture 6000 twips high (positive x: further right in the frame, positive\n"
                "y: higher up); ring is the score the score card would show.\n"
+               "\n"
+               "A laser dot is a change when it appears and again when it goes, so a\n"
+               "recording usually shows each shot twice, a few frames apart. The game\n"
+               "counts the first and ignores the second, which falls in the pause of\n"
+               "1.5 seconds after every shot; --pause 1500 does the same, so the hits\n"
+               "printed are the shots on the score card. Frames of a folder of pictures\n"
+               "are taken to be 1/30 second apart, video frames at their own times.\n"
                "\n"
                "Each PATH is an image file (PNG, BMP, PPM, JPEG, ...), one frame, a\n"
                "directory whose image files are taken in name order, or a video file\n"

@@ -22,6 +22,7 @@ struct ReplayOptions {
         bool tolerance = false;
         bool maxBeam = false;
     } given;
+    std::int32_t pauseMs = 0;      // --pause: no hit reported this long after one
     std::int32_t tuneShots = 0;    // --tune: the shots fired in the recording; 0 replays
     bool apply = false;            // --apply: store the values in the settings
     std::vector<QByteArray> paths; // as the system gave them; none with a plain --apply

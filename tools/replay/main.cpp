@@ -33,16 +33,22 @@ int replayFrames(replay::FrameSource& frames, const replay::ReplayOptions& optio
     int status = 0;
     QString error;
     replay::SourceFrame frame;
+    // --pause: the time of the last hit reported, as the game's pause starts.
+    std::optional<double> lastReported;
+    const double pauseSeconds = options.pauseMs / 1000.0;
     for (std::int64_t index = 0; std::ferror(stdout) == 0; ++index) {
         if (!frames.next(frame, error)) {
             if (!error.isEmpty())
                 status = fail(error);
             break;
         }
-        if (const std::optional<replay::Hit> hit = session.push(frame.pixels))
-            std::printf("frame=%lld x=%d y=%d score=%.4f ring=%d\n", static_cast<long long>(index),
-                        hit->x, hit->y, hit->score,
-                        static_cast<int>(MotionDetection::ShotScore(hit->score)));
+        const std::optional<replay::Hit> hit = session.push(frame.pixels);
+        if (!hit || (lastReported && frame.seconds - *lastReported < pauseSeconds))
+            continue;
+        lastReported = frame.seconds;
+        std::printf("frame=%lld x=%d y=%d score=%.4f ring=%d\n", static_cast<long long>(index),
+                    hit->x, hit->y, hit->score,
+                    static_cast<int>(MotionDetection::ShotScore(hit->score)));
     }
     if (!outputIntact(error))
         return fail(error, replay::ExitOutputLost);
