@@ -84,6 +84,8 @@ private:
     void groupSpots();
     void colourSpots(const capture::FullFrame& frame);
     void updateChroma(const capture::FullFrame& frame);
+    const std::uint8_t* chromaRow(const capture::FullFrame& frame, int component, std::int32_t y,
+                                  std::vector<std::uint8_t>& into);
     void follow();
     std::int64_t fallenAround(const Spot& spot) const;
     bool roseBefore(const Spot& spot) const;
@@ -94,14 +96,18 @@ private:
     std::int32_t height_ = 0;
     std::int32_t chromaWidth_ = 0;
     std::int32_t chromaHeight_ = 0;
+    std::int32_t chromaStepX_ = 1; // chroma samples from one kept colour to the next
+    std::int32_t chromaStepY_ = 1;
     std::int64_t frames_ = 0;
     // Per pixel, in 1/16 levels: the scene's level and its usual deviation.
     std::vector<std::uint16_t> mean_;
     std::vector<std::uint16_t> spread_;
-    // Per chroma sample, in 1/16 levels: the scene's Cb and Cr.
+    // Per block of 2 x 2 pixels, in 1/16 levels: the scene's Cb and Cr.
     std::vector<std::uint16_t> blueMean_;
     std::vector<std::uint16_t> redMean_;
     std::vector<std::uint8_t> row_;     // a luma row made from packed or RGB pixels
+    std::vector<std::uint8_t> blueRow_; // chroma rows made likewise
+    std::vector<std::uint8_t> redRow_;
     std::vector<std::int16_t> marks_;   // a row's changes, 0 where none
     std::vector<Candidate> candidates_; // risen pixels, in row order
     std::vector<Candidate> falls_;      // fallen pixels, with how far they fell
