@@ -135,6 +135,11 @@ bool parseOptions(const std::vector<QByteArray>& arguments, ReplayOptions& optio
                                "'--max-beam'; give them");
         return false;
     }
+    if (options.tuneShots != 0 && options.enhanced) {
+        error = QStringLiteral("option '--tune' searches the standard detection's parameters; "
+                               "leave out '--detection enhanced'");
+        return false;
+    }
     if (options.tuneShots != 0 && !parameterGiven.isEmpty()) {
         error = QStringLiteral("option '--tune' finds the detection parameters itself; leave "
                                "out '%1'")
