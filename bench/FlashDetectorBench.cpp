@@ -38,7 +38,7 @@ Frames makeFrames(capture::PixelLayout layout, int width, int height) {
         picture.viewport = QRect(0, 0, width, height);
         if (packed) {
             picture.data[0] = bytes.data();
-            picture.stride[0] = width * 2;
+            picture.stride[0] = std::ptrdiff_t{width} * 2;
             picture.size[0] = bytes.size();
         } else {
             const std::size_t chroma = luma / 4;

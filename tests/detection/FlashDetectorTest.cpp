@@ -96,7 +96,7 @@ public:
         frame.height = Height;
         frame.colours = capture::FullFrameColours::Rgb;
         for (std::size_t c = 0; c < 3; ++c)
-            frame.planes[c] = {pixels.data() + c, Width * 3, 3};
+            frame.planes[c] = {pixels.data() + c, std::ptrdiff_t{Width} * 3, 3};
         return frame;
     }
 
@@ -352,7 +352,8 @@ protected:
         if (lit)
             for (int y = row; y < row + 2; ++y)
                 for (int x = column; x < column + 2; ++x)
-                    std::fill_n(bytes.begin() + y * 480 + x * 3, 3, 250);
+                    std::fill_n(bytes.begin() + std::ptrdiff_t{y} * 480 + std::ptrdiff_t{x} * 3, 3,
+                                250);
         return bytes;
     }
     template <typename Routine> void deliver(Routine routine, std::vector<std::uint8_t> bytes) {
