@@ -20,6 +20,10 @@ constexpr int Fraction = 16;
 // exposure or light change is learnt before the pause after a shot is over,
 // while a flash, a frame or two long, stands far out of it.
 constexpr int MeanShift = 3;
+// A scene's colour changes more slowly than its light: it is learnt on every
+// fourth frame only, by half, which follows it about as fast as the level.
+constexpr std::int64_t ColourEvery = 4;
+constexpr int ColourShift = 1;
 // The deviation is averaged over some 16 frames, long enough to know a
 // pixel's noise and flicker.
 constexpr int SpreadShift = 4;
@@ -307,9 +311,9 @@ void FlashDetector::colourSpots(const FullFrame& frame) {
 }
 
 void FlashDetector::updateChroma(const FullFrame& frame) {
-    if (frame.colours == FullFrameColours::Grey)
-        return;
     const bool fresh = frames_ == 0;
+    if (frame.colours == FullFrameColours::Grey || (!fresh && frames_ % ColourEvery != 0))
+        return;
     const auto w = static_cast<std::size_t>(chromaWidth_);
     for (std::int32_t y = 0; y < chromaHeight_; ++y) {
         const std::uint8_t* blue = chromaRow(frame, 1, y, blueRow_);
@@ -326,8 +330,8 @@ void FlashDetector::updateChroma(const FullFrame& frame) {
         for (std::size_t x = 0; x < w; ++x) {
             const int b = blueMean[x];
             const int r = redMean[x];
-            blueMean[x] = static_cast<std::uint16_t>(b + ((blue[x] * Fraction - b) >> MeanShift));
-            redMean[x] = static_cast<std::uint16_t>(r + ((red[x] * Fraction - r) >> MeanShift));
+            blueMean[x] = static_cast<std::uint16_t>(b + ((blue[x] * Fraction - b) >> ColourShift));
+            redMean[x] = static_cast<std::uint16_t>(r + ((red[x] * Fraction - r) >> ColourShift));
         }
     }
 }
