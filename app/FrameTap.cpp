@@ -1,5 +1,6 @@
 #include "app/FrameTap.h"
 
+#include "detection/EnhancedDetection.h"
 #include "detection/MotionDetection.h"
 #include "record/FrameRecorder.h"
 
@@ -28,6 +29,8 @@ std::int32_t tappedFrameCallback(capture::CaptureHandle captureWindow, capture::
     if (activeRecorder != nullptr && header != nullptr && header->lpData != nullptr &&
         header->dwBytesUsed == RecordedBytes && MotionDetection::HasAnalysisFormat(captureWindow))
         activeRecorder->writeFrame(std::span<const std::uint8_t>(header->lpData, RecordedBytes));
+    if (MotionDetection::enhancedDetection())
+        return MotionDetection::enhancedFrameCallback(captureWindow, header);
     return MotionDetection::FrameCallback(captureWindow, header);
 }
 

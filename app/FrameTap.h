@@ -19,7 +19,8 @@ namespace app {
 record::FrameRecorder* setFrameRecorder(record::FrameRecorder* recorder);
 record::FrameRecorder* ActiveFrameRecorder();
 
-// Records the frame, then runs MotionDetection::FrameCallback on it.
+// Records the frame, then runs MotionDetection::FrameCallback on it, or the
+// enhanced detection's routine while Options > Enhanced Detection is on.
 std::int32_t tappedFrameCallback(capture::CaptureHandle captureWindow, capture::VIDEOHDR* header);
 
 } // namespace app

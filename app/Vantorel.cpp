@@ -3,6 +3,7 @@
 #include "app/HoleMarker.h"
 #include "app/ScoreCard.h"
 #include "app/StateLamp.h"
+#include "detection/EnhancedDetection.h"
 #include "detection/MotionDetection.h"
 #include "platform/MessageBox.h"
 #include "platform/ResourceReader.h"
@@ -158,6 +159,11 @@ void Vantorel::buildMenus() {
     separator(opt, "Spacer1");
     stt = item(opt, "stt", QStringLiteral("Settings"));
     connect(stt, &QAction::triggered, this, &Vantorel::stt_Click);
+    // Beside the four sliders: the second way of finding flashes.
+    enhancedItem_ = item(opt, "enh", QStringLiteral("Enhanced Detection"));
+    enhancedItem_->setCheckable(true);
+    enhancedItem_->setChecked(MotionDetection::enhancedDetection());
+    connect(enhancedItem_, &QAction::toggled, this, &Vantorel::enhancedToggled);
     separator(opt, "Spacer2");
     for (int i = 0; i < Devices; ++i) {
         const std::string name = "dev_" + std::to_string(i);

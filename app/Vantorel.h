@@ -75,6 +75,8 @@ public:
     void dev_Click(std::int16_t index);
     void hlp_Click();
     void abt_Click();
+    // Options > Enhanced Detection: switches the mode and keeps it.
+    void enhancedToggled(bool on);
 
     // What the window holds, for the simulated range and the tests.
     // -1 (true) while a hit would count, else 0.
@@ -128,6 +130,7 @@ private:
     QAction* frt = nullptr;
     QAction* src = nullptr;
     QAction* stt = nullptr;
+    QAction* enhancedItem_ = nullptr;
     std::array<QAction*, Devices> dev{};
     QMenu* hl = nullptr;
     QAction* hlp = nullptr;

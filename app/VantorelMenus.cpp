@@ -4,6 +4,7 @@
 
 #include "capture/AVICAP.h"
 #include "capture/StatusFunctions.h"
+#include "detection/EnhancedDetection.h"
 #include "settings/SettingsFrm.h"
 #include "support/AboutFrm.h"
 #include "support/CreateFiles.h"
@@ -44,6 +45,12 @@ void Vantorel::stt_Click() {
     SettingsFrm& settings = Settings();
     settings.show();
     settings.raise();
+}
+
+void Vantorel::enhancedToggled(bool on) {
+    if (ended_)
+        return;
+    MotionDetection::setEnhancedDetection(on);
 }
 
 void Vantorel::dev_Click(std::int16_t index) {

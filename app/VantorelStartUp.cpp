@@ -6,6 +6,7 @@
 #include "app/ScoreCard.h"
 #include "app/StateLamp.h"
 #include "capture/ConnectionFunctions.h"
+#include "detection/EnhancedDetection.h"
 #include "detection/MotionDetection.h"
 #include "platform/MessageBox.h"
 #include "platform/Product.h"
@@ -20,6 +21,7 @@
 #include <QFontInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <cstdio>
 
@@ -146,6 +148,10 @@ void Vantorel::loadStoredParameters() {
     MotionDetection::SetCompareEveryNthByte(settings.Slider1(1)->value());
     MotionDetection::SetTolerance(settings.Slider1(2)->value());
     MotionDetection::SetMaxLaserBeam(settings.Slider1(3)->value());
+    // The detection mode has a key of its own; read, not written back.
+    MotionDetection::loadEnhancedDetection();
+    const QSignalBlocker quiet(enhancedItem_);
+    enhancedItem_->setChecked(MotionDetection::enhancedDetection());
 }
 
 } // namespace app

@@ -1,7 +1,9 @@
 // vantorel-camera-measure: what the real camera path costs, on the fake
 // camera (cameras/fake) playing the replay tool's sample.
 //  - the CPU share of one core that vantorel takes previewing 640 x 480 YUY2
-//    frames at 30 a second, beside vantorel-sim's, both over the same 10 s;
+//    frames at 30 a second, with the standard and with the enhanced
+//    detection, beside vantorel-sim's, all over the same 10 s; then the two
+//    modes again on a 1280 x 720 camera;
 //  - the time from a frame's arrival in the video sink to the SetHole call
 //    of the hit it shows, median and 99th percentile, over 20 s.
 
@@ -15,6 +17,7 @@
 
 #include <QApplication>
 #include <QCamera>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -48,15 +51,31 @@ double cpuSeconds(qint64 pid) {
            static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
-void measureCpu(const QProcessEnvironment& environment) {
-    const QStringList programs = {QStringLiteral(VANTOREL_PROGRAM),
-                                  QStringLiteral(VANTOREL_SIM_PROGRAM)};
+// The environment of a program whose settings (in a folder of its own)
+// switch the enhanced detection on or off.
+QProcessEnvironment withDetection(QProcessEnvironment environment, const QString& home,
+                                  bool enhanced) {
+    QDir().mkpath(home + QStringLiteral("/Vantorel"));
+    QFile ini(home + QStringLiteral("/Vantorel/Vantorel.ini"));
+    if (ini.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        ini.write(enhanced ? "[Settings]\nEnhancedDetection= 1\n" : "[Settings]\n");
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home);
+    return environment;
+}
+
+struct Program {
+    QString label;
+    QString path;
+    QProcessEnvironment environment;
+};
+
+void measureCpu(const std::vector<Program>& programs) {
     std::vector<std::unique_ptr<QProcess>> running;
-    for (const QString& program : programs) {
+    for (const Program& program : programs) {
         auto& process = running.emplace_back(std::make_unique<QProcess>());
-        process->setProcessEnvironment(environment);
+        process->setProcessEnvironment(program.environment);
         process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process->start(program, {});
+        process->start(program.path, {});
         process->waitForStarted();
     }
     QTest::qWait(3000); // start-up done, preview running
@@ -68,8 +87,7 @@ void measureCpu(const QProcessEnvironment& environment) {
     QTest::qWait(Seconds * 1000);
     for (std::size_t i = 0; i < running.size(); ++i) {
         const double share = (cpuSeconds(running[i]->processId()) - before[i]) / Seconds;
-        std::printf("%-14s %5.1f %% of one core\n",
-                    qPrintable(QFileInfo(programs[int(i)]).fileName()), share * 100);
+        std::printf("%-34s %5.1f %% of one core\n", qPrintable(programs[i].label), share * 100);
         running[i]->kill();
         running[i]->waitForFinished();
     }
@@ -193,7 +211,21 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "vantorel-camera-measure: the fake camera is not listed\n");
         return 1;
     }
-    measureCpu(QProcessEnvironment::systemEnvironment());
+    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    const QString program = QStringLiteral(VANTOREL_PROGRAM);
+    const auto modes = [&](const QString& size) {
+        return std::vector<Program>{
+            {QStringLiteral("vantorel, standard, ") + size, program,
+             withDetection(environment, home.filePath(QStringLiteral("standard")), false)},
+            {QStringLiteral("vantorel, enhanced, ") + size, program,
+             withDetection(environment, home.filePath(QStringLiteral("enhanced")), true)}};
+    };
+    std::vector<Program> small = modes(QStringLiteral("640 x 480"));
+    small.push_back(
+        {QStringLiteral("vantorel-sim"), QStringLiteral(VANTOREL_SIM_PROGRAM), environment});
+    measureCpu(small);
     measureLatency();
+    if (fakecamera::plugCameras({{"Fake Camera", "YUY2 1280x720", VANTOREL_SAMPLE_DIR}}))
+        measureCpu(modes(QStringLiteral("1280 x 720")));
     return 0;
 }

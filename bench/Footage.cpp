@@ -1,9 +1,12 @@
 // vantorel-footage: the shots found in a folder of camera videos against the
 // positions listed in its shots.csv, per clip and in total, counted as the
-// game counts (a hit, then the pause) and as a detector (every flash once).
+// game counts (a hit, then the pause) and as a detector (every flash once:
+// the standard analysis's hits within the pause at one place taken as one,
+// the enhanced detection's as it reports them), for the standard and the
+// enhanced detection side by side (or the one that --detection names).
 //
 //     vantorel-footage [--sample-every N] [--compare-every S] [--tolerance T]
-//                      [--max-beam M] FOLDER
+//                      [--max-beam M] [--detection standard|enhanced] FOLDER
 //
 // shots.csv: "clip,kind,x,y" with kind required (a shot a good detector
 // finds), optional (neither a miss nor a false hit when found) or none (the
@@ -106,14 +109,20 @@ Tally score(const std::vector<replay::TimedHit>& shots, const Clip& clip, QSize 
         QPointF at = replay::cameraPoint(shot.point, cameraSize);
         at = QPointF(at.x() * positionSize.width() / cameraSize.width(),
                      at.y() * positionSize.height() / cameraSize.height());
+        // The nearest required shot in reach; an optional one (which may or
+        // may not count) only when no required one is.
         std::size_t best = clip.shots.size();
         double bestDistance = radius;
-        for (std::size_t i = 0; i < clip.shots.size(); ++i) {
-            const double distance = QLineF(at, clip.shots[i].point).length();
-            if (!taken[i] && distance <= bestDistance) {
-                best = i;
-                bestDistance = distance;
+        for (const bool required : {true, false}) {
+            for (std::size_t i = 0; i < clip.shots.size(); ++i) {
+                const double distance = QLineF(at, clip.shots[i].point).length();
+                if (!taken[i] && clip.shots[i].required == required && distance <= bestDistance) {
+                    best = i;
+                    bestDistance = distance;
+                }
             }
+            if (best != clip.shots.size())
+                break;
         }
         if (best == clip.shots.size()) {
             ++tally.falseHits;
@@ -157,6 +166,29 @@ QString row(const QString& name, const Tally& game, const Tally& detector) {
         .arg(median(detector.distances), 7);
 }
 
+// The hits of one clip in one detection mode.
+bool clipHits(const QDir& folder, const QString& name, const replay::ReplayOptions& options,
+              bool enhanced, std::vector<replay::TimedHit>& hits, QSize& cameraSize,
+              QString& error) {
+    const std::unique_ptr<replay::FrameSource> frames =
+        replay::FrameSource::open({QFile::encodeName(folder.filePath(name))}, error);
+    if (!frames)
+        return false;
+    replay::ReplaySession session(
+        {options.sampleEvery, options.compareEvery, options.tolerance, options.maxBeam, enhanced});
+    // The enhanced detection's hits are in the analysis picture's pixels.
+    const std::int32_t step = enhanced ? 1 : options.compareEvery;
+    replay::SourceFrame frame;
+    std::int64_t index = 0;
+    for (; frames->next(frame, error); ++index) {
+        cameraSize = frame.cameraSize;
+        const capture::FullFrame& picture = frame.picture.frame();
+        if (const auto hit = session.push(frame.pixels, picture.empty() ? nullptr : &picture))
+            hits.push_back({index, frame.seconds, replay::analysisPoint(*hit, step)});
+    }
+    return error.isEmpty();
+}
+
 int fail(const QString& message) {
     std::fprintf(stderr, "vantorel-footage: %s\n", qPrintable(message));
     return 2;
@@ -174,7 +206,7 @@ int main(int argc, char** argv) {
         return fail(error);
     if (options.help || options.paths.size() != 1) {
         std::fputs("Usage: vantorel-footage [--sample-every N] [--compare-every S] "
-                   "[--tolerance T] [--max-beam M] FOLDER\n",
+                   "[--tolerance T] [--max-beam M] [--detection standard|enhanced] FOLDER\n",
                    options.help ? stdout : stderr);
         return options.help ? 0 : 2;
     }
@@ -203,36 +235,35 @@ int main(int argc, char** argv) {
                .arg(QStringLiteral("found"), 6)
                .arg(QStringLiteral("false"), 6)
                .arg(QStringLiteral("median"), 7);
-    Tally gameTotal;
-    Tally detectorTotal;
     QString notes;
-    for (const auto& [name, clip] : clips) {
-        const std::unique_ptr<replay::FrameSource> frames =
-            replay::FrameSource::open({QFile::encodeName(folder.filePath(name))}, error);
-        if (!frames)
-            return fail(error);
-        replay::ReplaySession session(
-            {options.sampleEvery, options.compareEvery, options.tolerance, options.maxBeam});
-        std::vector<replay::TimedHit> hits;
-        replay::SourceFrame frame;
-        QSize cameraSize;
-        for (std::int64_t index = 0; frames->next(frame, error); ++index) {
-            cameraSize = frame.cameraSize;
-            if (const auto hit = session.push(frame.pixels))
-                hits.push_back(
-                    {index, frame.seconds, replay::analysisPoint(*hit, options.compareEvery)});
+    for (const bool enhanced : {false, true}) {
+        if (options.detectionGiven && options.enhanced != enhanced)
+            continue;
+        out += enhanced ? QStringLiteral("Enhanced detection\n")
+                        : QStringLiteral("Standard detection\n");
+        Tally gameTotal;
+        Tally detectorTotal;
+        for (const auto& [name, clip] : clips) {
+            std::vector<replay::TimedHit> hits;
+            QSize cameraSize;
+            if (!clipHits(folder, name, options, enhanced, hits, cameraSize, error))
+                return fail(error);
+            QString clipNotes;
+            const QSize positionSize = positionFrame(clip, cameraSize, name, clipNotes);
+            if (!notes.contains(clipNotes))
+                notes += clipNotes;
+            const Tally game = score(replay::gameShots(hits), clip, cameraSize, positionSize);
+            // The enhanced detection reports every flash once by itself; the
+            // standard analysis reports a flash as it comes and often as it
+            // goes, so its hits within the pause at one place are one flash.
+            const Tally detector = score(enhanced ? hits : replay::detectorShots(hits, MatchRadius),
+                                         clip, cameraSize, positionSize);
+            out += row(name, game, detector);
+            add(gameTotal, game);
+            add(detectorTotal, detector);
         }
-        if (!error.isEmpty())
-            return fail(error);
-        const QSize positionSize = positionFrame(clip, cameraSize, name, notes);
-        const Tally game = score(replay::gameShots(hits), clip, cameraSize, positionSize);
-        const Tally detector =
-            score(replay::detectorShots(hits, MatchRadius), clip, cameraSize, positionSize);
-        out += row(name, game, detector);
-        add(gameTotal, game);
-        add(detectorTotal, detector);
+        out += row(QStringLiteral("total"), gameTotal, detectorTotal);
     }
-    out += row(QStringLiteral("total"), gameTotal, detectorTotal);
     out += QStringLiteral("Median distances in video pixels; a hit within %1 analysis pixels "
                           "of a listed shot matches it.\n")
                .arg(MatchRadius);

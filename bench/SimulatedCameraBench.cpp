@@ -17,10 +17,12 @@ void SimulatedFrame(benchmark::State& state) {
     camera.setDriver(0, config);
     const auto driver = camera.open(0);
     std::size_t bytes = 0;
-    driver->setStreaming(true, 60000, [&bytes](std::span<std::uint8_t> frame) {
-        bytes = frame.size();
-        benchmark::DoNotOptimize(frame.data());
-    });
+    driver->setStreaming(
+        true, 60000,
+        [&bytes](std::span<std::uint8_t> frame, const capture::FullFrame* /*picture*/) {
+            bytes = frame.size();
+            benchmark::DoNotOptimize(frame.data());
+        });
     for (auto _ : state) {
         camera.firePulse(QPointF(0.3, 0.6), 1);
         camera.deliverNextFrame();

@@ -4,6 +4,7 @@
 // was not; then draws the aiming cross into every frame.
 
 #include "capture/StatusFunctions.h"
+#include "detection/AimingCross.h"
 #include "detection/ChangeMap.h"
 #include "detection/MotionDetection.h"
 #include "detection/RowChange.h"
@@ -225,6 +226,15 @@ std::int32_t FrameCallback(capture::CaptureHandle captureWindow, capture::VIDEOH
                                 ? 0
                                 : frameState.FrameCount + 1;
     return 0;
+}
+
+void drawAimingCross(capture::CaptureHandle captureWindow, capture::VIDEOHDR* header) {
+    capture::VIDEOHDR copy{};
+    if (header != nullptr)
+        std::memcpy(&copy, header, sizeof copy);
+    const std::uint32_t height = StatusFunctions::GetImageHeight(captureWindow);
+    const std::uint32_t width = StatusFunctions::GetImageWidth(captureWindow);
+    drawCross(copy.lpData, measure(copy, height, width, 1));
 }
 
 void resetFrameStateForTesting() {

@@ -11,11 +11,15 @@
 namespace MotionDetection {
 
 namespace {
-HitTarget* hitTarget = nullptr;
+HitTarget* activeTarget = nullptr;
 } // namespace
 
 void setHitTarget(HitTarget* target) {
-    hitTarget = target;
+    activeTarget = target;
+}
+
+HitTarget* hitTarget() {
+    return activeTarget;
 }
 
 void LocateHit(const ChangeMap& map) {
@@ -58,15 +62,15 @@ void ScoreHit(const HitOffset& offset, const ChangeMap& map) {
 
     // Half the grid's height is the radius of score 0, on both axes.
     const double score = 10.0 - (offset.Distance * 10.0) / halfRows;
-    if (hitTarget == nullptr)
+    if (activeTarget == nullptr)
         return;
 
     // One scale for both axes: the picture's height per grid row.
-    const double height = static_cast<double>(hitTarget->TargetHeight());
+    const double height = static_cast<double>(activeTarget->TargetHeight());
     const double perRow = height / map.Rows;
     const std::int32_t y = platform::nearest(perRow * offset.DY);
     const std::int32_t x = platform::nearest(perRow * offset.DX);
-    hitTarget->SetHole(x, y, score);
+    activeTarget->SetHole(x, y, score);
 }
 
 } // namespace MotionDetection

@@ -20,5 +20,6 @@ public:
 
 // The window that receives hits; null drops every hit.
 void setHitTarget(HitTarget* target);
+HitTarget* hitTarget();
 
 } // namespace MotionDetection

@@ -152,12 +152,12 @@ void QtCameraDriver::frameArrived(const QVideoFrame& frame) {
     setLost(false);
     if (!streaming_ || !limiter_.admit(time))
         return;
-    if (!convertVideoFrame(frame, settings_->output, frame_))
-        return;
-    brightness_ = meanLuma(frame_, settings_->output);
     // The receiver may draw into the frame; it is rebuilt from the camera's
     // picture next time. Nothing of this driver is touched after the call.
-    sink_(std::span<std::uint8_t>(frame_));
+    convertVideoFrame(frame, settings_->output, frame_, [this](const capture::FullFrame* picture) {
+        brightness_ = meanLuma(frame_, settings_->output);
+        sink_(std::span<std::uint8_t>(frame_), picture);
+    });
 }
 
 } // namespace qtcamera

@@ -1,6 +1,7 @@
 #include "cameras/qt/VideoFrameConversion.h"
 
 #include "capture/service/FrameReduction.h"
+#include "capture/service/FullFrameDescription.h"
 
 #include <algorithm>
 
@@ -75,13 +76,25 @@ bool convertPlanes(const MappedPlanes& planes, const capture::FrameLayout& forma
 namespace {
 
 bool convertThroughImage(const QVideoFrame& frame, const capture::FrameLayout& format,
-                         std::vector<std::uint8_t>& out) {
+                         std::vector<std::uint8_t>& out, const PictureUse& use) {
     if (format.width <= 0 || format.height == 0 || (format.bitCount != 24 && format.bitCount != 32))
         return false;
     const QImage picture = frame.toImage();
     if (picture.isNull())
         return false;
     capture::convertImage(picture, format, out);
+    if (use) {
+        // 0xffRRGGBB words: blue, green, red, unused bytes in memory.
+        const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
+        capture::CameraPicture camera;
+        camera.setLayout(capture::PixelLayout::Rgb32, 2, 1, 0);
+        camera.viewport = rgb.rect();
+        camera.data[0] = rgb.constBits();
+        camera.stride[0] = rgb.bytesPerLine();
+        camera.size[0] = static_cast<std::size_t>(rgb.sizeInBytes());
+        const std::optional<capture::FullFrame> full = capture::describeFullFrame(camera);
+        use(full ? &*full : nullptr);
+    }
     return true;
 }
 
@@ -89,11 +102,16 @@ bool convertThroughImage(const QVideoFrame& frame, const capture::FrameLayout& f
 
 bool convertVideoFrame(const QVideoFrame& frame, const capture::FrameLayout& format,
                        std::vector<std::uint8_t>& out) {
+    return convertVideoFrame(frame, format, out, {});
+}
+
+bool convertVideoFrame(const QVideoFrame& frame, const capture::FrameLayout& format,
+                       std::vector<std::uint8_t>& out, const PictureUse& use) {
     if (!frame.isValid())
         return false;
     const QVideoFrameFormat frameFormat = frame.surfaceFormat();
     if (!isDirectPixelFormat(frameFormat.pixelFormat()))
-        return convertThroughImage(frame, format, out);
+        return convertThroughImage(frame, format, out, use);
     QVideoFrame mapped(frame); // shares the buffer; mapping needs a non-const frame
     if (!mapped.map(QVideoFrame::ReadOnly))
         return false;
@@ -115,6 +133,19 @@ bool convertVideoFrame(const QVideoFrame& frame, const capture::FrameLayout& for
     const bool direct = layoutOf(planes.pixelFormat, layout) &&
                         mapped.planeCount() >= capture::planeCount(layout.layout) &&
                         convertPlanes(planes, format, out);
+    if (direct && use) {
+        capture::CameraPicture camera;
+        layoutOf(planes.pixelFormat, camera);
+        camera.viewport = planes.viewport;
+        for (std::size_t i = 0; i < 3; ++i) {
+            camera.data[i] = planes.data[i];
+            camera.stride[i] = planes.stride[i];
+            camera.size[i] = planes.size[i];
+        }
+        camera.bottomToTop = planes.bottomToTop;
+        const std::optional<capture::FullFrame> full = capture::describeFullFrame(camera);
+        use(full ? &*full : nullptr);
+    }
     mapped.unmap();
     // A frame whose planes do not add up is dropped: Qt's own reading of the
     // same planes would run past their end as well.

@@ -6,6 +6,7 @@
 // through QVideoFrame::toImage(), which is much slower but keeps odd cameras
 // usable.
 
+#include "capture/FullFrame.h"
 #include "capture/service/FrameConversion.h"
 
 #include <QRect>
@@ -13,6 +14,7 @@
 #include <QVideoFrameFormat>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace qtcamera {
@@ -41,5 +43,12 @@ bool convertPlanes(const MappedPlanes& planes, const capture::FrameLayout& forma
 // Converts any frame Qt delivers; false (out untouched) when it cannot be read.
 bool convertVideoFrame(const QVideoFrame& frame, const capture::FrameLayout& format,
                        std::vector<std::uint8_t>& out);
+
+// The same, then hands the camera's picture (the 4:3 middle at full size) to
+// use while the frame is still readable; not called when the frame cannot be
+// converted.
+using PictureUse = std::function<void(const capture::FullFrame* picture)>;
+bool convertVideoFrame(const QVideoFrame& frame, const capture::FrameLayout& format,
+                       std::vector<std::uint8_t>& out, const PictureUse& use);
 
 } // namespace qtcamera

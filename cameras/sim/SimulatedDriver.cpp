@@ -90,7 +90,7 @@ void SimulatedDriver::produceFrame() {
     // The sink may drop this driver; the capture window keeps it alive until
     // the frame has been handled, and nothing here runs after the call.
     const FrameSink sink = sink_;
-    sink(frame_);
+    sink(frame_, nullptr); // the rendered frame is all the range has
 }
 
 } // namespace simcamera

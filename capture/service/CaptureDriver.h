@@ -4,6 +4,7 @@
 // its frames, already in the driver's output format, on the GUI thread.
 
 #include "capture/CaptureRecords.h"
+#include "capture/FullFrame.h"
 
 #include <QByteArray>
 #include <QString>
@@ -19,8 +20,10 @@ namespace capture {
 class CaptureDriver {
 public:
     // Called with one frame in the output format (BITMAPINFOHEADER of
-    // videoFormat()); the bytes may be changed by the receiver.
-    using FrameSink = std::function<void(std::span<std::uint8_t> frame)>;
+    // videoFormat()); the bytes may be changed by the receiver. Beside it the
+    // camera's own picture, valid during the call, or null for a driver
+    // that has none larger than the frame.
+    using FrameSink = std::function<void(std::span<std::uint8_t> frame, const FullFrame* picture)>;
 
     virtual ~CaptureDriver() = default;
 

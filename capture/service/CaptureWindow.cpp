@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <utility>
 
 namespace capture {
 
@@ -164,10 +165,11 @@ void CaptureWindow::setPreviewPeriod(int periodMs) {
 
 void CaptureWindow::startStreaming() {
     QPointer<CaptureWindow> self(this);
-    driver_->setStreaming(true, periodMs_, [self](std::span<std::uint8_t> frame) {
-        if (self)
-            self->receiveFrame(frame);
-    });
+    driver_->setStreaming(true, periodMs_,
+                          [self](std::span<std::uint8_t> frame, const FullFrame* picture) {
+                              if (self)
+                                  self->receiveFrame(frame, picture);
+                          });
 }
 
 void CaptureWindow::updateStreaming() {
@@ -210,13 +212,13 @@ bool CaptureWindow::dueForDelivery() {
     return true;
 }
 
-void CaptureWindow::receiveFrame(std::span<std::uint8_t> frame) {
+void CaptureWindow::receiveFrame(std::span<std::uint8_t> frame, const FullFrame* picture) {
     if (!preview_ || !driver_ || !dueForDelivery())
         return;
-    deliver(frame);
+    deliver(frame, picture);
 }
 
-void CaptureWindow::deliver(std::span<std::uint8_t> frame) {
+void CaptureWindow::deliver(std::span<std::uint8_t> frame, const FullFrame* picture) {
     ++deliveryDepth_;
     ++delivered_;
     const QPointer<CaptureWindow> self(this);
@@ -229,8 +231,11 @@ void CaptureWindow::deliver(std::span<std::uint8_t> frame) {
         header.dwTimeCaptured = static_cast<std::uint32_t>(
             sincePreviewStart_.isValid() ? sincePreviewStart_.elapsed() : 0);
         header.dwFlags = 0x1 | 0x8; // done, key frame
+        const FullFrame* const outer = std::exchange(deliveredPicture_, picture);
         // NOLINTNEXTLINE(performance-no-int-to-ptr): the routine was registered as an address
         reinterpret_cast<FrameCallbackProc>(address)(handle_, &header);
+        if (self)
+            deliveredPicture_ = outer;
     }
     if (!self)
         return; // the routine closed the window

@@ -62,6 +62,9 @@ public:
     // The last frame shown (top-down RGB, after the frame routine drew into
     // it); null before the first frame.
     QImage shownImage() const;
+    // The camera's own picture of the frame being handed to the frame
+    // routine; null outside the routine or when the driver has none.
+    const FullFrame* deliveredPicture() const { return deliveredPicture_; }
     // Frames handed to the frame routine since the window was created.
     std::uint32_t deliveredFrames() const { return delivered_; }
     // True while the driver's camera has stopped delivering: the preview
@@ -84,9 +87,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void receiveFrame(std::span<std::uint8_t> frame);
+    void receiveFrame(std::span<std::uint8_t> frame, const FullFrame* picture);
     bool dueForDelivery();
-    void deliver(std::span<std::uint8_t> frame);
+    void deliver(std::span<std::uint8_t> frame, const FullFrame* picture);
     void show(std::span<const std::uint8_t> frame);
     void updateStreaming();
     void startStreaming();
@@ -108,6 +111,7 @@ private:
     QElapsedTimer clock_; // the limiter's time
     QElapsedTimer sincePreviewStart_;
     std::uint32_t delivered_ = 0;
+    const FullFrame* deliveredPicture_ = nullptr;
     // The last frame's bytes, made into a picture only when one is asked
     // for: a replay runs thousands of frames a second that no one sees.
     std::vector<std::uint8_t> shownFrame_;

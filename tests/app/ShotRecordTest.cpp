@@ -7,6 +7,8 @@
 #include "app/HoleMarker.h"
 #include "app/StateLamp.h"
 #include "cameras/sim/RangeWindow.h"
+#include "detection/EnhancedDetection.h"
+#include "platform/SettingsStore.h"
 #include "platform/ShotTally.h"
 #include "record/FrameRecorder.h"
 #include "record/HistoryFile.h"
@@ -277,6 +279,44 @@ TEST_F(ShotRecord, TenLaserShotsAtKnownRingsAreKeptAndReplayTheSame) {
         scored << QString::asprintf("x=%d y=%d score=%.4f ring=%d", shot.x, shot.y, shot.score,
                                     shot.result);
     EXPECT_EQ(hits, scored);
+}
+
+// Options > Enhanced Detection: ticked, the range's pulses score at the
+// holes the standard analysis gives them (the simulated camera hands over
+// its frame alone, which the enhanced detection reads instead); the choice
+// is kept under its own key and ticked again at the next start.
+TEST_F(ShotRecord, EnhancedDetectionScoresTheSameHolesAndIsKept) {
+    QAction* const enhanced = action("enh");
+    ASSERT_TRUE(enhanced != nullptr && enhanced->isCheckable() && !enhanced->isChecked());
+    enhanced->trigger();
+    EXPECT_TRUE(MotionDetection::enhancedDetection());
+    EXPECT_EQ(platform::readSetting(QStringLiteral("Vantorel"), QStringLiteral("Settings"),
+                                    QStringLiteral("EnhancedDetection"), QString()),
+              " 1");
+    deliverFrames(40); // the detection learns the scene
+    clickNewGame();
+    endPause();
+    const std::pair<double, double> cells[] = {{1.5, 1.5}, {-4.5, 2.5}};
+    for (int k = 0; k < 2; ++k) {
+        const auto [dx, dy] = cells[k];
+        camera_.scene().dotRadius = 4.0;
+        deliverFrames(2);
+        camera_.firePulseFromCentre(QPointF(dx, dy) * 5.0, 3);
+        deliverFrames(4);
+        ASSERT_EQ(window().ShotCount(), k + 1);
+        // Within half a pixel of the picture (25 twips) of the standard hole.
+        EXPECT_NEAR(window().Shape2(k)->Left(), 6285 + 250 * dx - 75, 25);
+        EXPECT_NEAR(window().Shape2(k)->Top(), 3420 - 250 * dy - 75, 25);
+        endPause();
+    }
+    window_ = std::make_unique<app::Vantorel>();
+    start();
+    EXPECT_TRUE(action("enh")->isChecked());
+    action("enh")->trigger();
+    EXPECT_FALSE(MotionDetection::enhancedDetection());
+    EXPECT_EQ(platform::readSetting(QStringLiteral("Vantorel"), QStringLiteral("Settings"),
+                                    QStringLiteral("EnhancedDetection"), QString()),
+              " 0");
 }
 
 // The range window shows once the main window is on the screen, beside it,

@@ -294,4 +294,35 @@ TEST_F(ReplayTool, APauseGivesTheShotsTheGameCounts) {
         << badErr.toStdString();
 }
 
+// The enhanced detection reads the video's full pictures: a flash of one
+// frame and one of two are one hit each, where the standard analysis sees
+// each as it comes and as it goes; the mode is named or refused.
+TEST_F(ReplayTool, EnhancedDetectionOnAVideo) {
+    const QString folder = home.filePath("flashes");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(fixtures::writeLaserPictures(
+        folder, 30, {{12, {300, 200}, 6}, {20, {420, 150}, 6}, {21, {420, 150}, 6}}));
+    const QString video = home.filePath("flashes.mkv");
+    ASSERT_EQ(fixtures::encodePictures(folder, video,
+                                       "video/x-raw,format=I420 ! avenc_ffv1 ! matroskamux"),
+              QString());
+    const Row rows[] = {
+        {{video}, "", "frame=12 ring=9,frame=13 ring=9,frame=20 ring=5,frame=22 ring=5"},
+        {{"--detection", "standard", video},
+         "",
+         "frame=12 ring=9,frame=13 ring=9,frame=20 ring=5,frame=22 ring=5"},
+        {{"--detection", "enhanced", video}, "", "frame=12 ring=9,frame=20 ring=5"},
+        {{"--detection=enhanced", video}, "", "frame=12 ring=9,frame=20 ring=5"},
+        {{"--detection", "best", video}, "option '--detection' takes 'standard' or 'enhanced'"},
+    };
+    for (const Row& row : rows) {
+        const auto [status, out, err] = run(row.arguments);
+        const bool bad = *row.error != '\0';
+        EXPECT_TRUE(status == (bad ? 2 : 0) && err.contains(row.error) &&
+                    (bad ? out.isEmpty() : frames(out) == row.frames))
+            << row.arguments.join(' ').toStdString() << ": " << status << " " << out.toStdString()
+            << err.toStdString();
+    }
+}
+
 } // namespace

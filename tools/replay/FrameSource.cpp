@@ -52,6 +52,7 @@ public:
                 if (!error.isEmpty())
                     return false;
                 frame.cameraSize = QSize(160, 120); // as a recording holds it
+                frame.picture.assign({});
                 return stamp(frame, 0);
             }
             if (!video_) {
@@ -60,7 +61,7 @@ public:
                 base_ = following();
             }
             double seconds = 0;
-            if (video_->next(frame.pixels, seconds, frame.cameraSize, error)) {
+            if (video_->next(frame.pixels, seconds, frame.cameraSize, error, &frame.picture)) {
                 if (videoStart_ < 0)
                     videoStart_ = seconds;
                 return stamp(frame, seconds >= videoStart_ ? seconds - videoStart_ : -1);

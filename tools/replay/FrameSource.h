@@ -4,6 +4,8 @@
 // frame by the same reduction as the camera's. PATHs are picture files,
 // folders of pictures (in name order) and video files, in the order given.
 
+#include "capture/service/FullFrameDescription.h"
+
 #include <QByteArray>
 #include <QSize>
 #include <QString>
@@ -17,6 +19,9 @@ struct SourceFrame {
     std::vector<std::uint8_t> pixels; // the analysis frame
     double seconds = 0;               // from the first frame of the run
     QSize cameraSize;                 // the picture it was reduced from
+    // The 4:3 middle of a video's picture at full size; empty for pictures,
+    // which are the analysis frames already.
+    capture::FullFrameCopy picture;
 };
 
 class FrameSource {

@@ -8,10 +8,10 @@ void ReplayDriver::setStreaming(bool on, int /*periodMs*/, FrameSink sink) {
     sink_ = on ? std::move(sink) : FrameSink{};
 }
 
-bool ReplayDriver::push(std::vector<std::uint8_t>& frame) {
+bool ReplayDriver::push(std::vector<std::uint8_t>& frame, const capture::FullFrame* picture) {
     if (!sink_)
         return false;
-    sink_(std::span<std::uint8_t>(frame));
+    sink_(std::span<std::uint8_t>(frame), picture);
     return true;
 }
 

@@ -24,8 +24,9 @@ public:
     bool showSourceDialog(QWidget* /*parent*/) override { return false; }
     void setStreaming(bool on, int periodMs, FrameSink sink) override;
 
-    // Hands one frame to the capture window; false when it is not streaming.
-    bool push(std::vector<std::uint8_t>& frame);
+    // Hands one frame, with the camera's picture it was made from when there
+    // is one, to the capture window; false when it is not streaming.
+    bool push(std::vector<std::uint8_t>& frame, const capture::FullFrame* picture = nullptr);
 
 private:
     QByteArray format_ = capture::FrameLayout{}.videoFormat();

@@ -79,6 +79,22 @@ bool parseOptions(const std::vector<QByteArray>& arguments, ReplayOptions& optio
             options.apply = true;
             continue;
         }
+        if (argument == "--detection" || argument.startsWith("--detection=")) {
+            QByteArray mode;
+            if (argument.size() > 11)
+                mode = argument.mid(12);
+            else if (i + 1 < arguments.size())
+                mode = arguments[++i];
+            if (mode != "standard" && mode != "enhanced") {
+                error = QStringLiteral("option '--detection' takes 'standard' or 'enhanced', "
+                                       "not '%1'")
+                            .arg(displayName(mode));
+                return false;
+            }
+            options.enhanced = mode == "enhanced";
+            options.detectionGiven = true;
+            continue;
+        }
         // "--name value" or "--name=value".
         const qsizetype equals = argument.indexOf('=');
         const QByteArray name = equals < 0 ? argument : argument.left(equals);
@@ -124,6 +140,11 @@ bool parseOptions(const std::vector<QByteArray>& arguments, ReplayOptions& optio
     if (options.tuneShots != 0 && options.pauseMs != 0) {
         error = QStringLiteral("option '--tune' counts the shots as the game does; leave out "
                                "'--pause'");
+        return false;
+    }
+    if (options.tuneShots != 0 && options.enhanced) {
+        error = QStringLiteral("option '--tune' searches the standard detection's parameters; "
+                               "leave out '--detection enhanced'");
         return false;
     }
     if (options.tuneShots != 0 && !parameterGiven.isEmpty()) {
@@ -181,6 +202,8 @@ QString usageText() {
                "Options (the detection parameters; the stored settings are left alone but\n"
                "for --apply):\n"
                "%1"
+               "  --detection MODE   standard (the default) or enhanced: the flashes in\n"
+               "                     the full video picture, against a model of the scene\n"
                "  --apply            store the values in the settings of vantorel: with\n"
                "                     --tune those found, else those given above (after\n"
                "                     replaying the PATHs, if any)\n"

@@ -25,6 +25,8 @@ struct ReplayOptions {
     std::int32_t pauseMs = 0;      // --pause: no hit reported this long after one
     std::int32_t tuneShots = 0;    // --tune: the shots fired in the recording; 0 replays
     bool apply = false;            // --apply: store the values in the settings
+    bool enhanced = false;         // --detection enhanced: the enhanced detection
+    bool detectionGiven = false;   // --detection was given
     std::vector<QByteArray> paths; // as the system gave them; none with a plain --apply
     bool help = false;
     bool version = false;

@@ -4,6 +4,7 @@
 #include "capture/CallBackFunctions.h"
 #include "capture/service/CaptureWindow.h"
 #include "capture/service/HeadlessCaptureWindow.h"
+#include "detection/EnhancedDetection.h"
 #include "detection/MotionDetection.h"
 #include "detection/Testing.h"
 #include "tools/replay/ReplayDriver.h"
@@ -24,6 +25,7 @@ ReplaySession::ReplaySession(const Parameters& parameters)
     : source_(std::make_unique<ReplayDriverSource>()), target_(std::make_unique<Target>()) {
     // Every run starts as the program does: empty buffers, frame count 0.
     MotionDetection::resetFrameStateForTesting();
+    MotionDetection::resetEnhancedDetection();
     MotionDetection::SetSampleEveryNthFrame(parameters.sampleEvery);
     MotionDetection::SetCompareEveryNthByte(parameters.compareEvery);
     MotionDetection::SetTolerance(parameters.tolerance);
@@ -34,7 +36,9 @@ ReplaySession::ReplaySession(const Parameters& parameters)
     if (!connected_)
         return;
     MotionDetection::setHitTarget(target_.get());
-    CallBackFunctions::RegisterFrameCallback(window_->handle(), MotionDetection::FrameCallback);
+    CallBackFunctions::RegisterFrameCallback(
+        window_->handle(), parameters.enhanced ? MotionDetection::enhancedFrameCallback
+                                               : MotionDetection::FrameCallback);
     AVICAP::SetPreviewFrameRate(window_->handle(), 30);
     AVICAP::SetPreview(window_->handle(), true);
 }
@@ -48,13 +52,14 @@ ReplaySession::~ReplaySession() {
     window_.reset(); // the capture window goes before its driver
 }
 
-std::optional<Hit> ReplaySession::push(std::vector<std::uint8_t>& frame) {
+std::optional<Hit> ReplaySession::push(std::vector<std::uint8_t>& frame,
+                                       const capture::FullFrame* picture) {
     if (!connected_)
         return std::nullopt;
     // Every pushed frame is delivered, however fast they come.
     const capture::CaptureWindow::ImmediateDelivery immediate;
     target_->hit.reset();
-    source_->driver()->push(frame);
+    source_->driver()->push(frame, picture);
     const bool first = frames_++ == 0;
     return first ? std::nullopt : target_->hit;
 }

@@ -6,6 +6,7 @@
 // caller points the settings store somewhere harmless first.
 
 #include "capture/CaptureRecords.h"
+#include "capture/FullFrame.h"
 
 #include <cstdint>
 #include <memory>
@@ -25,6 +26,7 @@ struct Parameters {
     std::int32_t compareEvery = 1;
     std::int32_t tolerance = 50;
     std::int32_t maxBeam = 20;
+    bool enhanced = false; // the enhanced detection instead of the standard analysis
 };
 
 // A hit as the analysis hands it to the main window.
@@ -45,10 +47,13 @@ public:
     // False when the capture window could not be set up.
     bool connected() const { return connected_; }
 
-    // Runs one 160 x 120 x 24 frame through the analysis; the hit it made,
-    // if any. The first frame is compared with an empty picture, not with a
-    // recorded one, so a bright spot in it is no shot.
-    std::optional<Hit> push(std::vector<std::uint8_t>& frame);
+    // Runs one 160 x 120 x 24 frame through the analysis, with the camera's
+    // picture it was reduced from when there is one (the enhanced detection
+    // reads that); the hit it made, if any. The first frame is compared with
+    // an empty picture, not with a recorded one, so a bright spot in it is no
+    // shot.
+    std::optional<Hit> push(std::vector<std::uint8_t>& frame,
+                            const capture::FullFrame* picture = nullptr);
 
 private:
     class Target;

@@ -179,7 +179,7 @@ VideoFrames::VideoFrames(std::unique_ptr<Pipeline> pipeline) : pipeline_(std::mo
 VideoFrames::~VideoFrames() = default;
 
 bool VideoFrames::next(std::vector<std::uint8_t>& frame, double& seconds, QSize& size,
-                       QString& error) {
+                       QString& error, capture::FullFrameCopy* picture) {
     error.clear();
     const auto fail = [&](const QString& why) {
         error = QStringLiteral("cannot read video '%1': %2").arg(displayName(pipeline_->path), why);
@@ -201,29 +201,33 @@ bool VideoFrames::next(std::vector<std::uint8_t>& frame, double& seconds, QSize&
     GstBuffer* buffer = gst_sample_get_buffer(sample.get());
     if (buffer == nullptr || !gst_video_info_from_caps(&info, gst_sample_get_caps(sample.get())))
         return fail(QStringLiteral("a frame without a picture"));
-    capture::CameraPicture picture;
-    if (!layoutOf(GST_VIDEO_INFO_FORMAT(&info), picture))
+    capture::CameraPicture camera;
+    if (!layoutOf(GST_VIDEO_INFO_FORMAT(&info), camera))
         return fail(QStringLiteral("frames in a layout that cannot be read"));
     GstVideoFrame mapped;
     if (!gst_video_frame_map(&mapped, &info, buffer, GST_MAP_READ))
         return fail(QStringLiteral("a frame that cannot be read"));
     const int width = GST_VIDEO_INFO_WIDTH(&info);
     const int height = GST_VIDEO_INFO_HEIGHT(&info);
-    picture.viewport = QRect(0, 0, width, height);
+    camera.viewport = QRect(0, 0, width, height);
     const guint planes = GST_VIDEO_FRAME_N_PLANES(&mapped);
     for (guint i = 0; i < planes && i < 3; ++i) {
-        picture.data[i] = static_cast<const std::uint8_t*>(GST_VIDEO_FRAME_PLANE_DATA(&mapped, i));
-        picture.stride[i] = GST_VIDEO_FRAME_PLANE_STRIDE(&mapped, i);
+        camera.data[i] = static_cast<const std::uint8_t*>(GST_VIDEO_FRAME_PLANE_DATA(&mapped, i));
+        camera.stride[i] = GST_VIDEO_FRAME_PLANE_STRIDE(&mapped, i);
         // The rows of the plane's first component, each a stride long.
         gint components[GST_VIDEO_MAX_COMPONENTS] = {};
         gst_video_format_info_component(info.finfo, i, components);
         const gint rows = GST_VIDEO_FRAME_COMP_HEIGHT(&mapped, std::max(components[0], 0));
-        picture.size[i] = static_cast<std::size_t>(std::max(rows, 0)) *
-                          static_cast<std::size_t>(std::max(picture.stride[i], std::ptrdiff_t{0}));
+        camera.size[i] = static_cast<std::size_t>(std::max(rows, 0)) *
+                         static_cast<std::size_t>(std::max(camera.stride[i], std::ptrdiff_t{0}));
     }
-    picture.bt709 = info.colorimetry.matrix == GST_VIDEO_COLOR_MATRIX_BT709;
-    picture.fullRange = info.colorimetry.range == GST_VIDEO_COLOR_RANGE_0_255;
-    const bool reduced = capture::reducePicture(picture, capture::FrameLayout{}, frame);
+    camera.bt709 = info.colorimetry.matrix == GST_VIDEO_COLOR_MATRIX_BT709;
+    camera.fullRange = info.colorimetry.range == GST_VIDEO_COLOR_RANGE_0_255;
+    const bool reduced = capture::reducePicture(camera, capture::FrameLayout{}, frame);
+    if (reduced && picture != nullptr) {
+        const std::optional<capture::FullFrame> full = capture::describeFullFrame(camera);
+        picture->assign(full.value_or(capture::FullFrame{}));
+    }
     gst_video_frame_unmap(&mapped);
     if (!reduced)
         return fail(QStringLiteral("a frame whose planes do not add up"));

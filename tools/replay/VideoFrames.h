@@ -4,6 +4,8 @@
 // not in real time, each reduced as the camera's frames are. Memory stays
 // that of a few frames however long the video.
 
+#include "capture/service/FullFrameDescription.h"
+
 #include <QByteArray>
 #include <QSize>
 #include <QString>
@@ -25,7 +27,9 @@ public:
     // The next frame as the analysis receives it, its time from the video's
     // start and the video's picture size. False at the end, or with error
     // set when the video cannot be decoded further.
-    bool next(std::vector<std::uint8_t>& frame, double& seconds, QSize& size, QString& error);
+    // With picture, the 4:3 middle of the video's picture is kept there too.
+    bool next(std::vector<std::uint8_t>& frame, double& seconds, QSize& size, QString& error,
+              capture::FullFrameCopy* picture = nullptr);
 
     // True for a name that looks like a video rather than a picture.
     static bool isVideoName(const QByteArray& path);

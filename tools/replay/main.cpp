@@ -26,8 +26,8 @@ namespace {
 
 // Prints every hit the frames make; answers the exit status.
 int replayFrames(replay::FrameSource& frames, const replay::ReplayOptions& options) {
-    replay::ReplaySession session(
-        {options.sampleEvery, options.compareEvery, options.tolerance, options.maxBeam});
+    replay::ReplaySession session({options.sampleEvery, options.compareEvery, options.tolerance,
+                                   options.maxBeam, options.enhanced});
     if (!session.connected())
         return fail(QStringLiteral("cannot connect the capture window"));
     int status = 0;
@@ -42,7 +42,9 @@ int replayFrames(replay::FrameSource& frames, const replay::ReplayOptions& optio
                 status = fail(error);
             break;
         }
-        const std::optional<replay::Hit> hit = session.push(frame.pixels);
+        const capture::FullFrame& picture = frame.picture.frame();
+        const std::optional<replay::Hit> hit =
+            session.push(frame.pixels, picture.empty() ? nullptr : &picture);
         if (!hit || (lastReported && frame.seconds - *lastReported < pauseSeconds))
             continue;
         lastReported = frame.seconds;

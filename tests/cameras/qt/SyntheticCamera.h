@@ -121,9 +121,11 @@ struct FedDriver {
             std::move(owned), std::make_shared<qtcamera::QtCameraSettings>());
     }
     void stream(int periodMs = 33) {
-        driver->setStreaming(true, periodMs, [this](std::span<std::uint8_t> frame) {
-            frames.emplace_back(frame.begin(), frame.end());
-        });
+        driver->setStreaming(
+            true, periodMs,
+            [this](std::span<std::uint8_t> frame, const capture::FullFrame* /*picture*/) {
+                frames.emplace_back(frame.begin(), frame.end());
+            });
     }
 
     SyntheticFeed* feed = nullptr;

@@ -15,9 +15,11 @@ namespace {
 // Opens a driver of the camera and keeps every frame it delivers.
 struct Stream {
     explicit Stream(SimulatedCamera& camera) : driver(camera.open(0)) {
-        driver->setStreaming(true, 60000, [this](std::span<std::uint8_t> frame) {
-            frames.emplace_back(frame.begin(), frame.end());
-        });
+        driver->setStreaming(
+            true, 60000,
+            [this](std::span<std::uint8_t> frame, const capture::FullFrame* /*picture*/) {
+                frames.emplace_back(frame.begin(), frame.end());
+            });
     }
     QColor pixel(std::size_t frame, int x, int y) const {
         BITMAPINFOHEADER header{};
