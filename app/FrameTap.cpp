@@ -21,13 +21,13 @@ record::FrameRecorder* setFrameRecorder(record::FrameRecorder* recorder) {
     return std::exchange(activeRecorder, recorder);
 }
 
-record::FrameRecorder* ActiveFrameRecorder() {
+record::FrameRecorder* activeFrameRecorder() {
     return activeRecorder;
 }
 
 std::int32_t tappedFrameCallback(capture::CaptureHandle captureWindow, capture::VIDEOHDR* header) {
     if (activeRecorder != nullptr && header != nullptr && header->lpData != nullptr &&
-        header->dwBytesUsed == RecordedBytes && MotionDetection::HasAnalysisFormat(captureWindow))
+        header->dwBytesUsed == RecordedBytes && MotionDetection::hasAnalysisFormat(captureWindow))
         activeRecorder->writeFrame(std::span<const std::uint8_t>(header->lpData, RecordedBytes));
     if (MotionDetection::enhancedDetection())
         return MotionDetection::enhancedFrameCallback(captureWindow, header);

@@ -17,7 +17,7 @@ namespace app {
 // one main window, so one recorder at a time. Answers the one it replaces
 // (for platform::SeamGuard).
 record::FrameRecorder* setFrameRecorder(record::FrameRecorder* recorder);
-record::FrameRecorder* ActiveFrameRecorder();
+record::FrameRecorder* activeFrameRecorder();
 
 // Records the frame, then runs MotionDetection::FrameCallback on it, or the
 // enhanced detection's routine while Options > Enhanced Detection is on.

@@ -14,17 +14,17 @@ HoleMarker::HoleMarker(float left, float top, QWidget* parent)
     place();
 }
 
-void HoleMarker::SetLeft(float left) {
+void HoleMarker::setLeft(float left) {
     left_ = left;
     place();
 }
 
-void HoleMarker::SetTop(float top) {
+void HoleMarker::setTop(float top) {
     top_ = top;
     place();
 }
 
-void HoleMarker::ClipTo(const QRect& area) {
+void HoleMarker::clipTo(const QRect& area) {
     clip_ = area;
     place();
 }

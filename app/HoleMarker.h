@@ -18,10 +18,10 @@ public:
     float Top() const { return top_; }
     float Width() const { return Size; }
     float Height() const { return Size; }
-    void SetLeft(float left);
-    void SetTop(float top);
+    void setLeft(float left);
+    void setTop(float top);
     // Shows the marker only inside this area of its parent, in pixels.
-    void ClipTo(const QRect& area);
+    void clipTo(const QRect& area);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -121,7 +121,7 @@ void Vantorel::buildControls() {
     for (int k = 0; k < Markers; ++k) {
         shape2_[k] = new HoleMarker(DesignedLeft[k], DesignedTop[k], client);
         shape2_[k]->setObjectName(QStringLiteral("Shape2_%1").arg(k));
-        shape2_[k]->ClipTo(Image1->geometry()); // shown on the target picture only
+        shape2_[k]->clipTo(Image1->geometry()); // shown on the target picture only
     }
 
     Timer1 = new QTimer(this);

@@ -28,7 +28,7 @@ void Vantorel::ConnectDevice(std::int16_t index) {
         return;
     }
     // As often as the user wants to try the driver's format dialog.
-    while (!MotionDetection::HasAnalysisFormat(captureWnd_)) {
+    while (!MotionDetection::hasAnalysisFormat(captureWnd_)) {
         const int answer = platform::showMessage(
             {QStringLiteral("Please Set Video Format: 160x120x24bit!   Do You Want To Continue?"),
              QStringLiteral("Set Video Format"), platform::MessageButtons::YesNo,

@@ -46,7 +46,7 @@ void Vantorel::SetHole(std::int32_t x, std::int32_t y, double score) {
         return;
     // The format is asked afresh for every hit.
     platform::ShotTally& tally = platform::shotTally();
-    if (!MotionDetection::HasAnalysisFormat(captureWnd_)) {
+    if (!MotionDetection::hasAnalysisFormat(captureWnd_)) {
         tally.count(platform::MissReason::WrongFormat);
         return;
     }
@@ -62,16 +62,16 @@ void Vantorel::SetHole(std::int32_t x, std::int32_t y, double score) {
     // The camera sees the paper as the shooter does: a dot right of the
     // bull's eye (positive x) belongs right of the centre; y grows upwards.
     HoleMarker* marker = shape2_.at(static_cast<std::size_t>(shot.number - 1));
-    marker->SetLeft(static_cast<float>((static_cast<double>(targetCentreX_) + x) -
+    marker->setLeft(static_cast<float>((static_cast<double>(targetCentreX_) + x) -
                                        static_cast<double>(marker->Width()) / 2));
-    marker->SetTop(static_cast<float>((static_cast<double>(targetCentreY_) - y) -
+    marker->setTop(static_cast<float>((static_cast<double>(targetCentreY_) - y) -
                                       static_cast<double>(marker->Height()) / 2));
 
     Timer1->start(series_.pauseLeft(now));
     showStage();
 
-    if (record::FrameRecorder* recorder = ActiveFrameRecorder())
-        recorder->HitScored();
+    if (record::FrameRecorder* recorder = activeFrameRecorder())
+        recorder->hitScored();
 
     Text1->Append(shot.line);
     Sound::PlayEffect(Sound::ShotEffect);
@@ -83,7 +83,7 @@ void Vantorel::SetHole(std::int32_t x, std::int32_t y, double score) {
 
 void Vantorel::keepSeries(const record::Series& series) {
     QString error;
-    if (record::AppendSeries(record::HistoryPath(), series, error))
+    if (record::appendSeries(record::historyPath(), series, error))
         return;
     // The game goes on; the shooter is told once, as for the settings, and
     // the terminal hears of every series lost.
@@ -116,8 +116,8 @@ void Vantorel::NewGame() {
     // Pressed during a pause, the pause starts anew.
     Timer1->start(series_.pauseLeft(now));
     for (HoleMarker* marker : shape2_) {
-        marker->SetLeft(ParkingPlace);
-        marker->SetTop(ParkingPlace);
+        marker->setLeft(ParkingPlace);
+        marker->setTop(ParkingPlace);
     }
     Text1->SetText(QString());
     showStage();

@@ -5,7 +5,7 @@
 
 namespace MotionDetection {
 
-bool HasAnalysisFormat(capture::CaptureHandle window) {
+bool hasAnalysisFormat(capture::CaptureHandle window) {
     // All three are read on every call, whatever the first answers.
     const std::uint32_t width = StatusFunctions::GetFormatWidth(window);
     const std::uint32_t height = StatusFunctions::GetFormatHeight(window);

@@ -44,11 +44,11 @@ std::int32_t FrameCallback(capture::CaptureHandle captureWindow, capture::VIDEOH
 
 // True when the window's current format is the one the program works on:
 // 160 x 120, 24 bits a pixel (asked afresh on every call).
-bool HasAnalysisFormat(capture::CaptureHandle window);
+bool hasAnalysisFormat(capture::CaptureHandle window);
 
 // The ring the score card shows for a raw score: floor(score) + 1, at most
 // 10. The frame analysis never delivers less than -10, but the conversion is
 // held to the integer range all the same.
-std::int32_t ShotScore(double score);
+std::int32_t shotScore(double score);
 
 } // namespace MotionDetection

@@ -7,7 +7,7 @@
 
 namespace MotionDetection {
 
-std::int32_t ShotScore(double score) {
+std::int32_t shotScore(double score) {
     const double s = std::floor(score) + 1.0;
     if (s >= 10.0)
         return 10;

@@ -105,7 +105,7 @@ void FrameRecorder::writeFrame(std::span<const std::uint8_t> frame) {
     recent_.push_back({number, std::vector<std::uint8_t>(frame.begin(), frame.end())});
 }
 
-void FrameRecorder::HitScored() {
+void FrameRecorder::hitScored() {
     if (mode_ == Mode::AllFrames)
         return;
     for (const Kept& kept : recent_)

@@ -36,7 +36,7 @@ public:
     // green, red), rows bottom-up. Frames of another size are not recorded.
     void writeFrame(std::span<const std::uint8_t> frame);
     // The frame just passed to Frame made a hit that the score card counted.
-    void HitScored();
+    void hitScored();
 
     // The run folder, once the first frame made it; empty before.
     QString folder() const;

@@ -39,11 +39,11 @@ QByteArray nextLine(QFile& file, bool& tooLong) {
 
 } // namespace
 
-QString HistoryPath() {
+QString historyPath() {
     return platform::dataFolder() + QStringLiteral("/Vantorel/history.csv");
 }
 
-bool AppendSeries(const QString& path, const Series& series, QString& error) {
+bool appendSeries(const QString& path, const Series& series, QString& error) {
     const QByteArray native = QFile::encodeName(path);
     QString reason;
     if (!platform::makeFolders(folderOf(native), reason)) {

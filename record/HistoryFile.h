@@ -12,7 +12,7 @@
 namespace record {
 
 // $XDG_DATA_HOME/Vantorel/history.csv, read afresh on every call.
-QString HistoryPath();
+QString historyPath();
 
 // Appends one series, creating the folder and the file (with its header) when
 // they are missing. A last line cut short by an earlier crash is closed first
@@ -20,7 +20,7 @@ QString HistoryPath();
 // file in the history's place is refused. Answers false with the reason (the
 // system's words: "No space left on device"); a line the disk could not take
 // whole is taken back.
-bool AppendSeries(const QString& path, const Series& series, QString& error);
+bool appendSeries(const QString& path, const Series& series, QString& error);
 
 struct DamagedLine {
     qsizetype number = 0; // from 1, as an editor counts

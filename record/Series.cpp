@@ -87,8 +87,8 @@ std::optional<Series> parseSeries(QStringView line, QString& problem) {
                           .arg(fields[first + 1].toString());
             return std::nullopt;
         }
-        if (shot.result < MotionDetection::ShotScore(shot.score - WrittenScoreSlack) ||
-            shot.result > MotionDetection::ShotScore(shot.score + WrittenScoreSlack)) {
+        if (shot.result < MotionDetection::shotScore(shot.score - WrittenScoreSlack) ||
+            shot.result > MotionDetection::shotScore(shot.score + WrittenScoreSlack)) {
             problem = QStringLiteral("shot %1: result %2 does not match score %3")
                           .arg(k + 1)
                           .arg(shot.result)

@@ -2,7 +2,7 @@
 
 namespace app {
 
-QString FormatNumber(std::int32_t value, int width) {
+QString formatNumber(std::int32_t value, int width) {
     // Widened first, so the lowest 32-bit value keeps its digits.
     const std::int64_t wide = value;
     QString text = QString::number(wide < 0 ? -wide : wide);

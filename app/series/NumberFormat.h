@@ -8,6 +8,6 @@
 
 namespace app {
 
-QString FormatNumber(std::int32_t value, int width);
+QString formatNumber(std::int32_t value, int width);
 
 } // namespace app

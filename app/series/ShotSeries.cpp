@@ -10,17 +10,17 @@
 namespace app {
 namespace {
 
-// The best ring a shot scores (MotionDetection::ShotScore): the summary
+// The best ring a shot scores (MotionDetection::shotScore): the summary
 // counts the total against this many for every shot.
 constexpr std::int32_t BestResult = 10;
 
 QString shotLine(std::int16_t number, std::int32_t result) {
-    return QStringLiteral("Shot ") + FormatNumber(number, 2) + QStringLiteral(" Result Is ") +
-           FormatNumber(result, 2) + QStringLiteral("\r\n");
+    return QStringLiteral("Shot ") + formatNumber(number, 2) + QStringLiteral(" Result Is ") +
+           formatNumber(result, 2) + QStringLiteral("\r\n");
 }
 
 QString summaryLine(std::int32_t total, std::int16_t shots) {
-    return QStringLiteral("Summary ") + FormatNumber(total, 3) + QStringLiteral(" From ") +
+    return QStringLiteral("Summary ") + formatNumber(total, 3) + QStringLiteral(" From ") +
            QString::number(BestResult * shots) + QStringLiteral("\r\n");
 }
 
@@ -57,7 +57,7 @@ ShotSeries::Outcome ShotSeries::hit(Clock::time_point now, std::int32_t x, std::
     ready_ = false;
     pauseEnds_ = now + rules_.pause;
     Shot shot;
-    shot.result = MotionDetection::ShotScore(score);
+    shot.result = MotionDetection::shotScore(score);
     series_.shots[static_cast<std::size_t>(shotCount_)] = {shot.result, score, x, y};
     totalScore_ += shot.result;
     ++shotCount_;

@@ -191,7 +191,7 @@ TEST_F(ShotRecord, SeriesListTheShotsAndTheSummaryEvenWithoutAHistory) {
 // written into (the series would be lost) or waited on (once its buffer is
 // full, the window would freeze at the tenth shot).
 TEST_F(ShotRecord, AFifoForTheHistoryIsRefusedAndToldOnce) {
-    const QString fifo = record::HistoryPath();
+    const QString fifo = record::historyPath();
     ASSERT_TRUE(QDir().mkpath(QFileInfo(fifo).path()));
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     testing::internal::CaptureStderr();
@@ -256,7 +256,7 @@ TEST_F(ShotRecord, TenLaserShotsAtKnownRingsAreKeptAndReplayTheSame) {
     EXPECT_EQ(window().ShotCount(), 10);
 
     record::History history;
-    ASSERT_TRUE(record::readHistory(record::HistoryPath(), history, error));
+    ASSERT_TRUE(record::readHistory(record::historyPath(), history, error));
     ASSERT_EQ(history.series.size(), 1U);
     const record::Series& series = history.series[0];
     EXPECT_EQ(series.total, 55);

@@ -299,7 +299,7 @@ TEST_F(CaptureService, FormatCheckAsksAllThreeQuestions) {
     for (const auto& [format, analysable] : cases) {
         scripted->format = format;
         const int before = scripted->formatQueries;
-        EXPECT_EQ(MotionDetection::HasAnalysisFormat(window), analysable) << format.width;
+        EXPECT_EQ(MotionDetection::hasAnalysisFormat(window), analysable) << format.width;
         const int asked = scripted->formatQueries - before;
         if (perCheck < 0)
             perCheck = asked;

@@ -64,7 +64,7 @@ TEST(FrameRecorder, AroundHitsOrAllFramesEachStartInANewRunFolder) {
     for (int number = 0; number < 300; ++number) {
         recorder->writeFrame(frameNumber(number));
         if (number == 40 || number == 80 || number == 200)
-            recorder->HitScored();
+            recorder->hitScored();
     }
     EXPECT_EQ(recorder->folder(), QDir::cleanPath(frames + "/run-001"));
     recorder->writeFrame(std::vector<std::uint8_t>(100)); // too short to be a frame: skipped

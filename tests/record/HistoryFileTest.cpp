@@ -22,7 +22,7 @@ record::Series sampleSeries(int minutes) {
     series.time = QDateTime(QDate(2026, 12, 6), QTime(19, minutes), Qt::OffsetFromUTC, 3600);
     for (int k = 0; k < record::Series::Shots; ++k) {
         const double score = 9.5 - k; // results 10, 9, ..., 1
-        series.shots[static_cast<std::size_t>(k)] = {MotionDetection::ShotScore(score), score,
+        series.shots[static_cast<std::size_t>(k)] = {MotionDetection::shotScore(score), score,
                                                      150 * k, -75 * k};
         series.total += series.shots[static_cast<std::size_t>(k)].result;
     }
@@ -42,8 +42,8 @@ TEST(HistoryFile, SeriesAreAppendedAsWholeLinesAndReadBackOrTheFolderIsReported)
                 lines[1].contains(",9,9.0000,0,0,"))
         << lines[1].toStdString();
     QString error;
-    ASSERT_TRUE(record::AppendSeries(path, sampleSeries(5), error)) << error.toStdString();
-    ASSERT_TRUE(record::AppendSeries(path, utc, error));
+    ASSERT_TRUE(record::appendSeries(path, sampleSeries(5), error)) << error.toStdString();
+    ASSERT_TRUE(record::appendSeries(path, utc, error));
     EXPECT_EQ(readFile(path), (record::headerLine() + '\n' + lines.join('\n') + '\n').toUtf8());
 
     record::History history; // (the header is no damaged line: the next test)
@@ -54,7 +54,7 @@ TEST(HistoryFile, SeriesAreAppendedAsWholeLinesAndReadBackOrTheFolderIsReported)
               lines); // the offsets too
 
     ASSERT_TRUE(writeFile(dir.filePath("file"), "a file where the folder should be"));
-    EXPECT_FALSE(record::AppendSeries(dir.filePath("file/history.csv"), sampleSeries(5), error));
+    EXPECT_FALSE(record::appendSeries(dir.filePath("file/history.csv"), sampleSeries(5), error));
     EXPECT_TRUE(error.contains(dir.filePath("file"))) << error.toStdString();
 }
 
@@ -91,7 +91,7 @@ TEST(HistoryFile, DamagedLinesAreReportedAndSkipped) {
         "9: 20 fields instead of 42\n";
     EXPECT_EQ(damage(history), expected);
 
-    ASSERT_TRUE(record::AppendSeries(path, sampleSeries(9), error));
+    ASSERT_TRUE(record::appendSeries(path, sampleSeries(9), error));
     record::History after;
     ASSERT_TRUE(record::readHistory(path, after, error));
     EXPECT_EQ(after.series.size(), 3U);
@@ -174,7 +174,7 @@ TEST(HistoryFile, AFifoInPlaceOfTheHistoryIsRefusedAtOnce) {
     const QString path = dir.filePath("history.csv");
     ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     QString error;
-    EXPECT_FALSE(record::AppendSeries(path, sampleSeries(5), error));
+    EXPECT_FALSE(record::appendSeries(path, sampleSeries(5), error));
     EXPECT_EQ(error, "cannot open " + path + ": not a regular file");
     struct stat info {};
     EXPECT_TRUE(::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISFIFO(info.st_mode));
@@ -190,7 +190,7 @@ TEST(HistoryFile, AFullDiskSaysWhyAndLeavesTheFileAsItWas) {
         return;
     const QString path = disk.folder() + "/Vantorel/history.csv";
     QString error;
-    ASSERT_TRUE(record::AppendSeries(path, sampleSeries(5), error)) << error.toStdString();
+    ASSERT_TRUE(record::appendSeries(path, sampleSeries(5), error)) << error.toStdString();
     // Blank lines up to 100 bytes short of a page: the next line fits only in part.
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::Append));
@@ -198,7 +198,7 @@ TEST(HistoryFile, AFullDiskSaysWhyAndLeavesTheFileAsItWas) {
     file.close();
     const QByteArray before = readFile(path);
     disk.fill();
-    EXPECT_FALSE(record::AppendSeries(path, sampleSeries(9), error));
+    EXPECT_FALSE(record::appendSeries(path, sampleSeries(9), error));
     EXPECT_EQ(error, "cannot write " + path + ": No space left on device");
     EXPECT_EQ(readFile(path), before);
 }

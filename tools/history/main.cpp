@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
         return outputStatus();
     }
     // Names as the system gave them: one that is not UTF-8 names its own file.
-    const QByteArray path = options.file.isEmpty() ? QFile::encodeName(record::HistoryPath())
+    const QByteArray path = options.file.isEmpty() ? QFile::encodeName(record::historyPath())
                                                    : platform::nativeArgument(options.file);
     record::History history;
     if (options.file.isEmpty() && !QFileInfo::exists(QFile::decodeName(path))) {

@@ -50,7 +50,7 @@ int replayFrames(replay::FrameSource& frames, const replay::ReplayOptions& optio
         lastReported = frame.seconds;
         std::printf("frame=%lld x=%d y=%d score=%.4f ring=%d\n", static_cast<long long>(index),
                     hit->x, hit->y, hit->score,
-                    static_cast<int>(MotionDetection::ShotScore(hit->score)));
+                    static_cast<int>(MotionDetection::shotScore(hit->score)));
     }
     if (!outputIntact(error))
         return fail(error, replay::ExitOutputLost);
