@@ -162,6 +162,7 @@ TEST_F(HistoryTool, PlotsReplaceWhatStandsThereOnlyWhenComplete) {
     ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
     const auto [status, out, err] = run({"--plot", home.filePath("fifo.png"), file});
     EXPECT_EQ(status, 0) << err.toStdString();
+    ASSERT_TRUE(QFileInfo(home.filePath("fifo.png")).isFile()); // reading a FIFO would wait
     EXPECT_EQ(QImage(home.filePath("fifo.png")).size(), QSize(960, 500));
 
     ASSERT_TRUE(fixtures::writeFile(home.filePath("kept/plot.svg"), "an old plot"));
