@@ -5,6 +5,7 @@
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSink>
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QMediaDevices>
 #include <utility>
@@ -39,10 +40,16 @@ QAudioFormat formatOf(const WaveClip& clip) {
 // once for the whole process, would otherwise take it down at exit with no
 // application left (a crash, for every program that returns from main).
 void stopAtQuit() {
-    SoundOutput::instance().stop();
+    SoundOutput::instance().stopNow();
 }
 
 } // namespace
+
+struct SoundOutput::Playing {
+    QByteArray image; // shared: the bytes stay valid while they play
+    QBuffer samples;
+    std::unique_ptr<QAudioSink> sink;
+};
 
 SoundOutput& SoundOutput::instance() {
     static SoundOutput output;
@@ -52,7 +59,7 @@ SoundOutput& SoundOutput::instance() {
 SoundOutput::SoundOutput() = default;
 
 SoundOutput::~SoundOutput() {
-    release();
+    stopNow();
 }
 
 SoundOutput::PlayObserver SoundOutput::setPlayObserver(PlayObserver observer) {
@@ -62,7 +69,7 @@ SoundOutput::PlayObserver SoundOutput::setPlayObserver(PlayObserver observer) {
 void SoundOutput::play(const QByteArray& image) {
     if (const auto& observer = observerSlot())
         observer(image);
-    release(); // the new clip cuts off the one playing
+    retire(); // the new clip cuts off the one playing
     const auto clip = parseWave(image);
     if (!clip)
         return;
@@ -72,41 +79,64 @@ void SoundOutput::play(const QByteArray& image) {
 
     static const bool stopsAtQuit = (qAddPostRoutine(stopAtQuit), true);
     (void)stopsAtQuit;
-    image_ = image; // shares the bytes: they stay valid while they play
-    samples_.setData(
-        QByteArray::fromRawData(image_.constData() + clip->dataOffset, clip->dataSize));
-    samples_.open(QIODevice::ReadOnly);
-    sink_ = std::make_unique<QAudioSink>(device, formatOf(*clip));
-    QObject::connect(sink_.get(), &QAudioSink::stateChanged, sink_.get(),
-                     [sink = sink_.get()](QAudio::State state) {
-                         // Drained: close the stream; the sink itself goes
-                         // with the next clip or stop().
-                         if (state == QAudio::IdleState)
-                             sink->stop();
-                     });
-    sink_->start(&samples_);
+    playing_ = std::make_unique<Playing>();
+    playing_->image = image;
+    playing_->samples.setData(
+        QByteArray::fromRawData(playing_->image.constData() + clip->dataOffset, clip->dataSize));
+    playing_->samples.open(QIODevice::ReadOnly);
+    playing_->sink = std::make_unique<QAudioSink>(device, formatOf(*clip));
+    QAudioSink* const sink = playing_->sink.get();
+    QObject::connect(sink, &QAudioSink::stateChanged, sink, [sink](QAudio::State state) {
+        // Drained: close the stream; the sink itself goes with the next
+        // clip or stop().
+        if (state == QAudio::IdleState)
+            sink->stop();
+    });
+    sink->start(&playing_->samples);
     // Without a server the sink fails at once, in the stopped state, and
     // says so only through error().
-    if (sink_->error() != QAudio::NoError || sink_->state() == QAudio::StoppedState)
-        release();
+    if (sink->error() != QAudio::NoError || sink->state() == QAudio::StoppedState)
+        retire();
 }
 
 void SoundOutput::stop() {
-    release();
+    retire();
+}
+
+void SoundOutput::stopNow() {
+    retire();
+    destroyRetired();
 }
 
 bool SoundOutput::isPlaying() const {
-    return sink_ && sink_->state() == QAudio::ActiveState;
+    return playing_ && playing_->sink->state() == QAudio::ActiveState;
 }
 
-void SoundOutput::release() {
-    if (sink_) {
-        sink_->stop();
-        sink_.reset();
+void SoundOutput::retire() {
+    if (!playing_)
+        return;
+    playing_->sink->stop();
+    retired_.push_back(std::move(playing_));
+    // Destroying a sink runs the event loop: never inside a caller, which may
+    // be the frame routine itself. Without an application there is no event
+    // loop left to run.
+    QCoreApplication* const application = QCoreApplication::instance();
+    if (!application) {
+        destroyRetired();
+        return;
     }
-    samples_.close();
-    samples_.setData(QByteArray());
-    image_.clear();
+    if (std::exchange(destroyQueued_, true))
+        return;
+    QMetaObject::invokeMethod(
+        application, [this] { destroyRetired(); }, Qt::QueuedConnection);
+}
+
+void SoundOutput::destroyRetired() {
+    destroyQueued_ = false;
+    // Moved out first: the loop a sink runs as it goes may retire another.
+    std::vector<std::unique_ptr<Playing>> done;
+    done.swap(retired_);
+    done.clear();
 }
 
 } // namespace platform

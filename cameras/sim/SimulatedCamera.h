@@ -25,7 +25,7 @@ struct SimulatedDriverConfig {
     bool connectable = true; // false: the connect request answers 0
     // The output format (160 x 120 x 24 unless set); a negative height means
     // rows top-down.
-    capture::FrameLayout format;
+    capture::FrameLayout format{};
     // Bytes that follow the 40-byte header in the format (a colour table, say).
     std::int32_t extraFormatBytes = 0;
 };

@@ -50,7 +50,7 @@ protected:
     }
     ~AppFixture() override {
         window_.reset();
-        platform::SoundOutput::instance().stop();
+        platform::SoundOutput::instance().stopNow();
     }
 
     // Form_Load, and the window shown when the program did not end.
