@@ -26,6 +26,7 @@ namespace {
 using MotionDetection::Flash;
 using MotionDetection::FlashDetector;
 using MotionDetection::FlashRules;
+using MotionDetection::FlashVerdict;
 
 struct Colour {
     int red, green, blue;
@@ -274,6 +275,39 @@ TEST(FlashDetector, ManyThingsBrighteningTogetherAreNoFlash) {
                 Scene::dot(pixels, 40 + k * 45, 60 + k * 20, 3, {200, 200, 230});
     });
     EXPECT_TRUE(seen.empty());
+}
+
+// More changed pixels than one in a hundred, scattered over the whole
+// picture, are the picture changing (a gain step of the sensor, a shaken
+// camera): the frame is not searched at all. A few less are searched, and
+// the dot among so much else that rose is still no laser.
+TEST(FlashDetector, ChangesAllOverThePictureHideAFlash) {
+    constexpr int Pixels = Scene::Width * Scene::Height;
+    for (const int sparks : {Pixels / 100 + 40, Pixels / 100 - 200}) {
+        Scene scene;
+        FlashDetector detector;
+        std::vector<FlashVerdict> verdicts;
+        int flashes = 0;
+        for (int i = 0; i < 40; ++i) {
+            std::vector<std::uint8_t> pixels = scene.frame();
+            if (i == 30) {
+                Scene::dot(pixels, 160, 100, 2.5, RedLaser);
+                // Single bright pixels spread evenly, away from the dot.
+                const int every = Pixels / sparks;
+                for (int k = 0; k < sparks; ++k) {
+                    const int at = k * every;
+                    if (std::abs(at % Scene::Width - 160) > 8 ||
+                        std::abs(at / Scene::Width - 100) > 8)
+                        Scene::block(pixels, at % Scene::Width, at / Scene::Width, 1, 1, 250);
+                }
+            }
+            flashes += detector.push(Scene::picture(pixels), {}).has_value() ? 1 : 0;
+            verdicts.push_back(detector.lastVerdict());
+        }
+        const bool allOver = sparks > Pixels / 100;
+        EXPECT_EQ(flashes, 0) << sparks << " sparks";
+        EXPECT_EQ(verdicts[30], allOver ? FlashVerdict::AllOver : FlashVerdict::TooLarge) << sparks;
+    }
 }
 
 TEST(FlashDetector, SlowBrighteningIsNoFlash) {
