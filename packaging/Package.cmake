@@ -33,9 +33,12 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # library names.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "gstreamer1.0-plugins-base, gstreamer1.0-plugins-good")
-# Help > Help Topics opens a .chm file; kchmviewer shows its pages as
-# meant. The replay tool reads MP4 (H.264) videos with GStreamer's libav
-# decoders.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "kchmviewer, gstreamer1.0-libav")
+# Help > Help Topics opens the help pages in the web browser through
+# xdg-open and asks xdg-mime which program shows a file. The replay tool
+# reads MP4 (H.264) videos with GStreamer's libav decoders. A viewer for the
+# .chm file (kchmviewer, which brings some 60 packages) is only used when
+# there is no browser, so it is suggested, not recommended.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, gstreamer1.0-libav")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "kchmviewer")
 
 include(CPack)

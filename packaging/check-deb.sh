@@ -31,8 +31,9 @@ done
 [ "$(field Version)" = "$version" ] || fail "Version: $(field Version)"
 [ "$(field Section)" = misc ] || fail "Section: $(field Section)"
 [ "$(field Homepage)" = "$homepage" ] || fail "Homepage: '$(field Homepage)', not '$homepage'"
-[ "$(field Recommends)" = "kchmviewer, gstreamer1.0-libav" ] ||
+[ "$(field Recommends)" = "xdg-utils, gstreamer1.0-libav" ] ||
     fail "Recommends: $(field Recommends)"
+[ "$(field Suggests)" = kchmviewer ] || fail "Suggests: $(field Suggests)"
 [[ "$(field Maintainer)" == *"<"*"@"*">" ]] || fail "Maintainer: $(field Maintainer)"
 [ "$(field Description | wc -l)" -gt 3 ] || fail "Description without a long part"
 grep -qw md5sums "$scratch/info" || fail "no md5sums"

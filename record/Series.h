@@ -27,6 +27,13 @@ constexpr double LowestScore = -10.0;
 constexpr double HighestScore = 10.0;
 constexpr std::int32_t LowestResult = -9;
 constexpr std::int32_t HighestResult = 10;
+// The outer ring scores 1; a result below it is a miss, a shot that went off
+// the target. It stays in the series and its total as the score card showed
+// it, but the statistics of the group leave it out.
+constexpr std::int32_t LowestHit = 1;
+constexpr bool isMiss(const Shot& shot) {
+    return shot.result < LowestHit;
+}
 
 struct Series {
     static constexpr int Shots = 10;

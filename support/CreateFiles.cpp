@@ -150,22 +150,33 @@ void showMessage(const QString& text) {
     platform::showMessage(request);
 }
 
-// No viewer for the help file: the same pages in the web browser.
-void openPages(const QString& problem) {
-    const QString startPage = helpPagesFolder() + u'/' + QLatin1String(HelpStartPage);
-    if (!QFileInfo(startPage).isFile()) {
+QString startPagePath() {
+    return helpPagesFolder() + u'/' + QLatin1String(HelpStartPage);
+}
+
+// Neither the pages nor the help file could be shown: say why.
+void showNotOpened(const QString& problem) {
+    if (!QFileInfo(startPagePath()).isFile()) {
         showMessage(
             QStringLiteral("The help pages could not be written to %1: %2.")
                 .arg(QDir::toNativeSeparators(helpPagesFolder()),
                      problem.isEmpty() ? QStringLiteral("the start page is missing") : problem));
         return;
     }
-    platform::openFile(startPage, [](bool opened) {
+    showMessage(QStringLiteral("No program to show the help was found.\nInstall a web browser "
+                               "and xdg-utils, or a viewer for Compiled HTML Help.\nThe help "
+                               "pages start at %1\nThe help file is %2")
+                    .arg(QDir::toNativeSeparators(startPagePath()),
+                         QDir::toNativeSeparators(HelpFilePath())));
+}
+
+// The browser could not show the pages: the help file, where the desktop
+// already names a viewer for it (platform::openFile hands over no file
+// whose type has no program, and none that is not there).
+void openHelpFile(const QString& problem) {
+    platform::openFile(HelpFilePath(), [problem](bool opened) {
         if (!opened)
-            showMessage(QStringLiteral("No program to show the help was found.\nInstall a "
-                                       "viewer for Compiled HTML Help or a web browser.\nThe "
-                                       "help file is ") +
-                        QDir::toNativeSeparators(HelpFilePath()));
+            showNotOpened(problem);
     });
 }
 } // namespace
@@ -177,15 +188,16 @@ void writeHelpPages() {
 void OpenHelp() {
     WriteHelpFile();
     const QString problem = writePages();
-    // The desktop is asked without waiting; the answer comes from the event
-    // loop, and only a file that is there is handed over.
-    if (!QFileInfo(HelpFilePath()).isFile()) {
-        openPages(problem);
+    // The pages in the web browser first: every desktop has one, and the
+    // printable targets the pages link to open there too. The desktop is
+    // asked without waiting; its answer comes from the event loop.
+    if (!QFileInfo(startPagePath()).isFile()) {
+        openHelpFile(problem);
         return;
     }
-    platform::openFile(HelpFilePath(), [problem](bool opened) {
+    platform::openFile(startPagePath(), [problem](bool opened) {
         if (!opened)
-            openPages(problem);
+            openHelpFile(problem);
     });
 }
 

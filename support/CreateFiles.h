@@ -21,10 +21,11 @@ inline constexpr char HelpStartPage[] = "Overview.htm";
 // it usable by name in this run. Run at every start.
 void InstallFont();
 // Writes the help file and the pages where they are missing, then asks the
-// desktop to open the help file, or where it has no viewer for it the first
-// page; if neither opens, says so in a message box that names the file, and
-// if the pages could not be written, says that with the folder and reason.
-// Returns at once: the desktop's answer comes later from the event loop.
+// desktop to open the first page in the web browser, or where it has none
+// the help file, only when a viewer for it is the desktop's default; if
+// neither opens, says so in a message box that names both, and if the pages
+// could not be written, says that with the folder and reason. Returns at
+// once: the desktop's answers come later from the event loop.
 void OpenHelp();
 // Writes the help file into the Windows folder if nothing stands there yet.
 void WriteHelpFile();

@@ -237,8 +237,8 @@ TEST_F(StartUp, LeavesTheEditedStoreAloneAndReconnectsFromItsItems) {
 // sliders where they were moved, the About box's focus on its button, the
 // only control that takes it. Each left click on the About link asks again;
 // "Default Settings" stores the defaults, even when nothing moves. Help
-// Topics opens the help file. Then the close control ends the program,
-// once: its windows go and nothing runs after.
+// Topics opens the help pages in the browser. Then the close control ends
+// the program, once: its windows go and nothing runs after.
 TEST_F(StartUp, AfterTheMenuItemsTheCloseControlEndsOnceAndNothingRunsAfter) {
     start();
     action("abt")->trigger();
@@ -291,7 +291,7 @@ TEST_F(StartUp, AfterTheMenuItemsTheCloseControlEndsOnceAndNothingRunsAfter) {
     EXPECT_EQ(endCount_, 1);
     EXPECT_EQ(window().ShotCount() + window().Timer1Interval(), 0);
     EXPECT_EQ(opened_, (std::vector<QString>{HyperLink::WebSiteAddress, HyperLink::WebSiteAddress,
-                                             home_.dataFolder() + "/Vantorel.chm"}));
+                                             home_.dataFolder() + "/Vantorel-help/Overview.htm"}));
     EXPECT_TRUE(effects_.empty() && messages_.shown().isEmpty());
 }
 

@@ -140,7 +140,7 @@ TEST_F(ShotRecord, TheLampAndTheKeysFollowTheSeries) {
     EXPECT_EQ(window().ShotCount(), 10);
 
     QTest::keyClick(&window(), Qt::Key_F1);
-    EXPECT_EQ(opened_, (std::vector<QString>{home_.dataFolder() + "/Vantorel.chm"}));
+    EXPECT_EQ(opened_, (std::vector<QString>{home_.dataFolder() + "/Vantorel-help/Overview.htm"}));
     auto* const options = window().findChild<QMenu*>("opt");
     QTest::keyClick(window().menuBar(), Qt::Key_O, Qt::AltModifier);
     EXPECT_TRUE(QTest::qWaitFor([options] { return options->isVisible(); }, 2000));

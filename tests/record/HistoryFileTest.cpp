@@ -9,6 +9,7 @@
 
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -139,6 +140,34 @@ TEST(HistoryFile, LinesBeyondWhatAShotScoresAreDamaged) {
     ASSERT_EQ(history.series.size(), 2U);
     EXPECT_EQ(history.series[0].total, -71);
     EXPECT_EQ(history.series[1].total, -90);
+}
+
+// A miss is a shot the card scored below 1, off the outer ring (whose edge
+// scores 0, a result of 1). It is kept in its series and its total like any
+// shot, and read back as a miss.
+TEST(HistoryFile, MissesAreKeptAndKnownByTheirResult) {
+    const std::pair<double, bool> edges[] = {{0.0, false}, {0.00005, false}, {-0.00005, true},
+                                             {-0.5, true}, {-10.0, true},    {10.0, false}};
+    for (const auto& [score, miss] : edges) {
+        const record::Shot shot{MotionDetection::shotScore(score), score, 0, 3000};
+        EXPECT_EQ(record::isMiss(shot), miss) << score << " scores " << shot.result;
+    }
+    const QTemporaryDir dir;
+    const QString path = dir.filePath("history.csv");
+    record::Series series = sampleSeries(5); // results 10 to 1
+    series.shots[8] = {0, -0.25, -3100, 0};
+    series.shots[9] = {-3, -3.3333, 0, -4000};
+    series.total = 10 + 9 + 8 + 7 + 6 + 5 + 4 + 3 + 0 - 3;
+    QString error;
+    ASSERT_TRUE(record::appendSeries(path, series, error)) << error.toStdString();
+    record::History history;
+    ASSERT_TRUE(record::readHistory(path, history, error));
+    ASSERT_EQ(history.series.size(), 1U);
+    EXPECT_TRUE(history.damaged.empty());
+    const record::Series& read = history.series[0];
+    EXPECT_EQ(read.total, 49);
+    EXPECT_EQ(std::count_if(read.shots.begin(), read.shots.end(), record::isMiss), 2);
+    EXPECT_TRUE(record::isMiss(read.shots[9]) && read.shots[9].y == -4000);
 }
 
 // A line longer than any series (a real one is some 300 bytes) is damaged

@@ -1,6 +1,6 @@
 // Writing out the display font and the help file: first and later starts,
 // files or links already in place, folders that cannot be made, short
-// writes, and opening the help file, or its pages in the web browser.
+// writes, and opening the help pages in the web browser, or the help file.
 
 #include "support/CreateFiles.h"
 #include "platform/NewFile.h"
@@ -15,7 +15,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QRegularExpression>
 #include <QThread>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 namespace {
@@ -51,8 +53,9 @@ protected:
     QString path(const QString& data) const { return data + (isFont() ? "/fonts/" : "/") + name(); }
     QString file() const { return path(home.dataFolder()); }
     QString startPage() const { return home.dataFolder() + "/Vantorel-help/Overview.htm"; }
-    // The font is registered for this run; the help file is asked to open
-    // every time, whether it could be written or not.
+    // The font is registered for this run; the help's pages are asked to
+    // open in the browser every time, whether the help file could be
+    // written or not.
     void expectInUse(bool fontKnown, const QStringList& helpOpens) {
         EXPECT_EQ(QFontDatabase::families().contains("LCD2"), isFont() && fontKnown);
         EXPECT_EQ(opened, isFont() ? QStringList() : helpOpens);
@@ -78,18 +81,17 @@ TEST_P(SupportFiles, ShortWriteIsRemovedThenWrittenWholeOnceAndKept) {
                 box.buttons == platform::MessageButtons::Ok &&
                 box.icon == platform::MessageIcon::None);
     EXPECT_FALSE(QFileInfo::exists(file()));
-    // A help file that is not there is not handed over; its pages are.
     expectInUse(false, {startPage()});
     start();
     EXPECT_EQ(readFile(file()), bytes);
-    expectInUse(true, {startPage(), file()});
+    expectInUse(true, {startPage(), startPage()});
     QFontDatabase::removeAllApplicationFonts(); // as in a fresh run
     const QDateTime written = QFileInfo(file()).lastModified();
     start();
     start();
     EXPECT_TRUE(QFileInfo(file()).lastModified() == written && readFile(file()) == bytes);
     EXPECT_EQ(messages.shown().size(), 1);
-    expectInUse(true, {startPage(), file(), file(), file()});
+    expectInUse(true, {startPage(), startPage(), startPage(), startPage()});
 }
 
 // An exclusive create: a file, a link, or a folder that cannot be made is
@@ -110,7 +112,7 @@ TEST_P(SupportFiles, WhatStandsInTheWayIsKept) {
     // hands over no file that is not there (the font is silent).
     qputenv("XDG_DATA_HOME", (target + "/data").toLocal8Bit());
     start();
-    expectInUse(false, {file(), startPage(), file()});
+    expectInUse(false, {startPage(), startPage(), startPage()});
     if (isFont()) {
         EXPECT_TRUE(messages.shown().isEmpty());
     } else {
@@ -133,19 +135,20 @@ TEST(SupportFolders, FallBackToTheHomesOwn) {
     EXPECT_EQ(CreateFiles::FontsFolder(), QDir::homePath() + "/.local/share/fonts");
 }
 
-// Help Topics without a viewer for the help file: the same pages are written
-// beside it and shown in the web browser; with neither, a message names the
-// file. A link standing for the pages' folder is never followed, and said.
+// Help Topics writes the pages beside the help file and shows them in the
+// web browser, even where a viewer for the help file is installed; the help
+// file only where there is no browser and a viewer is the default for it;
+// with neither, a message names both. A link standing for the pages' folder
+// is never followed, and said.
 using HelpPages = SupportFolder;
 
-TEST_F(HelpPages, OpenInTheBrowserWhereTheHelpFileCannot) {
-    helpViewer = false; // there is never one
+TEST_F(HelpPages, OpenInTheBrowserFirstAndTheHelpFileOnlyWithItsViewer) {
     const QString helpFile = home.dataFolder() + "/Vantorel.chm";
     const QString pages = home.dataFolder() + "/Vantorel-help/";
     ASSERT_TRUE(writeFile(pages + "help.css", "kept")); // an earlier page stays as it is
 
     CreateFiles::OpenHelp();
-    EXPECT_EQ(opened, QStringList({helpFile, pages + "Overview.htm"}));
+    EXPECT_EQ(opened, QStringList(pages + "Overview.htm"));
     const std::vector<platform::HelpPage> carried = platform::helpPages();
     const QByteArray helpFileData = platform::resourceData(101, "BIN");
     ASSERT_FALSE(carried.empty());
@@ -154,26 +157,65 @@ TEST_F(HelpPages, OpenInTheBrowserWhereTheHelpFileCannot) {
             << page.name.toStdString();
         EXPECT_TRUE(helpFileData.contains("/" + page.name.toLatin1())) << "one source for both";
     }
+    EXPECT_TRUE(readFile(helpFile) == helpFileData && messages.shown().isEmpty());
 
-    browser = false;
+    browser = false; // the help file's viewer, then neither
+    CreateFiles::OpenHelp();
+    EXPECT_EQ(opened.mid(1), QStringList({pages + "Overview.htm", helpFile}));
+    EXPECT_TRUE(messages.shown().isEmpty());
+    helpViewer = false;
+    CreateFiles::OpenHelp();
+    EXPECT_EQ(opened.mid(3), QStringList({pages + "Overview.htm", helpFile}));
+    ASSERT_EQ(messages.shown().size(), 1);
+    EXPECT_EQ(messages.shown()[0].text,
+              "No program to show the help was found.\nInstall a web browser and xdg-utils, or "
+              "a viewer for Compiled HTML Help.\nThe help pages start at " +
+                  pages + "Overview.htm\nThe help file is " + helpFile);
+
     ASSERT_TRUE(QDir(pages).removeRecursively());
     const QString elsewhere = home.path() + "/elsewhere";
     ASSERT_TRUE(QFile::link(elsewhere, pages.chopped(1))); // dangling
     CreateFiles::OpenHelp();
     EXPECT_FALSE(QFile::exists(elsewhere)) << "nothing written through the link";
-    EXPECT_EQ(opened.size(), 3) << "no pages to open";
-    ASSERT_EQ(messages.shown().size(), 1);
-    EXPECT_EQ(messages.shown()[0].text, "The help pages could not be written to " +
+    EXPECT_EQ(opened.mid(5), QStringList(helpFile)) << "no pages to open";
+    ASSERT_EQ(messages.shown().size(), 2);
+    EXPECT_EQ(messages.shown()[1].text, "The help pages could not be written to " +
                                             pages.chopped(1) +
                                             ": a symbolic link stands in its place.");
-
-    ASSERT_TRUE(QFile::remove(pages.chopped(1))); // pages, but no program for either
+    helpViewer = true; // the help file's viewer needs no pages
     CreateFiles::OpenHelp();
-    EXPECT_EQ(opened.size(), 5);
-    ASSERT_EQ(messages.shown().size(), 2);
-    EXPECT_TRUE(messages.shown()[1].text.startsWith("No program to show the help was found.") &&
-                messages.shown()[1].text.endsWith(helpFile))
-        << messages.shown()[1].text.toStdString();
+    EXPECT_EQ(opened.mid(6), QStringList(helpFile));
+    EXPECT_EQ(messages.shown().size(), 2);
+}
+
+// The pages as a browser reads them: every link and picture of every page,
+// the printable targets included, is a page written beside it.
+TEST_F(HelpPages, EveryLinkOfThePagesLeadsToAWrittenFile) {
+    CreateFiles::OpenHelp();
+    const QString pages = home.dataFolder() + "/Vantorel-help/";
+    const QRegularExpression reference(R"re((?:href|src)\s*=\s*"([^"]*)")re",
+                                       QRegularExpression::CaseInsensitiveOption);
+    QStringList pdfs;
+    int links = 0;
+    for (const QString& name : QDir(pages).entryList({"*.htm"}, QDir::Files)) {
+        const QUrl page = QUrl::fromLocalFile(pages + name);
+        auto matches = reference.globalMatch(QString::fromUtf8(readFile(pages + name)));
+        while (matches.hasNext()) {
+            const QUrl link = page.resolved(QUrl(matches.next().captured(1)));
+            ++links;
+            ASSERT_TRUE(link.isLocalFile()) << link.toString().toStdString();
+            const QString target = link.toLocalFile();
+            EXPECT_TRUE(QFileInfo(target).isFile() &&
+                        QFileInfo(target).absolutePath() == QFileInfo(pages).absolutePath())
+                << name.toStdString() << ": " << link.toString().toStdString();
+            if (target.endsWith(".pdf"))
+                pdfs << QFileInfo(target).fileName();
+        }
+    }
+    EXPECT_GT(links, 10);
+    EXPECT_EQ(pdfs, QStringList({"Target-A4.pdf", "Target-Letter.pdf"}));
+    for (const QString& pdf : pdfs)
+        EXPECT_TRUE(readFile(pages + pdf).startsWith("%PDF-")) << pdf.toStdString();
 }
 
 // Help Topics with a data folder nothing can be written into: it says that
@@ -217,7 +259,7 @@ TEST(HelpTopics, AskTheDesktopWithoutHoldingTheWindow) {
         QThread::msleep(10);
     }
     qputenv("PATH", path);
-    EXPECT_EQ(readFile(asked), "application/vnd.ms-htmlhelp\ntext/html\n");
+    EXPECT_EQ(readFile(asked), "text/html\napplication/vnd.ms-htmlhelp\n"); // the browser first
     ASSERT_EQ(messages.shown().size(), 1);
     EXPECT_TRUE(messages.shown()[0].text.startsWith("No program to show the help was found."));
 }

@@ -62,7 +62,8 @@ TEST_F(HistoryTool, TableAndStatisticsOfAHandComputedHistory) {
     // groups of holes 849 twips apart; every hole 424 twips from the mean point.
     const auto [lastStatus, lastOut, lastErr] = run({"--last", "1", file});
     EXPECT_TRUE(lastOut.endsWith(
-        "Group of 10 holes (A4 target)\n"
+        "Misses: none of 10 shots\n"
+        "\nGroup of 10 holes on the target (A4 target)\n"
         "Mean point of impact: 1.41 rings (12.9 mm) from the centre, 1.00 rings (9.1 mm) "
         "right, 1.00 rings (9.1 mm) high\n"
         "Extreme spread: 2.83 rings (25.7 mm)\n"
@@ -92,6 +93,76 @@ TEST_F(HistoryTool, PlotsArePngOrSvg) {
     EXPECT_LT(qGray(png.pixel(770, 250)), 100);
     EXPECT_LT(qGray(png.pixel(730, 210)), 100);
     EXPECT_GT(qGray(png.pixel(690, 250)), 100);
+}
+
+// A miss (a result below 1, off the target) stays in the table, the totals
+// and the CSV, but not in the group: the mean point and the spread are of the
+// hits alone, and the misses are counted apart by the way they went. The
+// plot marks them on the target's edge, never where the camera saw them.
+TEST_F(HistoryTool, MissesAreCountedApartFromTheGroup) {
+    // Series 3's holes (mean point (300, 300)) and two misses, one far left,
+    // one high: 8 x 9 - 3 - 1.
+    const QString withMisses = "2026-12-02T20:30:00+01:00" + shots("9,8.0000,600,0", 4) +
+                               shots("9,8.0000,0,600", 4) + shots("-3,-3.3333,-4000,0", 1) +
+                               shots("-1,-2.0000,0,3600", 1) + ",68";
+    // Only misses, one each way and two more that lean less than 22.5 degrees.
+    QString allMisses = "2026-12-03T20:30:00+01:00";
+    for (const char* place : {"3600,0", "3000,3000", "0,3600", "-3000,3000", "-3600,0",
+                              "-3000,-3000", "0,-3600", "3000,-3000", "4000,1000", "1000,4000"})
+        allMisses += ",-1,-2.0000," + QLatin1String(place);
+    allMisses += ",-10";
+    std::ofstream(file.toStdString())
+        << (QStringList{header, series3, withMisses, allMisses}.join('\n') + '\n').toStdString();
+
+    const auto [status, out, err] = run({"--last=2", "--plot", home.filePath("plot.png"), file});
+    EXPECT_EQ(status, 0) << err.toStdString();
+    EXPECT_TRUE(out.contains("2026-12-02 20:30     68   9   9   9   9   9   9   9   9  -3  -1\n"
+                             "2026-12-03 20:30    -10  -1  -1  -1  -1  -1  -1  -1  -1  -1  -1\n"))
+        << out.toStdString();
+    EXPECT_TRUE(out.contains("Mean of all: 29.0\n"
+                             "Trend: -78.00 points per series\n"
+                             "Misses: 12 of 20 shots went off the target: 2 right, 1 high right, "
+                             "3 high, 1 high left, 2 left, 1 low left, 1 low, 1 low right\n"
+                             "\nGroup of 8 holes on the target (A4 target)\n"
+                             "Mean point of impact: 1.41 rings (12.9 mm) from the centre, "
+                             "1.00 rings (9.1 mm) right, 1.00 rings (9.1 mm) high\n"
+                             "Extreme spread: 2.83 rings (25.7 mm)\n"
+                             "Mean radius: 1.41 rings (12.9 mm)\n"))
+        << out.toStdString();
+
+    // The plot of the series with two misses: the hits 40 pixels right of
+    // and above the centre (730, 250); the left miss, 267 pixels out, would
+    // lie over the totals (which end at x = 480): it is marked on the edge,
+    // as the high one is.
+    const QString two = home.filePath("two-misses.csv");
+    std::ofstream(two.toStdString()) << (header + '\n' + withMisses + '\n').toStdString();
+    const auto [plotStatus, plotOut, plotErr] = run({"--plot", home.filePath("plot.png"), two});
+    EXPECT_TRUE(plotStatus == 0 && plotOut.contains("Misses: 2 of 10 shots went off the target: "
+                                                    "1 high, 1 left\n"))
+        << plotOut.toStdString();
+    const QImage png(home.filePath("plot.png"));
+    ASSERT_EQ(png.size(), QSize(960, 500));
+    EXPECT_LT(qGray(png.pixel(770, 250)), 100);
+    EXPECT_LT(qGray(png.pixel(730, 210)), 100);
+    EXPECT_EQ(png.pixel(463, 250), qRgb(255, 255, 255)) << "nothing over the totals";
+    for (const QPoint mark : {QPoint(536, 250), QPoint(730, 56)}) {
+        const QRgb pixel = png.pixel(mark);
+        EXPECT_TRUE(qRed(pixel) > 150 && qBlue(pixel) < 80 && qGreen(pixel) < 160)
+            << mark.x() << "," << mark.y() << ": " << std::hex << pixel;
+    }
+
+    // No hit at all: no group, and still a plot.
+    const auto [noneStatus, noneOut, noneErr] =
+        run({"--last", "1", "--plot", home.filePath("plot.svg"), file});
+    EXPECT_TRUE(noneStatus == 0 &&
+                noneOut.endsWith("Misses: 10 of 10 shots went off the target: 2 right, 1 high "
+                                 "right, 2 high, 1 high left, 1 left, 1 low left, 1 low, 1 low "
+                                 "right\n\nGroup: no hole on the target\n"))
+        << noneOut.toStdString();
+    EXPECT_TRUE(QSvgRenderer(home.filePath("plot.svg")).isValid());
+
+    const auto [csvStatus, csvOut, csvErr] = run({"--csv", file});
+    EXPECT_EQ(csvOut, QStringList({header, series3, withMisses, allMisses}).join('\n') + '\n');
 }
 
 TEST_F(HistoryTool, BadInputAndNoHistoryYet) {

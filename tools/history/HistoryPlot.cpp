@@ -20,6 +20,9 @@ constexpr int PlotWidth = 960;
 constexpr int PlotHeight = 500;
 constexpr double TwipsPerPixel = 15.0; // the target picture: 6000 twips, 400 pixels
 constexpr double HoleDiameter = 10.0;  // as the main window's markers
+// A miss's cross: its half width, and its colour (the mean point's is redder).
+constexpr double MissMarkTwips = 90.0;
+const QColor MissColour(200, 110, 0);
 const QRectF TotalsPanel(60, 50, 420, 380);
 const QRectF TargetPanel(530, 50, 400, 400);
 
@@ -88,32 +91,54 @@ void drawTotals(QPainter& painter, const std::vector<record::Series>& series) {
 
 void drawTarget(QPainter& painter, const std::vector<record::Series>& series) {
     painter.drawImage(TargetPanel, QImage(QStringLiteral(":/pictures/target.png")));
+    const Group group = groupOf(series);
+    painter.setPen(Qt::black);
+    painter.setBrush(Qt::NoBrush);
+    const QString caption =
+        group.misses == 0
+            ? QStringLiteral("%1 holes, + the mean point of impact").arg(group.holes)
+            : QStringLiteral("%1 holes, %2 misses (x on the edge), + the mean point of impact")
+                  .arg(group.holes)
+                  .arg(group.misses);
+    painter.drawText(QRectF(TargetPanel.left() - 20, 10, TargetPanel.width() + 40, 30),
+                     Qt::AlignCenter, caption);
+
     const QPointF centre = TargetPanel.center();
-    const auto placeOf = [&](double right, double up) {
-        return centre + QPointF(right / TwipsPerPixel, -up / TwipsPerPixel);
+    const auto placeOf = [&](const Hole& hole) {
+        return centre + QPointF(hole.right / TwipsPerPixel, -hole.up / TwipsPerPixel);
     };
+    // Whatever a line claims, nothing is drawn beside the target, over the totals.
+    painter.setClipRect(TargetPanel);
     painter.setPen(Qt::NoPen);
     // Many holes on top of each other darken the middle of the group.
     painter.setBrush(QColor(0, 0, 0, series.size() > 10 ? 110 : 200));
-    int holes = 0;
+    std::vector<Hole> misses;
     for (const record::Series& one : series) {
         for (const record::Shot& shot : one.shots) {
-            const Hole hole = holeOf(shot);
-            painter.drawEllipse(placeOf(hole.right, hole.up), HoleDiameter / 2, HoleDiameter / 2);
-            ++holes;
+            if (record::isMiss(shot))
+                misses.push_back(holeOf(shot));
+            else
+                painter.drawEllipse(placeOf(holeOf(shot)), HoleDiameter / 2, HoleDiameter / 2);
         }
     }
-    painter.setPen(Qt::black);
-    painter.setBrush(Qt::NoBrush);
-    painter.drawText(QRectF(TargetPanel.left(), 10, TargetPanel.width(), 30), Qt::AlignCenter,
-                     QStringLiteral("%1 holes, + the mean point of impact").arg(holes));
-    if (holes == 0)
-        return;
-    const Group group = groupOf(series);
-    const QPointF mean = placeOf(group.right, group.up);
-    painter.setPen(QPen(QColor(230, 30, 30), 3));
-    painter.drawLine(mean - QPointF(10, 0), mean + QPointF(10, 0));
-    painter.drawLine(mean - QPointF(0, 10), mean + QPointF(0, 10));
+    // A miss is a cross just inside the edge, the way it went: where the
+    // camera saw it would be off the picture or over the totals.
+    painter.setPen(QPen(MissColour, 2.5));
+    const double inside = (TargetRadius - MissMarkTwips) / TargetRadius;
+    const double arm = MissMarkTwips / TwipsPerPixel;
+    for (const Hole& miss : misses) {
+        const Hole edge = edgeOf(miss);
+        const QPointF mark = placeOf({edge.right * inside, edge.up * inside});
+        painter.drawLine(mark - QPointF(arm, arm), mark + QPointF(arm, arm));
+        painter.drawLine(mark - QPointF(arm, -arm), mark + QPointF(arm, -arm));
+    }
+    if (group.holes > 0) {
+        const QPointF mean = placeOf({group.right, group.up});
+        painter.setPen(QPen(QColor(230, 30, 30), 3));
+        painter.drawLine(mean - QPointF(10, 0), mean + QPointF(10, 0));
+        painter.drawLine(mean - QPointF(0, 10), mean + QPointF(0, 10));
+    }
+    painter.setClipping(false);
 }
 
 void draw(QPainter& painter, const std::vector<record::Series>& series) {

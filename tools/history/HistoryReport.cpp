@@ -2,6 +2,8 @@
 
 #include "tools/history/HistoryStatistics.h"
 
+#include <QStringList>
+#include <array>
 #include <cmath>
 
 namespace history {
@@ -25,6 +27,24 @@ QString componentText(double twips, const char* positive, const char* negative) 
         return QStringLiteral("centred");
     return distanceText(std::abs(twips)) + QLatin1Char(' ') +
            QLatin1String(twips > 0 ? positive : negative);
+}
+
+// "2 of 30 shots went off the target: 1 left, 1 high right"
+QString missesText(const Group& group) {
+    static constexpr std::array<const char*, DirectionCount> names{
+        "right", "high right", "high", "high left", "left", "low left", "low", "low right"};
+    const int shots = group.holes + group.misses;
+    if (group.misses == 0)
+        return QStringLiteral("none of %1 shots").arg(shots);
+    QStringList ways;
+    for (std::size_t k = 0; k < names.size(); ++k) {
+        if (group.missesBy[k] > 0)
+            ways << QStringLiteral("%1 %2").arg(group.missesBy[k]).arg(QLatin1String(names[k]));
+    }
+    return QStringLiteral("%1 of %2 shots went off the target: %3")
+        .arg(group.misses)
+        .arg(shots)
+        .arg(ways.join(QStringLiteral(", ")));
 }
 
 } // namespace
@@ -62,8 +82,15 @@ QString reportText(const std::vector<record::Series>& series) {
         text += QStringLiteral("Trend: needs two series\n");
     }
 
+    // Misses count in the totals as the score card showed them, and apart
+    // from the group, which is of the hits on the target alone.
     const Group group = groupOf(series);
-    text += QStringLiteral("\nGroup of %1 holes (A4 target)\n").arg(group.holes);
+    text += QStringLiteral("Misses: %1\n").arg(missesText(group));
+    if (group.holes == 0) {
+        text += QStringLiteral("\nGroup: no hole on the target\n");
+        return text;
+    }
+    text += QStringLiteral("\nGroup of %1 holes on the target (A4 target)\n").arg(group.holes);
     text += QStringLiteral("Mean point of impact: %1 from the centre, %2, %3\n")
                 .arg(distanceText(std::hypot(group.right, group.up)),
                      componentText(group.right, "right", "left"),

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace history {
 
@@ -43,6 +44,20 @@ Hole holeOf(const record::Shot& shot) {
     return {static_cast<double>(shot.x), static_cast<double>(shot.y)};
 }
 
+Direction directionOf(const Hole& hole) {
+    // Sectors of 45 degrees, each centred on its direction.
+    const double eighths = std::atan2(hole.up, hole.right) / (std::numbers::pi / 4);
+    const int sector = static_cast<int>(std::lround(eighths));
+    return static_cast<Direction>((sector + DirectionCount) % DirectionCount);
+}
+
+Hole edgeOf(const Hole& miss) {
+    const double distance = std::hypot(miss.right, miss.up);
+    if (distance == 0.0)
+        return {TargetRadius, 0.0}; // no way to go: as directionOf
+    return {miss.right / distance * TargetRadius, miss.up / distance * TargetRadius};
+}
+
 Totals totalsOf(const std::vector<record::Series>& series) {
     Totals totals;
     totals.count = static_cast<int>(series.size());
@@ -76,11 +91,17 @@ Totals totalsOf(const std::vector<record::Series>& series) {
 
 Group groupOf(const std::vector<record::Series>& series) {
     std::vector<Hole> holes;
-    for (const record::Series& one : series) {
-        for (const record::Shot& shot : one.shots)
-            holes.push_back(holeOf(shot));
-    }
     Group group;
+    for (const record::Series& one : series) {
+        for (const record::Shot& shot : one.shots) {
+            if (record::isMiss(shot)) {
+                ++group.misses;
+                ++group.missesBy[static_cast<std::size_t>(directionOf(holeOf(shot)))];
+            } else {
+                holes.push_back(holeOf(shot));
+            }
+        }
+    }
     group.holes = static_cast<int>(holes.size());
     for (const Hole& hole : holes) {
         group.right += hole.right / group.holes;

@@ -1,10 +1,12 @@
 #pragma once
 // What the history tool computes over the chosen series: the totals, and the
-// group of every hole. Distances are in twips of the 6000-twip target picture
+// group of every hole on the target; the misses, off the target, are counted
+// apart by the way they went. Distances are in twips of the 6000-twip target picture
 // (300 twips a ring), positions as the holes show on it: right and up.
 
 #include "record/Series.h"
 
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -14,6 +16,12 @@ namespace history {
 // of an A4 page less its margins, halved, over ten rings).
 constexpr double TwipsPerRing = 300.0;
 constexpr double A4MillimetresPerRing = (595.276 - 2 * 40.0) / 2.0 / 10.0 * 25.4 / 72.0;
+// The outer ring's edge, from the centre.
+constexpr double TargetRadius = 10 * TwipsPerRing;
+
+// The eight ways a miss can go, counter-clockwise from the right.
+enum class Direction { Right, HighRight, High, HighLeft, Left, LowLeft, Low, LowRight };
+constexpr int DirectionCount = 8;
 
 struct Totals {
     int count = 0;
@@ -24,12 +32,16 @@ struct Totals {
     std::optional<double> trend; // least-squares slope, points per series; two series or more
 };
 
+// The hits on the target alone: a miss would pull the mean point and the
+// spread towards where the camera saw it, which says nothing of the group.
 struct Group {
-    int holes = 0;
+    int holes = 0;              // hits on the target
     double right = 0.0;         // mean point of impact, twips right of the centre
     double up = 0.0;            // and up
     double extremeSpread = 0.0; // the largest distance between two holes
     double meanRadius = 0.0;    // mean distance of the holes from the mean point
+    int misses = 0;
+    std::array<int, DirectionCount> missesBy{}; // by Direction
 };
 
 // A hole's place on the target picture, from the offset the analysis gives.
@@ -38,6 +50,10 @@ struct Hole {
     double up;
 };
 Hole holeOf(const record::Shot& shot);
+// The way a hole lies from the centre (Right for the centre itself).
+Direction directionOf(const Hole& hole);
+// Where a miss is marked: on the target's edge, the way it went.
+Hole edgeOf(const Hole& miss);
 
 // Both need at least one series.
 Totals totalsOf(const std::vector<record::Series>& series);
