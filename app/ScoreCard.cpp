@@ -3,15 +3,23 @@
 #include <QEvent>
 #include <QFontMetricsF>
 #include <QTextDocument>
+#include <QTextOption>
 #include <algorithm>
 
 namespace app {
+namespace {
+// Smaller than this the card is hard to read from the firing point.
+constexpr qreal SmallestScale = 0.7;
+} // namespace
 
 ScoreCard::ScoreCard(QWidget* parent) : QPlainTextEdit(parent) {
     setReadOnly(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setLineWrapMode(QPlainTextEdit::NoWrap);
+    // The designed lines fit; a timed drill's longer ones wrap at a word
+    // where even the smaller font cannot show them whole.
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setWordWrapMode(QTextOption::WordWrap);
     setUndoRedoEnabled(false);
     setFocusPolicy(Qt::StrongFocus);
 }
@@ -44,7 +52,7 @@ void ScoreCard::fitLines() {
     const qreal room = contentsRect().width() - 2 * document()->documentMargin() - 2;
     QFont shown = *given_;
     if (widest > room && room > 0 && given_->pointSizeF() > 0)
-        shown.setPointSizeF(given_->pointSizeF() * room / widest);
+        shown.setPointSizeF(given_->pointSizeF() * std::max(SmallestScale, room / widest));
     if (shown == font())
         return;
     fitting_ = true;

@@ -2,7 +2,7 @@
 // The score card box: multi-line, read-only, no scroll bars. The card's text
 // keeps its "\r\n" line ends; the box shows the same lines, in a smaller
 // font when the widest of them (a timed drill's) would not fit in the font
-// it was given.
+// it was given, down to 70 % of it; a line wider still wraps.
 
 #include <QFont>
 #include <QPlainTextEdit>

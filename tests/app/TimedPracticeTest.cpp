@@ -113,6 +113,7 @@ TEST_F(TimedPractice, AFiveShotStringWithARandomStart) {
     ASSERT_NE(window().timedDrill(), nullptr);
     EXPECT_TRUE(action("timedSeries")->isChecked());
     EXPECT_TRUE(action("stopDrill")->isEnabled());
+    const QFont given = card()->font();
 
     frames(30);
     clickNewGame();
@@ -164,9 +165,12 @@ TEST_F(TimedPractice, AFiveShotStringWithARandomStart) {
     EXPECT_NEAR(match.captured(1).toDouble(), times.back(), seconds(FramePeriod) + 0.011);
     EXPECT_EQ(lamp(), QStringLiteral("Finished"));
     EXPECT_EQ(effects_.back(), 3); // Finish after the last pause
-    // The longer lines in a smaller font, so the card shows them whole.
+    // The longer lines in a smaller font, no smaller than 70 % of the given
+    // one, so the shot lines show whole; the summary wraps.
+    EXPECT_LT(card()->font().pointSizeF(), given.pointSizeF());
+    EXPECT_GE(card()->font().pointSizeF(), 0.7 * given.pointSizeF() - 0.01);
     const QFontMetricsF shown(card()->font());
-    EXPECT_LE(shown.horizontalAdvance(summary), card()->contentsRect().width());
+    EXPECT_LE(shown.horizontalAdvance(lines[0]), card()->contentsRect().width());
     // The last shot came after the par time of 3 s: marked.
     EXPECT_EQ(lines[4].endsWith(QStringLiteral(" late")), times[4] > 3.0 + 0.034);
 
@@ -237,6 +241,7 @@ TEST_F(TimedPractice, ParBeepFastShotsStopAndBackToStandard) {
     endPause();
     window().SetHole(0, 0, 8.6);
     EXPECT_EQ(window().ScoreCardText(), QStringLiteral("Shot  1 Result Is  9\r\n"));
+    EXPECT_EQ(card()->font(), given);
     // The Standard card's widest lines keep the font it was given.
     card()->SetText(QStringLiteral("Shot 10 Result Is 10\r\nSummary -90 From 100\r\n"));
     EXPECT_EQ(card()->font(), given);
