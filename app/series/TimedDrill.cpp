@@ -19,7 +19,7 @@ double seconds(platform::ShotClock::duration duration) {
 
 } // namespace
 
-TimedDrill::TimedDrill(DrillRules rules, Random random)
+TimedDrill::TimedDrill(const DrillRules& rules, Random random)
     : rules_(rules.heldToRange()), random_(std::move(random)),
       series_({.shots = rules_.shots, .pause = rules_.pause()}) {
     if (!random_)

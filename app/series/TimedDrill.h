@@ -70,7 +70,7 @@ public:
     enum class Stage { NotBegun, Delay, Open, Pausing, Finished, Stopped };
 
     // Rules out of range are held to their range.
-    explicit TimedDrill(DrillRules rules, Random random = {});
+    explicit TimedDrill(const DrillRules& rules, Random random = {});
 
     const DrillRules& rules() const { return rules_; }
     Stage stage() const { return stage_; }
