@@ -1,9 +1,13 @@
 #pragma once
 // The score card box: multi-line, read-only, no scroll bars. The card's text
-// keeps its "\r\n" line ends; the box shows the same lines.
+// keeps its "\r\n" line ends; the box shows the same lines, in a smaller
+// font when the widest of them (a timed drill's) would not fit in the font
+// it was given, down to 70 % of it; a line wider still wraps.
 
+#include <QFont>
 #include <QPlainTextEdit>
 #include <QString>
+#include <optional>
 
 namespace app {
 
@@ -22,9 +26,15 @@ signals:
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    // The font given, or a smaller one that shows the widest line whole.
+    void fitLines();
+
     QString text_;
+    std::optional<QFont> given_; // the font set from outside
+    bool fitting_ = false;
 };
 
 } // namespace app

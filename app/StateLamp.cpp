@@ -28,6 +28,8 @@ QString StateLamp::caption() const {
         return QStringLiteral("Ready");
     case State::Finished:
         return QStringLiteral("Finished");
+    case State::Early:
+        return QStringLiteral("Early");
     }
     return {};
 }
@@ -41,6 +43,8 @@ void StateLamp::paintEvent(QPaintEvent* /*event*/) {
         light = QColor(40, 220, 60);
     else if (state_ == State::Wait)
         light = QColor(250, 170, 20);
+    else if (state_ == State::Early)
+        light = QColor(230, 40, 30);
     const int diameter = height() - 4;
     const QRect lamp(2, 2, diameter, diameter);
     painter.setPen(QPen(QColor(40, 40, 40), 1));

@@ -127,6 +127,17 @@ void Vantorel::buildControls() {
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     connect(Timer1, &QTimer::timeout, this, &Vantorel::Timer1_Timer);
+    // The timed drill's: the start beep and the par beep come on time.
+    delayTimer_ = new QTimer(this);
+    delayTimer_->setObjectName(QStringLiteral("delayTimer"));
+    delayTimer_->setSingleShot(true);
+    delayTimer_->setTimerType(Qt::PreciseTimer);
+    connect(delayTimer_, &QTimer::timeout, this, &Vantorel::delayTimer_Timer);
+    parTimer_ = new QTimer(this);
+    parTimer_->setObjectName(QStringLiteral("parTimer"));
+    parTimer_->setSingleShot(true);
+    parTimer_->setTimerType(Qt::PreciseTimer);
+    connect(parTimer_, &QTimer::timeout, this, &Vantorel::parTimer_Timer);
 
     // The score card is first in the tab order and hands the focus on.
     setTabOrder(Text1, Command1);
@@ -172,6 +183,8 @@ void Vantorel::buildMenus() {
                 [this, i] { dev_Click(static_cast<std::int16_t>(i)); });
     }
 
+    buildDrillMenu();
+
     hl = menuBar()->addMenu(QStringLiteral("&Help"));
     hl->setObjectName(QStringLiteral("hl"));
     hlp = item(hl, "hlp", QStringLiteral("Help Topics"));
@@ -187,6 +200,14 @@ const QString& Vantorel::ScoreCardText() const {
 
 int Vantorel::Timer1Interval() const {
     return Timer1->isActive() ? Timer1->interval() : 0;
+}
+
+int Vantorel::delayInterval() const {
+    return delayTimer_->isActive() ? delayTimer_->interval() : 0;
+}
+
+int Vantorel::parInterval() const {
+    return parTimer_->isActive() ? parTimer_->interval() : 0;
 }
 
 } // namespace app

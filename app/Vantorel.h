@@ -4,6 +4,7 @@
 // of the program. One window per program run.
 
 #include "app/series/ShotSeries.h"
+#include "app/series/TimedDrill.h"
 #include "capture/CaptureRecords.h"
 #include "capture/ConnectionFunctions.h"
 #include "detection/HitTarget.h"
@@ -13,6 +14,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QLabel;
@@ -77,6 +79,16 @@ public:
     void abt_Click();
     // Options > Enhanced Detection: switches the mode and keeps it.
     void enhancedToggled(bool on);
+    // Drill > Standard Series: the ten-shot game, as the program starts.
+    void standardSeriesChosen();
+    // Drill > Timed Series...: the dialog, and on OK its drill, kept with
+    // the settings, for "New Game" to start.
+    void timedSeriesChosen();
+    // Drill > Stop Drill: the string being shot is dropped.
+    void stopDrill();
+    // The timed drill's timers: the delay before the start beep, the par time.
+    void delayTimer_Timer();
+    void parTimer_Timer();
 
     // What the window holds, for the simulated range and the tests.
     // -1 (true) while a hit would count, else 0.
@@ -87,6 +99,11 @@ public:
     const QString& ScoreCardText() const;
     // The re-arm timer's interval: 0 while it is stopped.
     int Timer1Interval() const;
+    // The timed drill, null in the Standard series.
+    const TimedDrill* timedDrill() const { return drill_ ? &*drill_ : nullptr; }
+    // The drill's delay and par timers' intervals: 0 while stopped.
+    int delayInterval() const;
+    int parInterval() const;
     HoleMarker* Shape2(int index) const { return shape2_.at(index); }
     // The settings dialog and the about box, once created.
     SettingsFrm* SettingsForm() const { return settings_.get(); }
@@ -104,8 +121,24 @@ private:
     void NewGame();
     // Shows the series' stage on the lamp beside "New Game".
     void showStage();
-    // Appends a finished series to the history file.
+    // Appends a finished series, or a timed string, to the history file.
     void keepSeries(const record::Series& series);
+    void keepTimedString(record::TimedString string);
+    void historyProblem(const QString& error);
+    // The timed drill's side of "New Game", hits and the end of a pause.
+    void newDrillGame();
+    void beginString(const TimedDrill::StringStart& start);
+    void drillHit(std::int32_t x, std::int32_t y, double score);
+    void drillPauseOver();
+    void showDrillStage();
+    // Back to a clean card and parked markers, the drill's timers stopped.
+    void clearTarget();
+    void stopDrillTimers();
+    void buildDrillMenu();
+    // Moves hole marker index to the hit at (x, y) twips from the centre.
+    void placeMarker(int index, std::int32_t x, std::int32_t y);
+    // The clip of a cue.
+    static std::int32_t effectOf(Cue cue);
     void Form_Unload();
     SettingsFrm& Settings();
     void applyRunTimeFonts();
@@ -136,6 +169,10 @@ private:
     QAction* hlp = nullptr;
     QAction* abt = nullptr;
     QAction* fullScreenItem_ = nullptr;
+    QMenu* drl = nullptr;
+    QAction* standardItem_ = nullptr;
+    QAction* timedItem_ = nullptr;
+    QAction* stopItem_ = nullptr;
 
     // The designed client area, and the view that shows it enlarged.
     QWidget* client_ = nullptr;
@@ -145,6 +182,11 @@ private:
     // The series: ten shots, one for each hole marker, and the re-arm delay
     // of 1500 ms after "New Game" and after every shot.
     ShotSeries series_{{.shots = Markers, .pause = std::chrono::milliseconds(1500)}};
+    // The timed drill, when one is chosen instead, with its delay and par
+    // timers; its pauses run on Timer1.
+    std::optional<TimedDrill> drill_;
+    QTimer* delayTimer_ = nullptr;
+    QTimer* parTimer_ = nullptr;
     std::int32_t targetCentreX_ = 0;
     std::int32_t targetCentreY_ = 0;
 

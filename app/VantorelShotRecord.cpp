@@ -27,7 +27,9 @@ namespace {
 
 constexpr float ParkingPlace = 1000.0F; // twips, behind the live picture
 
-std::int32_t effectOf(Cue cue) {
+} // namespace
+
+std::int32_t Vantorel::effectOf(Cue cue) {
     switch (cue) {
     case Cue::Ready:
         return Sound::ReadyEffect;
@@ -39,8 +41,6 @@ std::int32_t effectOf(Cue cue) {
     return -1; // no effect
 }
 
-} // namespace
-
 void Vantorel::SetHole(std::int32_t x, std::int32_t y, double score) {
     if (ended_)
         return;
@@ -48,6 +48,10 @@ void Vantorel::SetHole(std::int32_t x, std::int32_t y, double score) {
     platform::ShotTally& tally = platform::shotTally();
     if (!MotionDetection::hasAnalysisFormat(captureWnd_)) {
         tally.count(platform::MissReason::WrongFormat);
+        return;
+    }
+    if (drill_) {
+        drillHit(x, y, score);
         return;
     }
     const ShotSeries::Clock::time_point now = ShotSeries::Clock::now();
@@ -59,13 +63,7 @@ void Vantorel::SetHole(std::int32_t x, std::int32_t y, double score) {
     const auto& shot = std::get<ShotSeries::Shot>(outcome);
     tally.countShot();
 
-    // The camera sees the paper as the shooter does: a dot right of the
-    // bull's eye (positive x) belongs right of the centre; y grows upwards.
-    HoleMarker* marker = shape2_.at(static_cast<std::size_t>(shot.number - 1));
-    marker->setLeft(static_cast<float>((static_cast<double>(targetCentreX_) + x) -
-                                       static_cast<double>(marker->Width()) / 2));
-    marker->setTop(static_cast<float>((static_cast<double>(targetCentreY_) - y) -
-                                      static_cast<double>(marker->Height()) / 2));
+    placeMarker(shot.number - 1, x, y);
 
     Timer1->start(series_.pauseLeft(now));
     showStage();
@@ -81,10 +79,23 @@ void Vantorel::SetHole(std::int32_t x, std::int32_t y, double score) {
         keepSeries(*shot.finished);
 }
 
+void Vantorel::placeMarker(int index, std::int32_t x, std::int32_t y) {
+    // The camera sees the paper as the shooter does: a dot right of the
+    // bull's eye (positive x) belongs right of the centre; y grows upwards.
+    HoleMarker* marker = shape2_.at(static_cast<std::size_t>(index));
+    marker->setLeft(static_cast<float>((static_cast<double>(targetCentreX_) + x) -
+                                       static_cast<double>(marker->Width()) / 2));
+    marker->setTop(static_cast<float>((static_cast<double>(targetCentreY_) - y) -
+                                      static_cast<double>(marker->Height()) / 2));
+}
+
 void Vantorel::keepSeries(const record::Series& series) {
     QString error;
-    if (record::appendSeries(record::historyPath(), series, error))
-        return;
+    if (!record::appendSeries(record::historyPath(), series, error))
+        historyProblem(error);
+}
+
+void Vantorel::historyProblem(const QString& error) {
     // The game goes on; the shooter is told once, as for the settings, and
     // the terminal hears of every series lost.
     std::fprintf(stderr, "vantorel: this series is not kept in the history: %s\n",
@@ -111,19 +122,31 @@ void Vantorel::Command1_Click() {
 }
 
 void Vantorel::NewGame() {
+    if (drill_) {
+        newDrillGame();
+        return;
+    }
     const ShotSeries::Clock::time_point now = ShotSeries::Clock::now();
     series_.newGame(now);
     // Pressed during a pause, the pause starts anew.
     Timer1->start(series_.pauseLeft(now));
+    clearTarget();
+    showStage();
+}
+
+void Vantorel::clearTarget() {
     for (HoleMarker* marker : shape2_) {
         marker->setLeft(ParkingPlace);
         marker->setTop(ParkingPlace);
     }
     Text1->SetText(QString());
-    showStage();
 }
 
 void Vantorel::showStage() {
+    if (drill_) {
+        showDrillStage();
+        return;
+    }
     switch (series_.stage()) {
     case ShotSeries::Stage::NotBegun:
         stateLamp_->setState(StateLamp::State::Idle);
@@ -144,6 +167,10 @@ void Vantorel::Timer1_Timer() {
     if (ended_)
         return;
     Timer1->stop();
+    if (drill_) {
+        drillPauseOver();
+        return;
+    }
     const std::optional<Cue> cue = series_.pauseOver();
     showStage();
     if (cue)

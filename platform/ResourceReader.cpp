@@ -18,11 +18,13 @@ struct RawResource {
 
 // The embedded files live in the resources library under ":/"; the reader
 // finds them at run time, so this library does not link that one.
-constexpr std::array<RawResource, 6> kRawResources{{
+constexpr std::array<RawResource, 8> kRawResources{{
     {"WAVE", 100, ":/sounds/shot.wav"},
     {"WAVE", 101, ":/sounds/ready.wav"},
     {"WAVE", 102, ":/sounds/next.wav"},
     {"WAVE", 103, ":/sounds/finish.wav"},
+    {"WAVE", 104, ":/sounds/start.wav"},
+    {"WAVE", 105, ":/sounds/par.wav"},
     {"BIN", 100, ":/font/LCDFont.ttf"},
     {"BIN", 101, ":/help/Vantorel.chm"},
 }};

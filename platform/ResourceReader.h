@@ -11,7 +11,7 @@ class QPixmap;
 
 namespace platform {
 
-// Raw bytes of resource id of a type ("WAVE" 100..103, "BIN" 100 and 101);
+// Raw bytes of resource id of a type ("WAVE" 100..105, "BIN" 100 and 101);
 // empty when there is no such resource.
 QByteArray resourceData(int id, const QString& type);
 

@@ -33,7 +33,8 @@ QString ShotTally::describe(MissReason reason) {
         "Before \"New Game\"",
         "During the pause (wait for \"Ready\" or \"Next\")",
         "Series finished (ten shots)",
-        "Frames not analysed (Sample Every N-th Frame)"};
+        "Frames not analysed (Sample Every N-th Frame)",
+        "Early: before the start beep"};
     return QString::fromUtf8(Texts.at(static_cast<std::size_t>(reason)));
 }
 

@@ -23,8 +23,9 @@ enum class MissReason : std::uint8_t {
     DuringPause,    // the pause after "New Game" or after a shot
     SeriesFinished, // ten shots recorded
     FrameSkipped,   // stepped over by Sample Every N-th Frame
+    EarlyShot,      // a timed drill's flash before its start beep
 };
-inline constexpr std::size_t MissReasonCount = 8;
+inline constexpr std::size_t MissReasonCount = 9;
 
 class ShotTally {
 public:

@@ -5,6 +5,8 @@
 #include "platform/NativeWrites.h"
 
 #include <QFile>
+#include <algorithm>
+#include <functional>
 
 namespace record {
 
@@ -43,7 +45,29 @@ QString historyPath() {
     return platform::dataFolder() + QStringLiteral("/Vantorel/history.csv");
 }
 
-bool appendSeries(const QString& path, const Series& series, QString& error) {
+namespace {
+
+// The last line of an open file without its end; empty when it has none or
+// it is longer than any the history writes.
+QByteArray lastLine(QFile& file) {
+    const qint64 size = file.size();
+    const qint64 from = std::max<qint64>(0, size - LongestLine - 2);
+    if (!file.seek(from))
+        return {};
+    QByteArray tail = file.read(size - from);
+    if (tail.endsWith('\n'))
+        tail.chop(1);
+    const qsizetype start = tail.lastIndexOf('\n');
+    if (start < 0 && from > 0)
+        return {};
+    return tail.mid(start + 1);
+}
+
+// Appends text to the history, creating folder and file with the series'
+// header; before it, when the file's last line does not satisfy keepsColumns,
+// the header line `columns`.
+bool appendText(const QString& path, const QByteArray& line, const QByteArray& columns,
+                const std::function<bool(const QByteArray&)>& keepsColumns, QString& error) {
     const QByteArray native = QFile::encodeName(path);
     QString reason;
     if (!platform::makeFolders(folderOf(native), reason)) {
@@ -59,18 +83,24 @@ bool appendSeries(const QString& path, const Series& series, QString& error) {
         return false;
     }
     QByteArray text;
+    QByteArray last;
     if (file.size() == 0) {
         text = headerLine().toUtf8() + '\n';
+        last = headerLine().toUtf8();
     } else {
-        char last = 0;
-        if (!file.seek(file.size() - 1) || !file.getChar(&last)) {
+        char end = 0;
+        if (!file.seek(file.size() - 1) || !file.getChar(&end)) {
             error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
             return false;
         }
-        if (last != '\n')
+        if (end != '\n')
             text = "\n";
+        if (!columns.isEmpty())
+            last = lastLine(file);
     }
-    text += formatSeries(series).toUtf8() + '\n';
+    if (!columns.isEmpty() && !keepsColumns(last.trimmed()))
+        text += columns + '\n';
+    text += line + '\n';
     const qint64 before = file.size();
     if (!platform::appendWhole(file, text, reason)) {
         error = QStringLiteral("cannot write %1: %2").arg(path, reason);
@@ -78,6 +108,22 @@ bool appendSeries(const QString& path, const Series& series, QString& error) {
         return false;
     }
     return true;
+}
+
+} // namespace
+
+bool appendSeries(const QString& path, const Series& series, QString& error) {
+    return appendText(path, formatSeries(series).toUtf8(), {}, {}, error);
+}
+
+bool appendTimedString(const QString& path, const TimedString& string, QString& error) {
+    const QByteArray columns = timedHeaderLine().toUtf8();
+    return appendText(
+        path, formatTimedString(string).toUtf8(), columns,
+        [&columns](const QByteArray& last) {
+            return last == columns || last.count(',') + 1 == timedFieldCount();
+        },
+        error);
 }
 
 bool readHistory(const QByteArray& path, History& history, QString& error) {
@@ -89,6 +135,7 @@ bool readHistory(const QByteArray& path, History& history, QString& error) {
         return false;
     }
     const QString header = headerLine();
+    const QString timedHeader = timedHeaderLine();
     qsizetype number = 0;
     const auto damaged = [&history, &number](const QString& problem) {
         if (history.damaged.size() < DamagedListed)
@@ -106,13 +153,19 @@ bool readHistory(const QByteArray& path, History& history, QString& error) {
         QString line = QString::fromUtf8(bytes).trimmed();
         if (number == 1 && line.startsWith(QChar(0xFEFF)))
             line.remove(0, 1); // the byte order mark some spreadsheets write
-        if (line.isEmpty() || (number == 1 && line == header))
+        if (line.isEmpty() || (number == 1 && line == header) || line == timedHeader)
             continue;
         QString problem;
-        if (auto series = parseSeries(line, problem))
+        if (line.count(QLatin1Char(',')) + 1 == timedFieldCount()) {
+            if (auto string = parseTimedString(line, problem))
+                history.strings.push_back(std::move(*string));
+            else
+                damaged(problem);
+        } else if (auto series = parseSeries(line, problem)) {
             history.series.push_back(*series);
-        else
+        } else {
             damaged(problem);
+        }
     }
     if (file.error() != QFileDevice::NoError) {
         error =

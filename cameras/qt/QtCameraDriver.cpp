@@ -4,6 +4,7 @@
 #include "cameras/qt/QtCameraSourceDialog.h"
 #include "cameras/qt/VideoFrameConversion.h"
 #include "capture/CaptureRecords.h"
+#include "platform/ShotClock.h"
 
 #include <cstdlib>
 
@@ -99,6 +100,7 @@ bool QtCameraDriver::showSourceDialog(QWidget* parent) {
 
 void QtCameraDriver::setStreaming(bool on, int periodMs, FrameSink sink) {
     streaming_ = on && sink;
+    stamps_.reset(); // a new stream counts its time afresh
     sink_ = streaming_ ? std::move(sink) : FrameSink{};
     limiter_.setPeriod(periodMs);
 }
@@ -154,10 +156,17 @@ void QtCameraDriver::frameArrived(const QVideoFrame& frame) {
         return;
     // The receiver may draw into the frame; it is rebuilt from the camera's
     // picture next time. Nothing of this driver is touched after the call.
-    convertVideoFrame(frame, settings_->output, frame_, [this](const capture::FullFrame* picture) {
-        brightness_ = meanLuma(frame_, settings_->output);
-        sink_(std::span<std::uint8_t>(frame_), picture);
-    });
+    // Shots are timed by the camera's buffer time where Qt gives one, not by
+    // when the analysis gets to the frame.
+    const platform::ShotTime arrival = platform::shotClockNow();
+    const platform::ShotTime captured =
+        frame.startTime() >= 0 ? stamps_.stamp(frame.startTime(), arrival) : arrival;
+    convertVideoFrame(frame, settings_->output, frame_,
+                      [this, captured](const capture::FullFrame* picture) {
+                          brightness_ = meanLuma(frame_, settings_->output);
+                          frameTime_ = captured;
+                          sink_(std::span<std::uint8_t>(frame_), picture);
+                      });
 }
 
 } // namespace qtcamera

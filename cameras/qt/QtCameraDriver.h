@@ -8,6 +8,7 @@
 #include "cameras/qt/QtCameraFeed.h"
 #include "cameras/qt/QtCameraSettings.h"
 #include "capture/service/CaptureDriver.h"
+#include "capture/service/FrameStamps.h"
 #include "capture/service/PreviewRateLimiter.h"
 
 #include <QElapsedTimer>
@@ -36,6 +37,9 @@ public:
     bool showSourceDialog(QWidget* parent) override;
     void setStreaming(bool on, int periodMs, FrameSink sink) override;
     void setSignalSink(SignalSink sink) override;
+    std::optional<std::chrono::steady_clock::time_point> frameTime() const override {
+        return frameTime_;
+    }
 
     // Camera frames per second over the last frames; 0 before two frames.
     double measuredFrameRate() const;
@@ -76,6 +80,9 @@ private:
     std::deque<std::int64_t> arrivals_; // time stamps of the last camera frames
     std::optional<int> brightness_;
     std::vector<std::uint8_t> frame_;
+    capture::FrameStamps stamps_; // the camera's buffer times on the shot clock
+    // The capture time of the frame in the sink, while it is there.
+    std::optional<std::chrono::steady_clock::time_point> frameTime_;
 };
 
 } // namespace qtcamera

@@ -2,6 +2,7 @@
 
 #include "cameras/sim/SimulatedCameraDialogs.h"
 #include "capture/service/FrameConversion.h"
+#include "platform/ShotClock.h"
 
 #include <cstring>
 
@@ -87,6 +88,7 @@ void SimulatedDriver::produceFrame() {
         dot = LaserDot{state_->pulsePoint, state_->scene.dotRadius, state_->scene.dotColor};
     }
     renderer_.render(config_.format, state_->scene, dot, frame_);
+    frameTime_ = platform::shotClockNow();
     // The sink may drop this driver; the capture window keeps it alive until
     // the frame has been handled, and nothing here runs after the call.
     const FrameSink sink = sink_;

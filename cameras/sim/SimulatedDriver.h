@@ -32,6 +32,11 @@ public:
     bool showFormatDialog(QWidget* parent) override;
     bool showSourceDialog(QWidget* parent) override;
     void setStreaming(bool on, int periodMs, FrameSink sink) override;
+    // The shot clock's time when the frame was rendered: the range's camera
+    // captures at once, so a test that sets the clock knows every frame's time.
+    std::optional<std::chrono::steady_clock::time_point> frameTime() const override {
+        return frameTime_;
+    }
 
 private:
     std::shared_ptr<SimulatedCameraState> state_;
@@ -41,6 +46,7 @@ private:
     std::vector<std::uint8_t> frame_;
     FrameSink sink_;
     QTimer timer_;
+    std::optional<std::chrono::steady_clock::time_point> frameTime_;
 };
 
 } // namespace simcamera

@@ -8,8 +8,10 @@
 
 #include <QByteArray>
 #include <QString>
+#include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -36,6 +38,12 @@ public:
     virtual bool showSourceDialog(QWidget* parent) = 0;
     // Starts or stops delivering frames to the sink, about every periodMs.
     virtual void setStreaming(bool on, int periodMs, FrameSink sink) = 0;
+    // While the sink runs: when the frame it holds was captured, on the shot
+    // clock (platform::shotClockNow). None: the driver cannot tell, and the
+    // frame counts as captured when it arrived.
+    virtual std::optional<std::chrono::steady_clock::time_point> frameTime() const {
+        return std::nullopt;
+    }
 
     // Told true when the camera stops delivering (unplugged, taken by another
     // program), with the system's reason when it gave one, and false when its

@@ -1,6 +1,7 @@
 #include "capture/service/CaptureWindow.h"
 
 #include "capture/service/CaptureFrameImage.h"
+#include "platform/ShotClock.h"
 
 #include <QPainter>
 #include <QPointer>
@@ -232,10 +233,15 @@ void CaptureWindow::deliver(std::span<std::uint8_t> frame, const FullFrame* pict
             sincePreviewStart_.isValid() ? sincePreviewStart_.elapsed() : 0);
         header.dwFlags = 0x1 | 0x8; // done, key frame
         const FullFrame* const outer = std::exchange(deliveredPicture_, picture);
+        const auto outerTime = std::exchange(
+            deliveredTime_, source != nullptr && source->frameTime() ? source->frameTime()
+                                                                     : platform::shotClockNow());
         // NOLINTNEXTLINE(performance-no-int-to-ptr): the routine was registered as an address
         reinterpret_cast<FrameCallbackProc>(address)(handle_, &header);
-        if (self)
+        if (self) {
             deliveredPicture_ = outer;
+            deliveredTime_ = outerTime;
+        }
     }
     if (!self)
         return; // the routine closed the window

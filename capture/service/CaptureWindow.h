@@ -14,8 +14,10 @@
 #include <QImage>
 #include <QWidget>
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -65,6 +67,12 @@ public:
     // The camera's own picture of the frame being handed to the frame
     // routine; null outside the routine or when the driver has none.
     const FullFrame* deliveredPicture() const { return deliveredPicture_; }
+    // When the frame being handed to the frame routine was captured, on the
+    // shot clock: the driver's stamp, or the time it arrived; none outside
+    // the routine.
+    std::optional<std::chrono::steady_clock::time_point> deliveredTime() const {
+        return deliveredTime_;
+    }
     // Frames handed to the frame routine since the window was created.
     std::uint32_t deliveredFrames() const { return delivered_; }
     // True while the driver's camera has stopped delivering: the preview
@@ -112,6 +120,7 @@ private:
     QElapsedTimer sincePreviewStart_;
     std::uint32_t delivered_ = 0;
     const FullFrame* deliveredPicture_ = nullptr;
+    std::optional<std::chrono::steady_clock::time_point> deliveredTime_;
     // The last frame's bytes, made into a picture only when one is asked
     // for: a replay runs thousands of frames a second that no one sees.
     std::vector<std::uint8_t> shownFrame_;

@@ -6,6 +6,9 @@
   circuit.png   battery, push switch, resistor and laser diode module
   target.png    the window's target picture at half size
   hit.png       a laser dot on the paper target and its hole in the window
+  timed.png     a timed string on its time line: the random delay, the start
+                beep, five shots with their time and splits, the par time and
+                a late shot, and the score card that shows them
 
 Needs: python3-pil, fonts-dejavu-core (Debian), and the target picture made
 by resources/pictures/make_pictures.py. Run:
@@ -190,7 +193,71 @@ def make_hit():
     save(image, "hit.png", (480, 220))
 
 
+TIMED_SHOTS = [1.42, 2.10, 2.75, 3.40, 4.25]  # seconds from the beep
+TIMED_RESULTS = [9, 10, 8, 0, 10]
+TIMED_PAR = 4.0
+
+
+def make_timed():
+    image, draw = canvas(560, 330)
+    ink = (0, 0, 0)
+    left, right, axis = 150, 540, 110  # the beep at left, 5 s at right
+    per_second = (right - left) / 5.0
+
+    def x_of(seconds):
+        return left + seconds * per_second
+
+    # The random delay before the beep.
+    draw.rectangle(s(20, axis - 14, left - 8, axis + 14), fill=(250, 225, 170))
+    draw.text(s((20 + left - 8) / 2, axis), "random delay", font=font(10), fill=ink,
+              anchor="mm")
+    draw.text(s(20, axis + 22), "New Game", font=font(10, True), fill=ink, anchor="la")
+    # The time line, seconds from the beep.
+    draw.line(s(left, axis, right, axis), fill=ink, width=2 * OVER)
+    for second in range(6):
+        x = x_of(second)
+        draw.line(s(x, axis - 4, x, axis + 4), fill=ink, width=OVER)
+        draw.text(s(x, axis + 8), f"{second} s", font=font(9), fill=(90, 90, 90), anchor="ma")
+    # The beep.
+    draw.polygon(s(left - 6, 38, left + 6, 30, left + 6, 62, left - 6, 54), fill=(40, 160, 60))
+    draw.text(s(left, 20), "start beep", font=font(10, True), fill=(40, 120, 50), anchor="mm")
+    draw.line(s(left, 66, left, axis), fill=(40, 160, 60), width=2 * OVER)
+    # The par time.
+    par = x_of(TIMED_PAR)
+    dashed(draw, (par, 30), (par, axis + 40), (210, 30, 30), 2)
+    draw.text(s(par, 20), "par beep, 4 s", font=font(10, True), fill=(210, 30, 30), anchor="mm")
+    # The shots, their time and splits.
+    previous = None
+    for k, time in enumerate(TIMED_SHOTS):
+        x = x_of(time)
+        late = time > TIMED_PAR
+        colour = (210, 30, 30) if late else (30, 60, 160)
+        draw.ellipse(s(x - 6, axis - 6, x + 6, axis + 6), fill=colour)
+        label = f"{time:.2f}" if previous is None else f"+{time - previous:.2f}"
+        draw.text(s(x, axis - 12 - (k % 2) * 14), label, font=font(9), fill=colour, anchor="ms")
+        previous = time
+    draw.text(s(x_of(TIMED_SHOTS[0]), axis + 26), "time to the first shot", font=font(9),
+              fill=(30, 60, 160), anchor="ma")
+    draw.text(s(x_of(2.9), axis + 40), "splits", font=font(9), fill=(30, 60, 160), anchor="ma")
+    # The score card that shows the string.
+    card = ["Shot  1 Result Is  9  1.42s", "Shot  2 Result Is 10 +0.68s",
+            "Shot  3 Result Is  8 +0.65s", "Shot  4 Result Is  0 +0.65s",
+            "Shot  5 Result Is 10 +0.85s late",
+            "Summary  37 From 50  Hits 4  4.25s  HF 8.71"]
+    top = 185
+    draw.rectangle(s(20, top, 400, top + 8 + 20 * len(card)), fill=(80, 80, 80))
+    mono = ImageFont.truetype("/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf",
+                              int(11 * OVER))
+    for row, line in enumerate(card):
+        draw.text(s(28, top + 6 + 20 * row), line, font=mono, fill=(0, 255, 255))
+    draw.text(s(412, top + 10), "The score card:\nthe first shot's\ntime, then each\n"
+              "split; \"late\" after\nthe par time; the\nsummary with hits,\ntime and hit\n"
+              "factor.", font=font(9), fill=ink)
+    save(image, "timed.png", (560, 330))
+
+
 def main():
+    make_timed()
     make_setup()
     make_settings()
     make_circuit()

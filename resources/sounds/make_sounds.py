@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Makes the four sound clips the program plays from memory.
+"""Makes the sound clips the program plays from memory.
 
   shot.wav    PCM 16-bit stereo 22050 Hz, 1.503 s: a noise burst, loud from
               the first sample and dying away exponentially over the clip.
@@ -8,6 +8,11 @@
   next.wav    } saying Ready, Next, Finish. Header: 18-byte "fmt " chunk
   finish.wav  } (cbSize 0) and a 458-byte zero-filled "JUNK" chunk before
               "data".
+  start.wav   } PCM 16-bit mono 44100 Hz, the timed drill's beeps: the start
+  par.wav     } beep, one 0.35 s tone of 2400 Hz; the par beep, two 0.12 s
+              } tones of 1600 Hz 0.08 s apart (0.32 s). 16-byte "fmt " chunk,
+              } then "data". Made here from the sine alone: `--beeps` makes
+              } only these two and needs nothing beyond python3.
 
 Needs: espeak-ng, sox (Debian packages espeak-ng, sox). Run:
     python3 resources/sounds/make_sounds.py
@@ -19,6 +24,7 @@ import math
 import os
 import struct
 import subprocess
+import sys
 import tempfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -110,6 +116,33 @@ def make_cue(name, word, frames):
     write(name, wave)
 
 
+BEEP_RATE = 44100
+BEEP_LEVEL = 0.7 * 32767
+BEEP_RAMP = 0.005  # seconds of fade at each end of a tone, so it does not click
+
+
+def tone(frequency, seconds):
+    count = int(round(seconds * BEEP_RATE))
+    ramp = int(BEEP_RAMP * BEEP_RATE)
+    samples = []
+    for n in range(count):
+        gain = min(1.0, (n + 1) / ramp, (count - n) / ramp)
+        value = BEEP_LEVEL * gain * math.sin(2 * math.pi * frequency * n / BEEP_RATE)
+        samples.append(int(round(value)))
+    return samples
+
+
+def make_beep(name, samples):
+    data = struct.pack(f"<{len(samples)}h", *samples)
+    write(name, riff([chunk(b"fmt ", fmt_payload(1, BEEP_RATE, False)), chunk(b"data", data)]))
+
+
+def make_beeps():
+    make_beep("start.wav", tone(2400, 0.35))
+    gap = [0] * int(round(0.08 * BEEP_RATE))
+    make_beep("par.wav", tone(1600, 0.12) + gap + tone(1600, 0.12))
+
+
 def write(name, wave):
     path = os.path.join(HERE, name)
     with open(path, "wb") as out:
@@ -118,6 +151,9 @@ def write(name, wave):
 
 
 def main():
+    make_beeps()
+    if "--beeps" in sys.argv[1:]:
+        return
     make_shot()
     for name, word, frames in CUES:
         make_cue(name, word, frames)

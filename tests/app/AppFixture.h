@@ -102,11 +102,11 @@ protected:
             opened_.push_back(target);
             return true;
         }};
-    // The clips played are known by their index, WAVE 100 to 103 (4: none).
+    // The clips played are known by their index, WAVE 100 to 105 (6: none).
     const platform::SeamGuard<platform::SoundOutput::PlayObserver> sounds_{
         platform::SoundOutput::setPlayObserver, [this](const QByteArray& image) {
             int k = 0;
-            while (k < 4 && image != platform::resourceData(100 + k, QStringLiteral("WAVE")))
+            while (k < 6 && image != platform::resourceData(100 + k, QStringLiteral("WAVE")))
                 ++k;
             effects_.push_back(k);
         }};

@@ -10,8 +10,10 @@
 #include "capture/AVICAP.h"
 #include "capture/CallBackFunctions.h"
 #include "capture/ConnectionFunctions.h"
+#include "capture/DeliveredPicture.h"
 #include "capture/StatusFunctions.h"
 #include "capture/service/FrameConversion.h"
+#include "platform/ShotClock.h"
 #include "tests/fixtures/CaptureServiceFixture.h"
 
 #include <QImage>
@@ -194,6 +196,30 @@ TEST_F(Preview, ConnectingStopsThePreviewAndDropsTheOldDriverEvenFromInsideTheRo
     EXPECT_EQ(seen.frames, 2);
     ASSERT_NE(send(window, WM_CAP_DRIVER_CONNECT, 2), 0); // and from outside it
     EXPECT_EQ(std::tuple(live, w->isPreviewing()), std::tuple(1, false));
+}
+
+// The frame routine can ask when its frame was captured: the driver's stamp,
+// or the shot clock's time of its arrival from a driver that cannot tell; no
+// time outside the routine.
+TEST_F(Preview, TheRoutineKnowsWhenItsFrameWasCaptured) {
+    using namespace std::chrono_literals;
+    const CaptureWindow::ImmediateDelivery now;
+    const platform::ShotTime arrival = platform::ShotTime{} + 7h;
+    const platform::SeamGuard<platform::ShotClockSource> clock{platform::setShotClock,
+                                                               [arrival] { return arrival; }};
+    CaptureHandle window = 0;
+    std::optional<platform::ShotTime> inside;
+    seen.also = [&window, &inside](VIDEOHDR* /*header*/) { inside = deliveredFrameTime(window); };
+    window = previewing(connectedWindow(0, false));
+    EXPECT_EQ(deliveredFrameTime(window), std::nullopt);
+    scripted->stamp = arrival - 120ms; // captured well before the analysis gets it
+    ASSERT_TRUE(scripted->push());
+    EXPECT_EQ(inside, arrival - 120ms);
+    scripted->stamp.reset();
+    ASSERT_TRUE(scripted->push());
+    EXPECT_EQ(inside, arrival);
+    EXPECT_EQ(deliveredFrameTime(window), std::nullopt);
+    EXPECT_EQ(deliveredFrameTime(0), std::nullopt);
 }
 
 TEST(FrameConversion, CropsTo43AndWritesBlueGreenRedRowsBottomUpUnlessTheHeightIsNegative) {

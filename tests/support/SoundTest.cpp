@@ -57,12 +57,13 @@ TEST_F(SoundEffects, EachIndexPlaysItsOwnClipAndOthersNothingWithOrWithoutADevic
             << report.toStdString();
     }
     Sound::LoadSounds();
-    for (std::int32_t k : {3, 0, 4, -1, INT32_MIN, INT32_MAX, 2, 1}) {
+    for (std::int32_t k : {3, 0, 6, -1, INT32_MIN, INT32_MAX, 2, 5, 1, 4}) {
         Sound::PlayEffect(k);
         EXPECT_FALSE(noDevice && output.isPlaying()) << "effect " << k;
     }
     EXPECT_EQ(played, (QList<QByteArray>{Sound::effectBuffer(3), Sound::effectBuffer(0),
-                                         Sound::effectBuffer(2), Sound::effectBuffer(1)}));
+                                         Sound::effectBuffer(2), Sound::effectBuffer(5),
+                                         Sound::effectBuffer(1), Sound::effectBuffer(4)}));
     Sound::FreeSounds(); // stops the effect still playing before its buffer goes
     EXPECT_FALSE(output.isPlaying());
     EXPECT_TRUE(Sound::effectBuffer(1).isEmpty());

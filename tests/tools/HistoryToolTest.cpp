@@ -165,6 +165,64 @@ TEST_F(HistoryTool, MissesAreCountedApartFromTheGroup) {
     EXPECT_EQ(csvOut, QStringList({header, series3, withMisses, allMisses}).join('\n') + '\n');
 }
 
+// Timed strings among the series, under their own header: listed with their
+// drill, total, time, hit factor and shot times (a late one marked), the
+// mean first shot, the mean split and the best string by hit factor; in the
+// CSV after the series; and a panel of their times below the plot.
+TEST_F(HistoryTool, TimedStringsWithTheirTimesSplitsAndBestString) {
+    QString timedHeader = "time,drill,par,string,shots";
+    for (int k = 1; k <= 10; ++k)
+        timedHeader += QStringLiteral(",result%1,score%1,x%1,y%1,time%1").arg(k);
+    timedHeader += ",total";
+    const auto empty = [](int places) { return QString(places * 5, QLatin1Char(',')); };
+    // Five shots a second apart from 2 s: four splits of 1 s, 45 in 6 s.
+    const QString fives = "2026-12-02T18:00:00+01:00,25 m 20 s,20.000,1,5,9,8.5000,0,0,2.000,"
+                          "9,8.5000,0,0,3.000,9,8.5000,0,0,4.000,9,8.5000,0,0,5.000,"
+                          "9,8.5000,0,0,6.000" +
+                          empty(5) + ",45";
+    const QString draw1 = "2026-12-03T18:00:00+01:00,Draw and shoot 1.5 s par,1.500,1,1,"
+                          "10,9.5000,0,0,1.250" +
+                          empty(9) + ",10";
+    const QString draw2 = "2026-12-03T18:05:00+01:00,Draw and shoot 1.5 s par,1.500,2,1,"
+                          "8,7.5000,0,0,1.600" +
+                          empty(9) + ",8";
+    std::ofstream(file.toStdString())
+        << (QStringList{header, series1, timedHeader, fives, draw1, series2, timedHeader, draw2}
+                .join('\n') +
+            '\n')
+               .toStdString();
+    const auto [status, out, err] = run({file});
+    EXPECT_EQ(status, 0) << err.toStdString();
+    EXPECT_TRUE(err.isEmpty()) << err.toStdString();
+    EXPECT_TRUE(out.contains("\nSeries: 2\n")) << out.toStdString();
+    EXPECT_TRUE(out.endsWith(
+        "Timed strings\n"
+        "Date              Drill                     String Total   Time     HF  Shot times (s, "
+        "* late)\n"
+        "2026-12-02 18:00  25 m 20 s                      1    45   6.00   7.50  2.00 3.00 4.00 "
+        "5.00 6.00\n"
+        "2026-12-03 18:00  Draw and shoot 1.5 s par       1    10   1.25   8.00  1.25\n"
+        "2026-12-03 18:05  Draw and shoot 1.5 s par       2     8   1.60   5.00  1.60*\n"
+        "\nStrings: 3\n"
+        "Mean first shot: 1.62 s\n"
+        "Mean split: 1.00 s\n"
+        "Best string: 10 in 1.25 s, hit factor 8.00 (2026-12-03 18:00, Draw and shoot 1.5 s par "
+        "string 1)\n"))
+        << out.toStdString();
+
+    const auto [csvStatus, csvOut, csvErr] = run({"--csv", "--since=2026-12-03", file});
+    EXPECT_EQ(csvOut, header + '\n' + timedHeader + '\n' + draw1 + '\n' + draw2 + '\n');
+
+    const auto [plotStatus, plotOut, plotErr] = run({"--plot", home.filePath("times.png"), file});
+    ASSERT_EQ(plotStatus, 0) << plotErr.toStdString();
+    const QImage png(home.filePath("times.png"));
+    EXPECT_EQ(png.size(), QSize(960, 800));
+    // Below the totals and the target: the late shot of the third string in
+    // red at 1.6 s (a scale of 0 to 6 s over 220 pixels up from 760).
+    const QRgb late = png.pixel(785, 701);
+    EXPECT_TRUE(qRed(late) > 150 && qGreen(late) < 100) << std::hex << late;
+}
+
 TEST_F(HistoryTool, BadInputAndNoHistoryYet) {
     const auto [status, out, err] = run({});
     EXPECT_TRUE(status == 0 && out.startsWith("No series kept yet: " + home.filePath("d")));

@@ -18,6 +18,7 @@ namespace {
 
 constexpr int PlotWidth = 960;
 constexpr int PlotHeight = 500;
+constexpr int TimesHeight = 300;       // added below for timed strings
 constexpr double TwipsPerPixel = 15.0; // the target picture: 6000 twips, 400 pixels
 constexpr double HoleDiameter = 10.0;  // as the main window's markers
 // A miss's cross: its half width, and its colour (the mean point's is redder).
@@ -141,16 +142,72 @@ void drawTarget(QPainter& painter, const std::vector<record::Series>& series) {
     painter.setClipping(false);
 }
 
-void draw(QPainter& painter, const std::vector<record::Series>& series) {
+// Each string's shots at their times from the beep, a late one in red, and
+// the strings' times joined by a line.
+void drawTimes(QPainter& painter, const std::vector<record::TimedString>& strings) {
+    const QRectF panel(60, PlotHeight + 40, PlotWidth - 90, TimesHeight - 80);
+    double longest = 1.0;
+    for (const record::TimedString& string : strings)
+        longest = std::max(longest, string.elapsed());
+    // A scale of 1, 2 or 5 times a power of ten, some five lines high.
+    const double raw = longest / 5.0;
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    const double step = raw <= power ? power : raw <= 2 * power ? 2 * power : 5 * power;
+    const double top = std::ceil(longest / step) * step;
+    const auto yOf = [&](double seconds) {
+        return panel.bottom() - seconds / top * panel.height();
+    };
+    const auto n = static_cast<double>(strings.size());
+    const auto xOf = [&](std::size_t i) {
+        return panel.left() + (static_cast<double>(i) + 0.5) / n * panel.width();
+    };
+    painter.setPen(QPen(QColor(220, 220, 220), 1));
+    for (double seconds = 0; seconds <= top + step / 2; seconds += step)
+        painter.drawLine(QPointF(panel.left(), yOf(seconds)), QPointF(panel.right(), yOf(seconds)));
+    painter.setPen(Qt::black);
+    painter.drawRect(panel);
+    for (double seconds = 0; seconds <= top + step / 2; seconds += step)
+        painter.drawText(QRectF(panel.left() - 55, yOf(seconds) - 10, 49, 20),
+                         Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("%1 s").arg(seconds));
+    painter.drawText(
+        QRectF(panel.left(), PlotHeight + 5, panel.width(), 30), Qt::AlignCenter,
+        QStringLiteral("Shot times of %1 timed strings, from the start beep (late: red)")
+            .arg(strings.size()));
+    QPainterPath line;
+    for (std::size_t i = 0; i < strings.size(); ++i) {
+        const QPointF point(xOf(i), yOf(strings[i].elapsed()));
+        if (i == 0)
+            line.moveTo(point);
+        else
+            line.lineTo(point);
+    }
+    painter.setPen(QPen(QColor(30, 60, 160), 1.5));
+    painter.drawPath(line);
+    painter.setPen(Qt::NoPen);
+    const double dot = strings.size() > 60 ? 2.0 : 3.5;
+    for (std::size_t i = 0; i < strings.size(); ++i) {
+        for (std::size_t k = 0; k < strings[i].times.size(); ++k) {
+            painter.setBrush(strings[i].late(k) ? QColor(210, 30, 30) : QColor(30, 60, 160));
+            painter.drawEllipse(QPointF(xOf(i), yOf(strings[i].times[k])), dot, dot);
+        }
+    }
+}
+
+void draw(QPainter& painter, const std::vector<record::Series>& series,
+          const std::vector<record::TimedString>& strings, int height) {
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillRect(QRectF(0, 0, PlotWidth, PlotHeight), Qt::white);
+    painter.fillRect(QRectF(0, 0, PlotWidth, height), Qt::white);
     drawTotals(painter, series);
     drawTarget(painter, series);
+    if (!strings.empty())
+        drawTimes(painter, strings);
 }
 
 } // namespace
 
-bool writePlot(const QByteArray& path, const std::vector<record::Series>& series, QString& error) {
+bool writePlot(const QByteArray& path, const std::vector<record::Series>& series,
+               const std::vector<record::TimedString>& strings, QString& error) {
+    const int height = strings.empty() ? PlotHeight : PlotHeight + TimesHeight;
     // Drawn whole in memory, then put in place in one step: a plot that
     // cannot be finished (a full disk) leaves the last one as it was, and the
     // file is always a regular file, never a FIFO that would wait for a reader.
@@ -160,16 +217,16 @@ bool writePlot(const QByteArray& path, const std::vector<record::Series>& series
     if (QFile::decodeName(path).endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
         QSvgGenerator svg;
         svg.setOutputDevice(&buffer);
-        svg.setSize(QSize(PlotWidth, PlotHeight));
-        svg.setViewBox(QRect(0, 0, PlotWidth, PlotHeight));
+        svg.setSize(QSize(PlotWidth, height));
+        svg.setViewBox(QRect(0, 0, PlotWidth, height));
         svg.setTitle(QStringLiteral("Vantorel history"));
         QPainter painter(&svg);
-        draw(painter, series);
+        draw(painter, series, strings, height);
     } else {
-        QImage image(PlotWidth, PlotHeight, QImage::Format_RGB32);
+        QImage image(PlotWidth, height, QImage::Format_RGB32);
         {
             QPainter painter(&image);
-            draw(painter, series);
+            draw(painter, series, strings, height);
         }
         image.save(&buffer, "PNG");
     }

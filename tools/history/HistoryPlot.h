@@ -1,8 +1,10 @@
 #pragma once
 // The history tool's picture: the totals over the chosen series with their
-// mean, and beside it the program's target picture with every hole.
+// mean, and beside it the program's target picture with every hole; below
+// them, when there are timed strings, a panel of their shots' times.
 
 #include "record/Series.h"
+#include "record/TimedString.h"
 
 #include <QByteArray>
 #include <QString>
@@ -14,6 +16,7 @@ namespace history {
 // that replaces path only once complete; answers false with the reason when
 // it cannot be written. path is named by the system's bytes. Needs a
 // QGuiApplication.
-bool writePlot(const QByteArray& path, const std::vector<record::Series>& series, QString& error);
+bool writePlot(const QByteArray& path, const std::vector<record::Series>& series,
+               const std::vector<record::TimedString>& strings, QString& error);
 
 } // namespace history

@@ -100,4 +100,39 @@ QString reportText(const std::vector<record::Series>& series) {
     return text;
 }
 
+QString timedReportText(const std::vector<record::TimedString>& strings) {
+    QString text = QStringLiteral("Timed strings\n"
+                                  "Date              Drill                     String Total"
+                                  "   Time     HF  Shot times (s, * late)\n");
+    for (const record::TimedString& string : strings) {
+        text += QStringLiteral("%1  %2 %3 %4 %5 %6 ")
+                    .arg(string.time.toString(QStringLiteral("yyyy-MM-dd HH:mm")), -16)
+                    .arg(string.drill.left(25), -25)
+                    .arg(string.string, 6)
+                    .arg(string.total, 5)
+                    .arg(string.elapsed(), 6, 'f', 2)
+                    .arg(string.hitFactor(), 6, 'f', 2);
+        for (std::size_t k = 0; k < string.times.size(); ++k)
+            text += QStringLiteral(" %1%2")
+                        .arg(string.times[k], 0, 'f', 2)
+                        .arg(string.late(k) ? QStringLiteral("*") : QString());
+        text += QLatin1Char('\n');
+    }
+    const Timing timing = timingOf(strings);
+    const record::TimedString& best = strings.at(static_cast<std::size_t>(timing.bestIndex));
+    text += QStringLiteral("\nStrings: %1\n").arg(timing.count);
+    text += QStringLiteral("Mean first shot: %1 s\n").arg(timing.meanFirst, 0, 'f', 2);
+    if (timing.meanSplit)
+        text += QStringLiteral("Mean split: %1 s\n").arg(*timing.meanSplit, 0, 'f', 2);
+    else
+        text += QStringLiteral("Mean split: needs a string of two shots\n");
+    text += QStringLiteral("Best string: %1 in %2 s, hit factor %3 (%4, %5 string %6)\n")
+                .arg(best.total)
+                .arg(best.elapsed(), 0, 'f', 2)
+                .arg(best.hitFactor(), 0, 'f', 2)
+                .arg(best.time.toString(QStringLiteral("yyyy-MM-dd HH:mm")), best.drill)
+                .arg(best.string);
+    return text;
+}
+
 } // namespace history

@@ -119,4 +119,27 @@ Group groupOf(const std::vector<record::Series>& series) {
     return group;
 }
 
+Timing timingOf(const std::vector<record::TimedString>& strings) {
+    Timing timing;
+    timing.count = static_cast<int>(strings.size());
+    double firsts = 0.0;
+    double splits = 0.0;
+    int splitCount = 0;
+    for (std::size_t i = 0; i < strings.size(); ++i) {
+        const record::TimedString& string = strings[i];
+        firsts += string.times.empty() ? 0.0 : string.times.front();
+        for (const double split : string.splits()) {
+            splits += split;
+            ++splitCount;
+        }
+        if (string.hitFactor() > strings[static_cast<std::size_t>(timing.bestIndex)].hitFactor())
+            timing.bestIndex = static_cast<int>(i);
+    }
+    if (!strings.empty())
+        timing.meanFirst = firsts / static_cast<double>(strings.size());
+    if (splitCount > 0)
+        timing.meanSplit = splits / splitCount;
+    return timing;
+}
+
 } // namespace history

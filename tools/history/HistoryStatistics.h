@@ -5,6 +5,7 @@
 // (300 twips a ring), positions as the holes show on it: right and up.
 
 #include "record/Series.h"
+#include "record/TimedString.h"
 
 #include <array>
 #include <optional>
@@ -58,5 +59,15 @@ Hole edgeOf(const Hole& miss);
 // Both need at least one series.
 Totals totalsOf(const std::vector<record::Series>& series);
 Group groupOf(const std::vector<record::Series>& series);
+
+// The times of timed strings, in seconds from the start beep.
+struct Timing {
+    int count = 0;
+    double meanFirst = 0.0;          // the first shot's time
+    std::optional<double> meanSplit; // over every split; strings of two shots or more
+    int bestIndex = 0;               // the highest hit factor; of equals, the first
+};
+// Needs at least one string.
+Timing timingOf(const std::vector<record::TimedString>& strings);
 
 } // namespace history

@@ -1,5 +1,6 @@
 // vantorel-history: the series that the program kept, as a table with the
-// statistics of the totals and of the group, a plot, or CSV lines.
+// statistics of the totals and of the group, a plot, or CSV lines; and the
+// strings of timed drills with their times.
 
 #include "platform/NativeArguments.h"
 #include "record/HistoryFile.h"
@@ -33,11 +34,12 @@ int outputStatus() {
                 ExitOutputLost);
 }
 
-// The series from options.since on, then the last options.last of them.
-std::vector<record::Series> chosen(std::vector<record::Series> series,
-                                   const history::HistoryOptions& options) {
+// The series (or strings) from options.since on, then the last
+// options.last of them.
+template <typename Kept>
+std::vector<Kept> chosen(std::vector<Kept> series, const history::HistoryOptions& options) {
     if (options.since.isValid())
-        std::erase_if(series, [&](const record::Series& one) {
+        std::erase_if(series, [&](const Kept& one) {
             return one.time.date() < options.since; // the date where it was shot
         });
     if (options.last > 0 && series.size() > static_cast<std::size_t>(options.last))
@@ -79,19 +81,29 @@ int main(int argc, char** argv) {
                      path.constData(), static_cast<long long>(more));
 
     const std::vector<record::Series> series = chosen(std::move(history.series), options);
+    const std::vector<record::TimedString> strings = chosen(std::move(history.strings), options);
     if (options.csv) {
         std::printf("%s\n", qPrintable(record::headerLine()));
         for (const record::Series& one : series)
             std::printf("%s\n", qPrintable(record::formatSeries(one)));
-    } else if (series.empty()) {
+        if (!strings.empty())
+            std::printf("%s\n", qPrintable(record::timedHeaderLine()));
+        for (const record::TimedString& one : strings)
+            std::printf("%s\n", qPrintable(record::formatTimedString(one)));
+    } else if (series.empty() && strings.empty()) {
         std::printf("No series to show.\n");
     } else {
-        std::fputs(qPrintable(history::reportText(series)), stdout);
+        if (!series.empty())
+            std::fputs(qPrintable(history::reportText(series)), stdout);
+        if (!series.empty() && !strings.empty())
+            std::fputs("\n", stdout);
+        if (!strings.empty())
+            std::fputs(qPrintable(history::timedReportText(strings)), stdout);
     }
     if (const int status = outputStatus(); status != 0)
         return status;
     if (!options.plot.isEmpty() &&
-        !history::writePlot(platform::nativeArgument(options.plot), series, error))
+        !history::writePlot(platform::nativeArgument(options.plot), series, strings, error))
         return fail(error);
     return 0;
 }
