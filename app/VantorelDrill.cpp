@@ -10,6 +10,7 @@
 #include "app/TimedSeriesDialog.h"
 #include "app/Vantorel.h"
 #include "capture/DeliveredPicture.h"
+#include "detection/MotionDetection.h"
 #include "platform/ShotClock.h"
 #include "platform/ShotTally.h"
 #include "record/FrameRecorder.h"
@@ -141,6 +142,12 @@ void Vantorel::parTimer_Timer() {
 
 void Vantorel::drillHit(std::int32_t x, std::int32_t y, double score) {
     platform::ShotTally& tally = platform::shotTally();
+    // A dot held past the short pause is seen again as it goes out: that is
+    // the end of the shot before, not a new one.
+    if (MotionDetection::hitWentOut()) {
+        tally.count(platform::MissReason::DotWentOut);
+        return;
+    }
     // The time of the frame that showed the flash, not of its analysis; a hit
     // from outside a frame counts as now.
     const platform::ShotTime now = platform::shotClockNow();

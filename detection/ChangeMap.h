@@ -45,5 +45,7 @@ void LocateHit(const ChangeMap& map);
 // Scores the hit, scales it onto the target picture and reports it through
 // the hit target set with setHitTarget.
 void ScoreHit(const HitOffset& offset, const ChangeMap& map);
+// Sets what hitWentOut() answers until it is set again.
+void setHitWentOut(bool wentOut);
 
 } // namespace MotionDetection

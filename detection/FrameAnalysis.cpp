@@ -127,6 +127,26 @@ void keepSize(std::vector<std::uint8_t>& buffer, std::size_t size) {
         buffer.resize(size); // keeps the content; growth adds zeros
 }
 
+// The sum of how much every byte of the changed cells' pixels rose from the
+// previous analysed frame to the latest: below 0 when the spot darkened.
+std::int64_t changeOfCells(const ChangeMap& map, const std::uint8_t* latest,
+                           const std::uint8_t* previous, const Geometry& g, std::int32_t step) {
+    std::int64_t change = 0;
+    const std::int64_t bytesPerPixel = g.bytesPerPixel;
+    const std::int64_t visitedCols = (g.width - 1) / step + 1;
+    std::int32_t gy = 0;
+    for (std::int64_t y = 0; y <= g.height - 1; y += step, ++gy) {
+        for (std::int32_t gx = 0; gx < visitedCols; ++gx) {
+            if (map.cell(gx, gy) != 1)
+                continue;
+            const std::int64_t o = y * g.rowBytes + std::int64_t{gx} * step * bytesPerPixel;
+            for (std::int64_t k = 0; k < bytesPerPixel; ++k)
+                change += latest[o + k] - previous[o + k];
+        }
+    }
+    return change;
+}
+
 void analyse(const std::uint8_t* frame, const Geometry& g, std::int32_t step,
              std::int32_t tolerance) {
     const auto size = static_cast<std::size_t>(g.bytes);
@@ -185,9 +205,13 @@ void analyse(const std::uint8_t* frame, const Geometry& g, std::int32_t step,
         static_cast<double>(std::int64_t{maxY - minY} * 100) / static_cast<double>(g.gridRows));
     const std::int32_t spotSize = xExtent > yExtent ? xExtent : yExtent;
     // MaxLaserBeam as stored: 0 before the start-up's setter calls lets nothing through.
-    if (spotSize < GetMaxLaserBeam() && spotSize > 0)
+    if (spotSize < GetMaxLaserBeam() && spotSize > 0) {
+        const std::uint8_t* latest = frameState.LatestInA ? a : b;
+        const std::uint8_t* previous = frameState.LatestInA ? b : a;
+        setHitWentOut(changeOfCells(map, latest, previous, g, step) < 0);
         LocateHit(map);
-    else if (spotSize == 0)
+        setHitWentOut(false);
+    } else if (spotSize == 0)
         platform::shotTally().count(platform::MissReason::SingleSample);
     else if (spotSize > 0)
         platform::shotTally().count(platform::MissReason::SpotTooLarge);

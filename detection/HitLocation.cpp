@@ -12,7 +12,16 @@ namespace MotionDetection {
 
 namespace {
 HitTarget* activeTarget = nullptr;
+bool lastHitWentOut = false;
 } // namespace
+
+bool hitWentOut() {
+    return lastHitWentOut;
+}
+
+void setHitWentOut(bool wentOut) {
+    lastHitWentOut = wentOut;
+}
 
 void setHitTarget(HitTarget* target) {
     activeTarget = target;

@@ -22,4 +22,11 @@ public:
 void setHitTarget(HitTarget* target);
 HitTarget* hitTarget();
 
+// While SetHole runs: the changed samples behind the hit grew darker, so the
+// change was a laser's dot going out rather than coming on. The frame
+// comparison sees both; a shooter who holds the trigger longer than the pause
+// after a shot would otherwise score a second shot where the first went out.
+// False for the enhanced detection, which reports a flash only as it comes on.
+bool hitWentOut();
+
 } // namespace MotionDetection

@@ -34,7 +34,8 @@ QString ShotTally::describe(MissReason reason) {
         "During the pause (wait for \"Ready\" or \"Next\")",
         "Series finished (ten shots)",
         "Frames not analysed (Sample Every N-th Frame)",
-        "Early: before the start beep"};
+        "Early: before the start beep",
+        "Dot going out (held past the pause)"};
     return QString::fromUtf8(Texts.at(static_cast<std::size_t>(reason)));
 }
 

@@ -24,8 +24,9 @@ enum class MissReason : std::uint8_t {
     SeriesFinished, // ten shots recorded
     FrameSkipped,   // stepped over by Sample Every N-th Frame
     EarlyShot,      // a timed drill's flash before its start beep
+    DotWentOut,     // a timed drill's dot going out, not coming on
 };
-inline constexpr std::size_t MissReasonCount = 9;
+inline constexpr std::size_t MissReasonCount = 10;
 
 class ShotTally {
 public:

@@ -222,6 +222,18 @@ TEST_F(TimedPractice, ParBeepFastShotsStopAndBackToStandard) {
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines[1].endsWith(QStringLiteral(" +0.17s"))) << lines[1].toStdString();
 
+    // A trigger held for eight frames, longer than the short pause: the dot
+    // going out is the end of that shot, not another.
+    frames(4);
+    window().Timer1_Timer();
+    const std::uint64_t wentOut = platform::shotTally().countOf(platform::MissReason::DotWentOut);
+    camera_.firePulseFromCentre(QPointF(-5, 0), 8);
+    frames(1);
+    window().Timer1_Timer();
+    frames(9);
+    EXPECT_EQ(window().ScoreCardText().count(QStringLiteral("\r\n")), 3);
+    EXPECT_EQ(platform::shotTally().countOf(platform::MissReason::DotWentOut), wentOut + 1);
+
     window().parTimer_Timer();
     EXPECT_EQ(effects_.back(), 5); // the par beep
 
@@ -231,7 +243,7 @@ TEST_F(TimedPractice, ParBeepFastShotsStopAndBackToStandard) {
     EXPECT_EQ(window().parInterval(), 0);
     window().Timer1_Timer();
     flash(QPointF(5, 5));
-    EXPECT_EQ(window().ScoreCardText().count(QStringLiteral("\r\n")), 2);
+    EXPECT_EQ(window().ScoreCardText().count(QStringLiteral("\r\n")), 3);
 
     action("standardSeries")->trigger();
     EXPECT_EQ(window().timedDrill(), nullptr);

@@ -100,12 +100,14 @@ protected:
     }
     void SetHole(std::int32_t x, std::int32_t y, double score) override {
         hits.push_back({x, y, score});
+        wentOut.push_back(MotionDetection::hitWentOut());
     }
     float TargetHeight() const override { return height; }
 
     fixtures::ScratchHome home;
     capture::CaptureHandle window = 0;
     std::vector<Hit> hits;
+    std::vector<bool> wentOut; // what hitWentOut() said during each hit
     float height = 6000.0F;
     const MotionDetection::FrameState& state = MotionDetection::frameStateForTesting();
 };
@@ -141,6 +143,27 @@ TEST_F(FrameAnalysis, SpotIsPassedOnOnlyBelowMaxLaserBeam) {
             EXPECT_EQ(spotAfterBlank(row.cells, row.step, row.value, row.fromByte).size(),
                       maxBeam > row.spotSize && maxBeam <= never ? 1U : 0U);
         }
+}
+
+// The comparison sees a dot twice, as it comes on and as it goes out, at the
+// same place; only the second is told as going out, and only during its hit.
+TEST_F(FrameAnalysis, ADotGoingOutIsToldFromOneComingOn) {
+    restart(1, 50, 20);
+    // Each frame afresh: the routine draws its cross into what it is given.
+    const auto frame = [this](bool lit) {
+        Bytes bytes(57600, 30);
+        if (lit)
+            for (const auto& [column, row] :
+                 std::vector<Cell>{{100, 40}, {101, 40}, {100, 41}, {101, 41}})
+                std::fill_n(bytes.begin() + (std::ptrdiff_t{row} * 160 + column) * 3, 3, 220);
+        deliver(bytes);
+    };
+    for (const bool lit : {false, false, true, true, true, false, false})
+        frame(lit);
+    ASSERT_EQ(hits.size(), 2U); // on, out
+    EXPECT_EQ(wentOut, (std::vector<bool>{false, true}));
+    EXPECT_EQ(hits[0], hits[1]);
+    EXPECT_FALSE(MotionDetection::hitWentOut());
 }
 
 TEST_F(FrameAnalysis, FirstFrameAgainstZerosIsASpotOf97) {
