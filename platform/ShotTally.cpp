@@ -32,7 +32,7 @@ QString ShotTally::describe(MissReason reason) {
         "Picture not 160 x 120 x 24",
         "Before \"New Game\"",
         "During the pause (wait for \"Ready\" or \"Next\")",
-        "Series finished (ten shots)",
+        "Series finished (press \"New Game\")",
         "Frames not analysed (Sample Every N-th Frame)",
         "Early: before the start beep",
         "Dot going out (held past the pause)"};

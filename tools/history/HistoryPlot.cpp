@@ -57,7 +57,8 @@ void drawTotals(QPainter& painter, const std::vector<record::Series>& series) {
         painter.drawText(QRectF(TotalsPanel.left() - 50, yOf(total) - 10, 44, 20),
                          Qt::AlignRight | Qt::AlignVCenter, QString::number(total));
     painter.drawText(QRectF(TotalsPanel.left(), 10, TotalsPanel.width(), 30), Qt::AlignCenter,
-                     QStringLiteral("Totals of %1 series").arg(series.size()));
+                     series.empty() ? QStringLiteral("No series of ten shots")
+                                    : QStringLiteral("Totals of %1 series").arg(series.size()));
     if (series.empty())
         return;
     const QRectF under(TotalsPanel.left(), TotalsPanel.bottom() + 6, TotalsPanel.width(), 20);
