@@ -55,19 +55,28 @@ QString formatSeries(const Series& series) {
     return line + QLatin1Char(',') + QString::number(series.total);
 }
 
-std::optional<Series> parseSeries(QStringView line, QString& problem) {
-    const QList<QStringView> fields = line.split(QLatin1Char(','));
-    if (fields.size() != FieldCount) {
-        problem = QStringLiteral("%1 fields instead of %2").arg(fields.size()).arg(FieldCount);
+std::optional<LineStart> parseLineStart(QStringView line, qsizetype count, QString& problem) {
+    LineStart start{line.split(QLatin1Char(',')), {}};
+    if (start.fields.size() != count) {
+        problem = QStringLiteral("%1 fields instead of %2").arg(start.fields.size()).arg(count);
         return std::nullopt;
     }
-    Series series;
-    series.time = QDateTime::fromString(fields[0].toString(), Qt::ISODate);
-    if (!series.time.isValid() || series.time.timeSpec() == Qt::LocalTime) {
+    start.time = QDateTime::fromString(start.fields[0].toString(), Qt::ISODate);
+    if (!start.time.isValid() || start.time.timeSpec() == Qt::LocalTime) {
         problem = QStringLiteral("'%1' is not a date and time with its UTC offset")
-                      .arg(fields[0].toString());
+                      .arg(start.fields[0].toString());
         return std::nullopt;
     }
+    return start;
+}
+
+std::optional<Series> parseSeries(QStringView line, QString& problem) {
+    const std::optional<LineStart> start = parseLineStart(line, FieldCount, problem);
+    if (!start)
+        return std::nullopt;
+    const QList<QStringView>& fields = start->fields;
+    Series series;
+    series.time = start->time;
     std::int64_t sum = 0; // a crafted line must not wrap it round to its total
     for (int k = 0; k < Series::Shots; ++k) {
         Shot& shot = series.shots[static_cast<std::size_t>(k)];

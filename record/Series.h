@@ -5,6 +5,7 @@
 // positive X to the right, positive Y up), and the total.
 
 #include <QDateTime>
+#include <QList>
 #include <QString>
 #include <QStringView>
 #include <array>
@@ -51,5 +52,14 @@ QString formatSeries(const Series& series);
 // or result no shot can make, a result or total that does not match the
 // scores).
 std::optional<Series> parseSeries(QStringView line, QString& problem);
+
+// What every kind of history line starts with: exactly `count` fields, the
+// first a date and time with its UTC offset. Nothing, with the problem said,
+// for a line that has not.
+struct LineStart {
+    QList<QStringView> fields;
+    QDateTime time;
+};
+std::optional<LineStart> parseLineStart(QStringView line, qsizetype count, QString& problem);
 
 } // namespace record

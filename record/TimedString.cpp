@@ -95,18 +95,12 @@ QString formatTimedString(const TimedString& string) {
 }
 
 std::optional<TimedString> parseTimedString(QStringView line, QString& problem) {
-    const QList<QStringView> fields = line.split(QLatin1Char(','));
-    if (fields.size() != FieldCount) {
-        problem = QStringLiteral("%1 fields instead of %2").arg(fields.size()).arg(FieldCount);
+    const std::optional<LineStart> start = parseLineStart(line, FieldCount, problem);
+    if (!start)
         return std::nullopt;
-    }
+    const QList<QStringView>& fields = start->fields;
     TimedString string;
-    string.time = QDateTime::fromString(fields[0].toString(), Qt::ISODate);
-    if (!string.time.isValid() || string.time.timeSpec() == Qt::LocalTime) {
-        problem = QStringLiteral("'%1' is not a date and time with its UTC offset")
-                      .arg(fields[0].toString());
-        return std::nullopt;
-    }
+    string.time = start->time;
     string.drill = fields[1].trimmed().toString();
     if (!fields[2].isEmpty()) {
         double par = 0.0;

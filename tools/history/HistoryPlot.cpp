@@ -27,6 +27,18 @@ const QColor MissColour(200, 110, 0);
 const QRectF TotalsPanel(60, 50, 420, 380);
 const QRectF TargetPanel(530, 50, 400, 400);
 
+// The line through count points, pointAt(i) the i-th.
+template <typename PointAt> QPainterPath polyline(std::size_t count, PointAt pointAt) {
+    QPainterPath line;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i == 0)
+            line.moveTo(pointAt(i));
+        else
+            line.lineTo(pointAt(i));
+    }
+    return line;
+}
+
 void drawTotals(QPainter& painter, const std::vector<record::Series>& series) {
     const int lowest =
         series.empty()
@@ -75,14 +87,8 @@ void drawTotals(QPainter& painter, const std::vector<record::Series>& series) {
                      Qt::AlignLeft | Qt::AlignBottom,
                      QStringLiteral("mean %1").arg(totals.meanAll, 0, 'f', 1));
 
-    QPainterPath line;
-    for (std::size_t i = 0; i < series.size(); ++i) {
-        const QPointF point(xOf(i), yOf(series[i].total));
-        if (i == 0)
-            line.moveTo(point);
-        else
-            line.lineTo(point);
-    }
+    const QPainterPath line = polyline(
+        series.size(), [&](std::size_t i) { return QPointF(xOf(i), yOf(series[i].total)); });
     painter.setPen(QPen(QColor(30, 60, 160), 1.5));
     painter.drawPath(line);
     painter.setBrush(QColor(30, 60, 160));
@@ -174,14 +180,8 @@ void drawTimes(QPainter& painter, const std::vector<record::TimedString>& string
         QRectF(panel.left(), PlotHeight + 5, panel.width(), 30), Qt::AlignCenter,
         QStringLiteral("Shot times of %1 timed strings, from the start beep (late: red)")
             .arg(strings.size()));
-    QPainterPath line;
-    for (std::size_t i = 0; i < strings.size(); ++i) {
-        const QPointF point(xOf(i), yOf(strings[i].elapsed()));
-        if (i == 0)
-            line.moveTo(point);
-        else
-            line.lineTo(point);
-    }
+    const QPainterPath line = polyline(
+        strings.size(), [&](std::size_t i) { return QPointF(xOf(i), yOf(strings[i].elapsed())); });
     painter.setPen(QPen(QColor(30, 60, 160), 1.5));
     painter.drawPath(line);
     painter.setPen(Qt::NoPen);
