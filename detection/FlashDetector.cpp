@@ -45,6 +45,11 @@ constexpr std::int32_t SpotGap = 2;
 // at most this many times as long as it is wide; an edge of a moving thing
 // is a long thin line.
 constexpr std::int32_t MostElongation = 4;
+// A change of fewer pixels than this is a speck of sensor noise, which a
+// dim room's high gain scatters over the picture: no flash, and not the
+// picture changing beside one. A laser's dot, spread by the lens and the
+// camera's colour filter, covers 2 x 2 pixels at the least.
+constexpr std::int32_t SpeckPixels = 4;
 // Lines shorter than this are too small to tell a shape by.
 constexpr std::int32_t ShapeFromPixels = 8;
 // A dot fills this much of its box at the least; the edge of a moving thing
@@ -408,12 +413,14 @@ bool FlashDetector::roseBefore(const Spot& spot) const {
 std::optional<FlashDetector::Spot> FlashDetector::choose(const FlashRules& rules) {
     std::optional<Spot> best;
     bool tooLarge = false;
-    std::int64_t risen = 0; // in the whole frame, but for the flash being watched
-    for (const Spot& spot : spots_)
-        risen += spot.weight;
+    std::int64_t risen = 0; // in the whole frame, but for the flash being watched and specks
     for (const Spot& spot : spots_) {
-        if (spot.weight == 0)
-            continue; // part of the flash already reported
+        if (spot.pixels >= SpeckPixels)
+            risen += spot.weight;
+    }
+    for (const Spot& spot : spots_) {
+        if (spot.weight == 0 || spot.pixels < SpeckPixels)
+            continue; // part of the flash already reported, or noise
         const std::int32_t across = spot.right - spot.left + 1;
         const std::int32_t down = spot.bottom - spot.top + 1;
         const std::int32_t longSide = std::max(across, down);

@@ -44,8 +44,11 @@ enum class FlashVerdict : std::uint8_t {
 
 class FlashDetector {
 public:
-    // Frames the model watches before it trusts itself.
-    static constexpr std::int32_t WarmUpFrames = 8;
+    // Frames the model watches before it trusts itself. Until it has
+    // learnt a pixel's noise, a change must still rise half the Tolerance:
+    // two frames give every pixel a level, and a shot fired early in a
+    // recording is not lost.
+    static constexpr std::int32_t WarmUpFrames = 2;
 
     // Analyses one frame; the flash that began in it, if any. A frame of
     // another size starts the model afresh.
