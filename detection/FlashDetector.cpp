@@ -45,10 +45,12 @@ constexpr std::int32_t SpotGap = 2;
 // at most this many times as long as it is wide; an edge of a moving thing
 // is a long thin line.
 constexpr std::int32_t MostElongation = 4;
-// A change of fewer pixels than this is a speck of sensor noise, which a
-// dim room's high gain scatters over the picture: no flash, and not the
-// picture changing beside one. A laser's dot, spread by the lens and the
-// camera's colour filter, covers 2 x 2 pixels at the least.
+// A change of fewer pixels than this is a speck, never a flash: a laser's
+// dot, spread by the lens and the camera's colour filter, covers 2 x 2
+// pixels at the least. A faint speck, short of the Tolerance, is sensor
+// noise, which a dim room's high gain scatters over every frame: it is not
+// the picture changing beside a flash either. A bright one is a small part
+// of something that did change.
 constexpr std::int32_t SpeckPixels = 4;
 // Lines shorter than this are too small to tell a shape by.
 constexpr std::int32_t ShapeFromPixels = 8;
@@ -413,21 +415,23 @@ bool FlashDetector::roseBefore(const Spot& spot) const {
 std::optional<FlashDetector::Spot> FlashDetector::choose(const FlashRules& rules) {
     std::optional<Spot> best;
     bool tooLarge = false;
-    std::int64_t risen = 0; // in the whole frame, but for the flash being watched and specks
+    const std::int32_t tolerance = std::max(1, rules.tolerance);
+    // What rose in the whole frame, but for the flash being watched and noise.
+    std::int64_t risen = 0;
     for (const Spot& spot : spots_) {
-        if (spot.pixels >= SpeckPixels)
+        if (spot.pixels >= SpeckPixels || spot.peak > tolerance * Fraction)
             risen += spot.weight;
     }
     for (const Spot& spot : spots_) {
         if (spot.weight == 0 || spot.pixels < SpeckPixels)
-            continue; // part of the flash already reported, or noise
+            continue; // part of the flash already reported, or a speck
         const std::int32_t across = spot.right - spot.left + 1;
         const std::int32_t down = spot.bottom - spot.top + 1;
         const std::int32_t longSide = std::max(across, down);
         const std::int32_t shortSide = std::min(across, down);
         const std::int64_t fallen = fallenAround(spot);
         // Bright enough: the sensitivity the Tolerance slider sets.
-        if (colourRise(spot) <= std::max(1, rules.tolerance))
+        if (colourRise(spot) <= tolerance)
             continue;
         // Small enough: below Maximal Laser Beam Diameter, as the standard
         // analysis measures a spot's spread.

@@ -306,19 +306,21 @@ TEST(FlashDetector, ManyThingsBrighteningTogetherAreNoFlash) {
 // More changed pixels than one in a hundred, scattered over the whole
 // picture, are the picture changing (a gain step of the sensor, a shaken
 // camera): the frame is not searched at all. A few less are searched: among
-// so many small things that rose the dot is still no laser, but among as
-// many single pixels (specks of noise) it is.
+// so many small things that brightened, even single pixels, the dot is still
+// no laser, but among as many faint specks of noise it is.
 TEST(FlashDetector, ChangesAllOverThePictureHideAFlash) {
     constexpr int Pixels = Scene::Width * Scene::Height;
     struct Case {
-        int pixels; // changed, beside the dot
-        int side;   // of each changed square
+        int pixels;  // changed, beside the dot
+        int side;    // of each changed square
+        bool bright; // to level 250, or faint: 40 levels up, short of the Tolerance
         FlashVerdict verdict;
     };
-    for (const Case& c : {Case{Pixels / 100 + 40, 2, FlashVerdict::AllOver},
-                          Case{Pixels / 100 + 40, 1, FlashVerdict::AllOver},
-                          Case{Pixels / 100 - 200, 2, FlashVerdict::TooLarge},
-                          Case{Pixels / 100 - 200, 1, FlashVerdict::Flash}}) {
+    for (const Case& c : {Case{Pixels / 100 + 40, 2, true, FlashVerdict::AllOver},
+                          Case{Pixels / 100 + 40, 1, false, FlashVerdict::AllOver},
+                          Case{Pixels / 100 - 200, 2, true, FlashVerdict::TooLarge},
+                          Case{Pixels / 100 - 200, 1, true, FlashVerdict::TooLarge},
+                          Case{Pixels / 100 - 200, 1, false, FlashVerdict::Flash}}) {
         Scene scene;
         FlashDetector detector;
         std::vector<FlashVerdict> verdicts;
@@ -327,21 +329,31 @@ TEST(FlashDetector, ChangesAllOverThePictureHideAFlash) {
             std::vector<std::uint8_t> pixels = scene.frame();
             if (i == 30) {
                 Scene::dot(pixels, 160, 100, 2.5, RedLaser);
-                // Bright squares spread evenly, away from the dot.
+                // Squares spread evenly, away from the dot.
                 const int squares = c.pixels / (c.side * c.side);
                 const int every = Pixels / squares;
                 for (int k = 0; k < squares; ++k) {
                     const int at = k * every;
-                    const int x = at % Scene::Width / 4 * 4;
-                    const int y = at / Scene::Width / 4 * 4;
-                    if (std::abs(x - 160) > 8 || std::abs(y - 100) > 8)
-                        Scene::block(pixels, x, y, c.side, c.side, 250);
+                    const int left = at % Scene::Width / 4 * 4;
+                    const int top = at / Scene::Width / 4 * 4;
+                    if (std::abs(left - 160) <= 8 && std::abs(top - 100) <= 8)
+                        continue;
+                    for (int y = top; y < top + c.side; ++y)
+                        for (int x = left; x < left + c.side; ++x)
+                            for (int channel = 0; channel < 3; ++channel) {
+                                auto& level =
+                                    pixels[(static_cast<std::size_t>(y) * Scene::Width + x) * 3 +
+                                           channel];
+                                level = static_cast<std::uint8_t>(
+                                    c.bright ? 250 : std::min(255, level + 40));
+                            }
                 }
             }
             flashes += detector.push(Scene::picture(pixels), {}).has_value() ? 1 : 0;
             verdicts.push_back(detector.lastVerdict());
         }
-        const auto what = ::testing::Message() << c.pixels << " pixels in squares of " << c.side;
+        const auto what = ::testing::Message() << c.pixels << (c.bright ? " bright" : " faint")
+                                               << " pixels in squares of " << c.side;
         EXPECT_EQ(flashes, c.verdict == FlashVerdict::Flash ? 1 : 0) << what;
         EXPECT_EQ(verdicts[30], c.verdict) << what;
     }
