@@ -6,7 +6,12 @@
 // enhanced detection side by side (or the one that --detection names).
 //
 //     vantorel-footage [--sample-every N] [--compare-every S] [--tolerance T]
-//                      [--max-beam M] [--detection standard|enhanced] FOLDER
+//                      [--max-beam M] [--detection standard|enhanced]
+//                      [--noise D] FOLDER
+//
+// --noise D adds sensor noise with a deviation of D levels to the camera's
+// full picture, which only the enhanced detection reads: how much worse a
+// camera can be before shots are lost.
 //
 // shots.csv: "clip,kind,x,y" with kind required (a shot a good detector
 // finds), optional (neither a miss nor a false hit when found) or none (the
@@ -25,6 +30,7 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <map>
 
@@ -166,9 +172,59 @@ QString row(const QString& name, const Tally& game, const Tally& detector) {
         .arg(median(detector.distances), 7);
 }
 
+// Sensor noise on a full picture's levels: near normal (the sum of four
+// even draws), the same on every run, in storage of its own.
+class SensorNoise {
+public:
+    explicit SensorNoise(double deviation) : deviation_(deviation) {}
+
+    capture::FullFrame apply(const capture::FullFrame& picture) {
+        capture::FullFrame noisy = picture;
+        if (picture.empty() || deviation_ <= 0)
+            return noisy;
+        // Luma, or in RGB each of red, green and blue by the same amount.
+        const std::size_t planes = picture.colours == capture::FullFrameColours::Rgb ? 3 : 1;
+        const auto pixels =
+            static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height);
+        samples_.resize(pixels * planes);
+        for (std::int32_t y = 0; y < picture.height; ++y) {
+            for (std::int32_t x = 0; x < picture.width; ++x) {
+                const double change = draw();
+                const std::size_t at =
+                    static_cast<std::size_t>(y) * static_cast<std::size_t>(picture.width) +
+                    static_cast<std::size_t>(x);
+                for (std::size_t p = 0; p < planes; ++p) {
+                    const capture::FullFramePlane& from = picture.planes[p];
+                    const int level =
+                        from.data[y * from.rowStep + std::ptrdiff_t{x} * from.sampleStep];
+                    samples_[p * pixels + at] =
+                        static_cast<std::uint8_t>(std::clamp(level + change + 0.5, 0.0, 255.0));
+                }
+            }
+        }
+        for (std::size_t p = 0; p < planes; ++p)
+            noisy.planes[p] = {samples_.data() + p * pixels, picture.width, 1};
+        return noisy;
+    }
+
+private:
+    double draw() {
+        double sum = 0;
+        for (int k = 0; k < 4; ++k) {
+            seed_ = seed_ * 1664525U + 1013904223U;
+            sum += (seed_ >> 8) / 16777216.0 - 0.5;
+        }
+        return sum * deviation_ * std::sqrt(3.0); // four draws of deviation 1/sqrt(12)
+    }
+
+    double deviation_;
+    std::uint32_t seed_ = 12345;
+    std::vector<std::uint8_t> samples_;
+};
+
 // The hits of one clip in one detection mode.
 bool clipHits(const QDir& folder, const QString& name, const replay::ReplayOptions& options,
-              bool enhanced, std::vector<replay::TimedHit>& hits, QSize& cameraSize,
+              bool enhanced, double noise, std::vector<replay::TimedHit>& hits, QSize& cameraSize,
               QString& error) {
     const std::unique_ptr<replay::FrameSource> frames =
         replay::FrameSource::open({QFile::encodeName(folder.filePath(name))}, error);
@@ -178,15 +234,46 @@ bool clipHits(const QDir& folder, const QString& name, const replay::ReplayOptio
         {options.sampleEvery, options.compareEvery, options.tolerance, options.maxBeam, enhanced});
     // The enhanced detection's hits are in the analysis picture's pixels.
     const std::int32_t step = enhanced ? 1 : options.compareEvery;
+    SensorNoise sensorNoise(noise);
     replay::SourceFrame frame;
     std::int64_t index = 0;
     for (; frames->next(frame, error); ++index) {
         cameraSize = frame.cameraSize;
-        const capture::FullFrame& picture = frame.picture.frame();
+        const capture::FullFrame picture = sensorNoise.apply(frame.picture.frame());
         if (const auto hit = session.push(frame.pixels, picture.empty() ? nullptr : &picture))
             hits.push_back({index, frame.seconds, replay::analysisPoint(*hit, step)});
     }
     return error.isEmpty();
+}
+
+// Takes --noise D (or --noise=D) out of the arguments: 0 to 64 levels.
+bool takeNoise(std::vector<QByteArray>& arguments, double& noise, QString& error) {
+    for (auto at = arguments.begin(); at != arguments.end(); ++at) {
+        QByteArray value;
+        auto last = at;
+        if (*at == "--noise") {
+            if (std::next(at) == arguments.end()) {
+                error = QStringLiteral("--noise needs a deviation in levels");
+                return false;
+            }
+            last = std::next(at);
+            value = *last;
+        } else if (at->startsWith("--noise=")) {
+            value = at->mid(8);
+        } else {
+            continue;
+        }
+        bool ok = false;
+        noise = value.toDouble(&ok);
+        if (!ok || !(noise >= 0 && noise <= 64)) {
+            error = QStringLiteral("--noise: not a deviation of 0 to 64 levels: %1")
+                        .arg(QString::fromLocal8Bit(value));
+            return false;
+        }
+        arguments.erase(at, std::next(last));
+        return true;
+    }
+    return true;
 }
 
 int fail(const QString& message) {
@@ -202,11 +289,16 @@ int main(int argc, char** argv) {
     const QApplication app(qtArgc, argv);
     replay::ReplayOptions options;
     QString error;
-    if (!replay::parseOptions(std::vector<QByteArray>(argv + 1, argv + argc), options, error))
+    std::vector<QByteArray> arguments(argv + 1, argv + argc);
+    double noise = 0;
+    if (!takeNoise(arguments, noise, error) || !replay::parseOptions(arguments, options, error))
         return fail(error);
     if (options.help || options.paths.size() != 1) {
         std::fputs("Usage: vantorel-footage [--sample-every N] [--compare-every S] "
-                   "[--tolerance T] [--max-beam M] [--detection standard|enhanced] FOLDER\n",
+                   "[--tolerance T] [--max-beam M] [--detection standard|enhanced] "
+                   "[--noise D] FOLDER\n"
+                   "--noise D adds sensor noise of D levels to the camera's picture; only the "
+                   "enhanced detection reads it, so only that one runs.\n",
                    options.help ? stdout : stderr);
         return options.help ? 0 : 2;
     }
@@ -217,13 +309,16 @@ int main(int argc, char** argv) {
     const QTemporaryDir scratchStore; // the setters save: not into the user's settings
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(scratchStore.path()));
 
-    QString out = QStringLiteral("Footage %1: %2 clips; parameters %3, %4, %5, %6\n")
+    QString out = QStringLiteral("Footage %1: %2 clips; parameters %3, %4, %5, %6")
                       .arg(folder.absolutePath())
                       .arg(clips.size())
                       .arg(options.sampleEvery)
                       .arg(options.compareEvery)
                       .arg(options.tolerance)
                       .arg(options.maxBeam);
+    if (noise > 0)
+        out += QStringLiteral("; sensor noise of %1 levels added").arg(noise);
+    out += '\n';
     out += QStringLiteral("%1 %2 %3 %4 %5   %6 %7 %8\n")
                .arg(QStringLiteral("clip (game: a hit, then the pause; detector: "
                                    "every flash)"),
@@ -237,7 +332,7 @@ int main(int argc, char** argv) {
                .arg(QStringLiteral("median"), 7);
     QString notes;
     for (const bool enhanced : {false, true}) {
-        if (options.detectionGiven && options.enhanced != enhanced)
+        if ((options.detectionGiven && options.enhanced != enhanced) || (noise > 0 && !enhanced))
             continue;
         out += enhanced ? QStringLiteral("Enhanced detection\n")
                         : QStringLiteral("Standard detection\n");
@@ -246,7 +341,7 @@ int main(int argc, char** argv) {
         for (const auto& [name, clip] : clips) {
             std::vector<replay::TimedHit> hits;
             QSize cameraSize;
-            if (!clipHits(folder, name, options, enhanced, hits, cameraSize, error))
+            if (!clipHits(folder, name, options, enhanced, noise, hits, cameraSize, error))
                 return fail(error);
             QString clipNotes;
             const QSize positionSize = positionFrame(clip, cameraSize, name, clipNotes);

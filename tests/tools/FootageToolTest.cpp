@@ -26,7 +26,7 @@ protected:
     }
 };
 
-TEST_F(FootageTool, CountsAsTheGameAndAsADetectorAndRefusesABadList) {
+TEST_F(FootageTool, CountsAsTheGameAndAsADetectorWithNoiseAndRefusesBadInput) {
     // At 30 frames a second: shots at 1 s and 3 s; at 1.5 s a flash beside
     // the first shot, within its pause; at 2 s one where no shot is listed.
     const QString pictures = home.filePath("pictures");
@@ -51,6 +51,20 @@ TEST_F(FootageTool, CountsAsTheGameAndAsADetectorAndRefusesABadList) {
     // that shot again; the one at 2 s is false.
     EXPECT_EQ(figures(out, "range.avi"), (QList<int>{2, 2, 0, 2, 1})) << out.toStdString();
     EXPECT_EQ(figures(out, "total"), (QList<int>{2, 2, 0, 2, 1}));
+
+    // With a camera's noise on the picture only the enhanced detection runs,
+    // and it still finds both shots.
+    const auto [noisyStatus, noisyOut, noisyErr] = run({"--noise", "6", footage});
+    ASSERT_EQ(noisyStatus, 0) << noisyErr.toStdString();
+    EXPECT_TRUE(noisyOut.contains("sensor noise of 6 levels")) << noisyOut.toStdString();
+    EXPECT_FALSE(noisyOut.contains("Standard detection"));
+    EXPECT_EQ(figures(noisyOut, "total").mid(0, 3), (QList<int>{2, 2, 0}))
+        << noisyOut.toStdString();
+    for (const char* bad : {"-1", "65", "loud"}) {
+        const auto [badStatus, badOut, badErr] = run({"--noise", bad, footage});
+        EXPECT_EQ(badStatus, 2) << bad;
+        EXPECT_TRUE(badErr.contains("--noise")) << badErr.toStdString();
+    }
 
     list.open(QIODevice::WriteOnly);
     list.write("clip,kind,x,y\nrange.avi,sometimes,203,153\n");
