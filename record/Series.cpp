@@ -3,6 +3,7 @@
 #include "detection/MotionDetection.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -34,6 +35,17 @@ QString offsetText(int seconds) {
 }
 
 } // namespace
+
+std::int32_t decimalTenths(const Shot& shot) {
+    if (isMiss(shot))
+        return 0;
+    // Ring r holds the scores from r - 1 up to r (the 10 all from 9 on). The
+    // result is the ring: a score written as 9.0000 may have been 8.99996,
+    // still in the 9, whose tenth is then its last.
+    const double into = (shot.score - (shot.result - 1)) * 10;
+    const auto tenth = static_cast<std::int32_t>(std::clamp(std::floor(into + 1e-6), 0.0, 9.0));
+    return shot.result * 10 + tenth;
+}
 
 QString headerLine() {
     QString line = QStringLiteral("time");

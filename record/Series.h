@@ -36,6 +36,11 @@ constexpr bool isMiss(const Shot& shot) {
     return shot.result < LowestHit;
 }
 
+// A shot's score as electronic targets show it, in tenths: its ring and the
+// tenth of that ring it reached towards the centre (80 on the outer edge of
+// the 8, 89 just short of the 9), up to 109 for the 10; 0 for a miss.
+std::int32_t decimalTenths(const Shot& shot);
+
 struct Series {
     static constexpr int Shots = 10;
     QDateTime time; // local time with its offset from UTC

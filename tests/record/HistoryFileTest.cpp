@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <tuple>
 
 namespace {
 
@@ -144,14 +145,20 @@ TEST(HistoryFile, LinesBeyondWhatAShotScoresAreDamaged) {
 
 // A miss is a shot the card scored below 1, off the outer ring (whose edge
 // scores 0, a result of 1). It is kept in its series and its total like any
-// shot, and read back as a miss.
+// shot, and read back as a miss; its decimal score is 0.0.
 TEST(HistoryFile, MissesAreKeptAndKnownByTheirResult) {
-    const std::pair<double, bool> edges[] = {{0.0, false}, {0.00005, false}, {-0.00005, true},
-                                             {-0.5, true}, {-10.0, true},    {10.0, false}};
-    for (const auto& [score, miss] : edges) {
+    // With the decimal score, in tenths, that electronic targets show.
+    const std::tuple<double, bool, int> edges[] = {
+        {0.0, false, 10},    {0.00005, false, 10}, {-0.00005, true, 0}, {-0.5, true, 0},
+        {-10.0, true, 0},    {10.0, false, 109},   {9.0, false, 100},   {8.99999, false, 99},
+        {7.0170, false, 80}, {7.3, false, 83},     {0.99, false, 19}};
+    for (const auto& [score, miss, tenths] : edges) {
         const record::Shot shot{MotionDetection::shotScore(score), score, 0, 3000};
         EXPECT_EQ(record::isMiss(shot), miss) << score << " scores " << shot.result;
+        EXPECT_EQ(record::decimalTenths(shot), tenths) << score;
     }
+    // A score written as 9.0000 for 8.99996, a 9 on the card: the last tenth of the 9.
+    EXPECT_EQ(record::decimalTenths({9, 9.0, 0, 0}), 99);
     const QTemporaryDir dir;
     const QString path = dir.filePath("history.csv");
     record::Series series = sampleSeries(5); // results 10 to 1

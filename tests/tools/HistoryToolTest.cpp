@@ -53,9 +53,12 @@ TEST_F(HistoryTool, TableAndStatisticsOfAHandComputedHistory) {
     EXPECT_EQ(status, 0);
     EXPECT_TRUE(err.contains("history.csv:4: damaged line skipped: 3 fields instead of 42"))
         << err.toStdString();
-    for (const char* line : {"2026-11-15 19:00     86   9   9   9   9   9   9   8   8   8   8\n",
-                             "\nSeries: 3\nBest: 90 (2026-12-01 20:30)\nMean of the last 3: 85.3\n"
-                             "Mean of all: 85.3\nTrend: +5.00 points per series\n"})
+    // The decimal total: six shots 9.5 (score 8.5), four 8.5 (score 7.5).
+    for (const char* line :
+         {"Date              Total Decimal   1   2   3",
+          "2026-11-15 19:00     86    91.0   9   9   9   9   9   9   8   8   8   8\n",
+          "\nSeries: 3\nBest: 90 (2026-12-01 20:30)\nMean of the last 3: 85.3\n"
+          "Mean of all: 85.3\nTrend: +5.00 points per series\n"})
         EXPECT_TRUE(out.contains(line)) << out.toStdString();
 
     // The last series: mean point (300, 300) twips, 1.41 rings; the two
@@ -116,8 +119,10 @@ TEST_F(HistoryTool, MissesAreCountedApartFromTheGroup) {
 
     const auto [status, out, err] = run({"--last=2", "--plot", home.filePath("plot.png"), file});
     EXPECT_EQ(status, 0) << err.toStdString();
-    EXPECT_TRUE(out.contains("2026-12-02 20:30     68   9   9   9   9   9   9   9   9  -3  -1\n"
-                             "2026-12-03 20:30    -10  -1  -1  -1  -1  -1  -1  -1  -1  -1  -1\n"))
+    // The decimal total counts a miss as 0.0, as electronic targets do.
+    EXPECT_TRUE(
+        out.contains("2026-12-02 20:30     68    72.0   9   9   9   9   9   9   9   9  -3  -1\n"
+                     "2026-12-03 20:30    -10     0.0  -1  -1  -1  -1  -1  -1  -1  -1  -1  -1\n"))
         << out.toStdString();
     EXPECT_TRUE(out.contains("Mean of all: 29.0\n"
                              "Trend: -78.00 points per series\n"

@@ -71,8 +71,10 @@ QString usageText() {
     return QStringLiteral(
         "Usage: vantorel-history [OPTIONS] [FILE]\n"
         "\n"
-        "Shows the series that Vantorel has kept: a table of the date, the total\n"
-        "and the ten results of every series, then the number of series, the best,\n"
+        "Shows the series that Vantorel has kept: a table of the date, the total,\n"
+        "the decimal total (each shot's ring and the tenth of it that it reached\n"
+        "towards the centre, as electronic targets count: 10.9 at best, a miss\n"
+        "0.0) and the ten results of every series, then the number of series, the best,\n"
         "the mean of the last 10 and of all, and the trend (points per series),\n"
         "and the misses (results below 1, off the target) and the way they went.\n"
         "Below that, the group of the hits on the target: the mean point of\n"

@@ -50,12 +50,19 @@ QString missesText(const Group& group) {
 } // namespace
 
 QString reportText(const std::vector<record::Series>& series) {
-    QString text = QStringLiteral("Date              Total");
+    // Decimal: the total as electronic targets count it, in tenths of a ring.
+    QString text = QStringLiteral("Date              Total Decimal");
     for (int k = 1; k <= record::Series::Shots; ++k)
         text += QStringLiteral("%1").arg(k, 4);
     text += QLatin1Char('\n');
     for (const record::Series& one : series) {
-        text += QStringLiteral("%1  %2").arg(dateText(one), -16).arg(one.total, 5);
+        std::int32_t tenths = 0;
+        for (const record::Shot& shot : one.shots)
+            tenths += record::decimalTenths(shot);
+        text += QStringLiteral("%1  %2 %3")
+                    .arg(dateText(one), -16)
+                    .arg(one.total, 5)
+                    .arg(QStringLiteral("%1.%2").arg(tenths / 10).arg(tenths % 10), 7);
         for (const record::Shot& shot : one.shots)
             text += QStringLiteral("%1").arg(shot.result, 4);
         text += QLatin1Char('\n');
