@@ -18,13 +18,6 @@ constexpr int ScoreDecimals = 4;
 // 8.99996, whose result is 9.
 constexpr double WrittenScoreSlack = 0.00005;
 
-bool toInt(QStringView text, std::int32_t& value) {
-    bool ok = false;
-    const int parsed = text.toInt(&ok);
-    value = parsed;
-    return ok;
-}
-
 // "+01:00": written out even for UTC, which Qt would write as "Z".
 QString offsetText(int seconds) {
     const int minutes = std::abs(seconds) / 60;
@@ -55,16 +48,62 @@ QString headerLine() {
 }
 
 QString formatSeries(const Series& series) {
-    QString line = series.time.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) +
-                   offsetText(series.time.offsetFromUtc());
-    for (const Shot& shot : series.shots) {
-        line += QStringLiteral(",%1,%2,%3,%4")
-                    .arg(shot.result)
-                    .arg(shot.score, 0, 'f', ScoreDecimals)
-                    .arg(shot.x)
-                    .arg(shot.y);
-    }
+    QString line = lineTimeText(series.time);
+    for (const Shot& shot : series.shots)
+        line += QLatin1Char(',') + shotFields(shot);
     return line + QLatin1Char(',') + QString::number(series.total);
+}
+
+QString lineTimeText(const QDateTime& time) {
+    return time.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) + offsetText(time.offsetFromUtc());
+}
+
+QString shotFields(const Shot& shot) {
+    return QStringLiteral("%1,%2,%3,%4")
+        .arg(shot.result)
+        .arg(shot.score, 0, 'f', ScoreDecimals)
+        .arg(shot.x)
+        .arg(shot.y);
+}
+
+bool readInt(QStringView text, std::int32_t& value) {
+    bool ok = false;
+    value = text.toInt(&ok);
+    return ok;
+}
+
+std::optional<Shot> readShot(const QList<QStringView>& fields, qsizetype first) {
+    Shot shot;
+    bool scoreOk = false;
+    shot.score = fields[first + 1].toDouble(&scoreOk);
+    if (!readInt(fields[first], shot.result) || !scoreOk || !std::isfinite(shot.score) ||
+        !readInt(fields[first + 2], shot.x) || !readInt(fields[first + 3], shot.y))
+        return std::nullopt;
+    return shot;
+}
+
+QString shotProblem(const Shot& shot, int number, QStringView scoreText) {
+    if (shot.score < LowestScore || shot.score > HighestScore || shot.result < LowestResult ||
+        shot.result > HighestResult)
+        return QStringLiteral("shot %1: result %2 or score %3 is beyond what a shot scores")
+            .arg(number)
+            .arg(shot.result)
+            .arg(scoreText.toString());
+    if (shot.result < MotionDetection::shotScore(shot.score - WrittenScoreSlack) ||
+        shot.result > MotionDetection::shotScore(shot.score + WrittenScoreSlack))
+        return QStringLiteral("shot %1: result %2 does not match score %3")
+            .arg(number)
+            .arg(shot.result)
+            .arg(scoreText.toString());
+    return {};
+}
+
+QString totalProblem(QStringView text, std::int64_t sum, std::int32_t& total) {
+    if (readInt(text, total) && total == sum)
+        return {};
+    return QStringLiteral("total '%1' is not the sum of the results, %2")
+        .arg(text.toString())
+        .arg(sum);
 }
 
 std::optional<LineStart> parseLineStart(QStringView line, qsizetype count, QString& problem) {
@@ -91,39 +130,21 @@ std::optional<Series> parseSeries(QStringView line, QString& problem) {
     series.time = start->time;
     std::int64_t sum = 0; // a crafted line must not wrap it round to its total
     for (int k = 0; k < Series::Shots; ++k) {
-        Shot& shot = series.shots[static_cast<std::size_t>(k)];
         const qsizetype first = 1 + static_cast<qsizetype>(k) * FieldsPerShot;
-        bool scoreOk = false;
-        shot.score = fields[first + 1].toDouble(&scoreOk);
-        if (!toInt(fields[first], shot.result) || !scoreOk || !std::isfinite(shot.score) ||
-            !toInt(fields[first + 2], shot.x) || !toInt(fields[first + 3], shot.y)) {
+        const std::optional<Shot> shot = readShot(fields, first);
+        if (!shot) {
             problem = QStringLiteral("shot %1 is not four numbers").arg(k + 1);
             return std::nullopt;
         }
-        if (shot.score < LowestScore || shot.score > HighestScore || shot.result < LowestResult ||
-            shot.result > HighestResult) {
-            problem = QStringLiteral("shot %1: result %2 or score %3 is beyond what a shot scores")
-                          .arg(k + 1)
-                          .arg(shot.result)
-                          .arg(fields[first + 1].toString());
+        problem = shotProblem(*shot, k + 1, fields[first + 1]);
+        if (!problem.isEmpty())
             return std::nullopt;
-        }
-        if (shot.result < MotionDetection::shotScore(shot.score - WrittenScoreSlack) ||
-            shot.result > MotionDetection::shotScore(shot.score + WrittenScoreSlack)) {
-            problem = QStringLiteral("shot %1: result %2 does not match score %3")
-                          .arg(k + 1)
-                          .arg(shot.result)
-                          .arg(fields[first + 1].toString());
-            return std::nullopt;
-        }
-        sum += shot.result;
+        series.shots[static_cast<std::size_t>(k)] = *shot;
+        sum += shot->result;
     }
-    if (!toInt(fields.back(), series.total) || series.total != sum) {
-        problem = QStringLiteral("total '%1' is not the sum of the results, %2")
-                      .arg(fields.back().toString())
-                      .arg(sum);
+    problem = totalProblem(fields.back(), sum, series.total);
+    if (!problem.isEmpty())
         return std::nullopt;
-    }
     return series;
 }
 

@@ -67,4 +67,21 @@ struct LineStart {
 };
 std::optional<LineStart> parseLineStart(QStringView line, qsizetype count, QString& problem);
 
+// The other pieces that every kind of history line shares.
+// A line's first field: the time to the second with its UTC offset.
+QString lineTimeText(const QDateTime& time);
+// A shot's four fields, "result,score,x,y", the score to four decimals.
+QString shotFields(const Shot& shot);
+// A whole number field.
+bool readInt(QStringView text, std::int32_t& value);
+// The shot in the four fields from `first` on; nothing when they are not
+// four numbers.
+std::optional<Shot> readShot(const QList<QStringView>& fields, qsizetype first);
+// Why shot `number` is no shot the analysis can make (a result or score out
+// of range, or a result that is not its score's ring); empty when it is one.
+QString shotProblem(const Shot& shot, int number, QStringView scoreText);
+// Reads the total and checks it against the sum of the results; empty when
+// it matches, else why not.
+QString totalProblem(QStringView text, std::int64_t sum, std::int32_t& total);
+
 } // namespace record

@@ -1,11 +1,8 @@
 #include "record/TimedString.h"
 
-#include "detection/MotionDetection.h"
-
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 namespace record {
 
@@ -14,30 +11,14 @@ namespace {
 constexpr int Leading = 5; // time, drill, par, string, shots
 constexpr int FieldsPerShot = 5;
 constexpr int FieldCount = Leading + TimedString::MostShots * FieldsPerShot + 1;
-constexpr int ScoreDecimals = 4;
 constexpr int TimeDecimals = 3;
-constexpr double WrittenScoreSlack = 0.00005; // half the last written decimal
 constexpr double ShortestPar = 0.5;
 constexpr double LongestPar = 300.0;
-
-bool toInt(QStringView text, std::int32_t& value) {
-    bool ok = false;
-    value = text.toInt(&ok);
-    return ok;
-}
 
 bool toFinite(QStringView text, double& value) {
     bool ok = false;
     value = text.toDouble(&ok);
     return ok && std::isfinite(value);
-}
-
-QString offsetText(int seconds) {
-    const int minutes = std::abs(seconds) / 60;
-    return QStringLiteral("%1%2:%3")
-        .arg(seconds < 0 ? QLatin1Char('-') : QLatin1Char('+'))
-        .arg(minutes / 60, 2, 10, QLatin1Char('0'))
-        .arg(minutes % 60, 2, 10, QLatin1Char('0'));
 }
 
 } // namespace
@@ -71,8 +52,7 @@ QString timedHeaderLine() {
 }
 
 QString formatTimedString(const TimedString& string) {
-    QString line = string.time.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) +
-                   offsetText(string.time.offsetFromUtc());
+    QString line = lineTimeText(string.time);
     QString drill = string.drill;
     drill.remove(QLatin1Char(',')).remove(QLatin1Char('\n')).remove(QLatin1Char('\r'));
     line += QLatin1Char(',') + drill + QLatin1Char(',') +
@@ -80,13 +60,8 @@ QString formatTimedString(const TimedString& string) {
             QStringLiteral(",%1,%2").arg(string.string).arg(string.shots.size());
     for (std::size_t k = 0; k < static_cast<std::size_t>(TimedString::MostShots); ++k) {
         if (k < string.shots.size() && k < string.times.size()) {
-            const Shot& shot = string.shots[k];
-            line += QStringLiteral(",%1,%2,%3,%4,%5")
-                        .arg(shot.result)
-                        .arg(shot.score, 0, 'f', ScoreDecimals)
-                        .arg(shot.x)
-                        .arg(shot.y)
-                        .arg(string.times[k], 0, 'f', TimeDecimals);
+            line += QLatin1Char(',') + shotFields(string.shots[k]) + QLatin1Char(',') +
+                    QString::number(string.times[k], 'f', TimeDecimals);
         } else {
             line += QStringLiteral(",,,,,");
         }
@@ -112,8 +87,8 @@ std::optional<TimedString> parseTimedString(QStringView line, QString& problem) 
         string.par = par;
     }
     std::int32_t shots = 0;
-    if (!toInt(fields[3], string.string) || string.string < 1 || string.string > 1000 ||
-        !toInt(fields[4], shots) || shots < 1 || shots > TimedString::MostShots) {
+    if (!readInt(fields[3], string.string) || string.string < 1 || string.string > 1000 ||
+        !readInt(fields[4], shots) || shots < 1 || shots > TimedString::MostShots) {
         problem = QStringLiteral("string '%1' or shots '%2' out of range")
                       .arg(fields[3].toString(), fields[4].toString());
         return std::nullopt;
@@ -130,24 +105,15 @@ std::optional<TimedString> parseTimedString(QStringView line, QString& problem) 
             }
             continue;
         }
-        Shot shot;
+        const std::optional<Shot> shot = readShot(fields, first);
         double time = 0.0;
-        if (!toInt(fields[first], shot.result) || !toFinite(fields[first + 1], shot.score) ||
-            !toInt(fields[first + 2], shot.x) || !toInt(fields[first + 3], shot.y) ||
-            !toFinite(fields[first + 4], time)) {
+        if (!shot || !toFinite(fields[first + 4], time)) {
             problem = QStringLiteral("shot %1 is not five numbers").arg(k + 1);
             return std::nullopt;
         }
-        if (shot.score < LowestScore || shot.score > HighestScore || shot.result < LowestResult ||
-            shot.result > HighestResult ||
-            shot.result < MotionDetection::shotScore(shot.score - WrittenScoreSlack) ||
-            shot.result > MotionDetection::shotScore(shot.score + WrittenScoreSlack)) {
-            problem = QStringLiteral("shot %1: result %2 does not match score %3")
-                          .arg(k + 1)
-                          .arg(shot.result)
-                          .arg(fields[first + 1].toString());
+        problem = shotProblem(*shot, k + 1, fields[first + 1]);
+        if (!problem.isEmpty())
             return std::nullopt;
-        }
         const double before = string.times.empty() ? 0.0 : string.times.back();
         if (time < before || time > TimedString::LongestTime) {
             problem = QStringLiteral("shot %1: time %2 s before the shot before it or beyond %3 s")
@@ -156,16 +122,13 @@ std::optional<TimedString> parseTimedString(QStringView line, QString& problem) 
                           .arg(TimedString::LongestTime);
             return std::nullopt;
         }
-        string.shots.push_back(shot);
+        string.shots.push_back(*shot);
         string.times.push_back(time);
-        sum += shot.result;
+        sum += shot->result;
     }
-    if (!toInt(fields.back(), string.total) || string.total != sum) {
-        problem = QStringLiteral("total '%1' is not the sum of the results, %2")
-                      .arg(fields.back().toString())
-                      .arg(sum);
+    problem = totalProblem(fields.back(), sum, string.total);
+    if (!problem.isEmpty())
         return std::nullopt;
-    }
     return string;
 }
 
