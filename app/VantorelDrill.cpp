@@ -59,7 +59,6 @@ void Vantorel::standardSeriesChosen() {
         return;
     // A new start: the ten-shot game as the program begins with it.
     stopDrillTimers();
-    Timer1->stop();
     drill_.reset();
     series_ = ShotSeries({.shots = Markers, .pause = std::chrono::milliseconds(1500)});
     clearTarget();
@@ -84,7 +83,6 @@ void Vantorel::timedSeriesChosen() {
     const DrillRules rules = dialog.chosen();
     saveDrillRules(rules);
     stopDrillTimers();
-    Timer1->stop();
     drill_.emplace(rules);
     timedItem_->setChecked(true);
     stopItem_->setEnabled(true);
@@ -97,18 +95,17 @@ void Vantorel::stopDrill() {
         return;
     drill_->stop();
     stopDrillTimers();
-    Timer1->stop();
     showStage();
 }
 
 void Vantorel::stopDrillTimers() {
     delayTimer_->stop();
     parTimer_->stop();
+    Timer1->stop(); // the pause after a shot
 }
 
 void Vantorel::newDrillGame() {
     stopDrillTimers();
-    Timer1->stop();
     beginString(drill_->newGame());
 }
 

@@ -54,7 +54,7 @@ TimedDrill::StringStart TimedDrill::beginString(std::int16_t number) {
     record_ = {};
     record_.drill = rules_.title();
     if (rules_.par)
-        record_.par = std::chrono::duration<double>(*rules_.par).count();
+        record_.par = seconds(*rules_.par);
     record_.string = number;
     StringStart start;
     start.string = number;

@@ -233,9 +233,10 @@ void CaptureWindow::deliver(std::span<std::uint8_t> frame, const FullFrame* pict
             sincePreviewStart_.isValid() ? sincePreviewStart_.elapsed() : 0);
         header.dwFlags = 0x1 | 0x8; // done, key frame
         const FullFrame* const outer = std::exchange(deliveredPicture_, picture);
-        const auto outerTime = std::exchange(
-            deliveredTime_, source != nullptr && source->frameTime() ? source->frameTime()
-                                                                     : platform::shotClockNow());
+        // The driver's stamp when it has one, else the time of arrival.
+        const auto stamped = source != nullptr ? source->frameTime() : std::nullopt;
+        const auto outerTime =
+            std::exchange(deliveredTime_, stamped ? *stamped : platform::shotClockNow());
         // NOLINTNEXTLINE(performance-no-int-to-ptr): the routine was registered as an address
         reinterpret_cast<FrameCallbackProc>(address)(handle_, &header);
         if (self) {
